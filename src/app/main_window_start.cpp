@@ -1,0 +1,18 @@
+#include "app/main_window_start.h"
+
+#include "forms/window_model.h"
+#include "platform/files.h"
+#include "platform/program_directory.h"
+
+namespace lumora::app {
+
+forms::HandlerResult MainWindowCreated(forms::EventArgs) {
+  if (!platform::FileExists(ProgramFile("mstsc.mdb"))) {
+    forms::ShowMessageBox("数据文件不存在,无法使用本软件!");
+    forms::EndProgram(0);
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+}  // namespace lumora::app

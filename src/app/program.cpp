@@ -1,0 +1,38 @@
+#include "app/program.h"
+
+#include "app/login_gate.h"
+#include "app/main_window_start.h"
+#include "forms/login_window.h"
+#include "forms/main_window.h"
+#include "forms/window_model.h"
+
+namespace lumora::app {
+namespace {
+
+using forms::event::kClicked;
+using forms::event::kCreated;
+
+constexpr forms::EventBinding kLoginBindings[] = {
+    {nullptr, kCreated, LoginWindowCreated},
+    {"按钮_登录", kClicked, LoginButtonClicked},
+    {"按钮_启动", kClicked, StartButtonClicked},
+};
+
+constexpr forms::EventBinding kMainBindings[] = {
+    {nullptr, kCreated, MainWindowCreated},
+};
+
+}  // namespace
+
+void RegisterWindows() {
+  forms::RegisterWindow(forms::LoginWindow(), kLoginBindings);
+  forms::RegisterWindow(forms::MainWindow(), kMainBindings);
+}
+
+int RunLumora() {
+  RegisterWindows();
+  forms::LoadWindow(forms::LoginWindow());
+  return forms::RunProgram();
+}
+
+}  // namespace lumora::app

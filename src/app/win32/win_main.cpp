@@ -1,0 +1,12 @@
+// The program's entry point on Windows: real windows, then the start window.
+#include <windows.h>
+
+#include "app/program.h"
+#include "forms/win32/win32_window_system.h"
+#include "forms/window_model.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  lumora::forms::Win32WindowSystem system;
+  lumora::forms::InstallWindowSystem(system);
+  return lumora::app::RunLumora();
+}

@@ -1,0 +1,42 @@
+#include "base/text.h"
+
+namespace lumora {
+
+std::size_t GbkCharLength(std::string_view text, std::size_t offset) {
+  if (offset + 1 < text.size() && IsGbkLeadByte(static_cast<unsigned char>(text[offset]))) {
+    return 2;
+  }
+  return 1;
+}
+
+Text RemoveBlanks(std::string_view text) {
+  Text result;
+  result.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = GbkCharLength(text, i);
+    const std::string_view character = text.substr(i, length);
+    if (character != " " && character != "　") {
+      result.append(character);
+    }
+    i += length;
+  }
+  return result;
+}
+
+std::size_t FindOnCharBoundary(std::string_view text, std::string_view needle, std::size_t from) {
+  if (needle.empty()) {
+    return from <= text.size() ? from : std::string_view::npos;
+  }
+  std::size_t i = 0;
+  while (i < from && i < text.size()) {
+    i += GbkCharLength(text, i);
+  }
+  for (; i + needle.size() <= text.size(); i += GbkCharLength(text, i)) {
+    if (text.compare(i, needle.size(), needle) == 0) {
+      return i;
+    }
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace lumora

@@ -1,0 +1,102 @@
+// The window model: loading and closing windows from their definitions, delivering events
+// through binding tables, the modal loop, program lifetime and fatal errors. One model per
+// process, over one installed backend.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "base/text.h"
+#include "forms/events.h"
+#include "forms/window_definition.h"
+#include "forms/window_system.h"
+
+namespace lumora::forms {
+
+// Installs the backend every later call goes through, and forgets every loaded window,
+// binding and fatal error of an earlier installation (tests install a fresh one each time).
+void InstallWindowSystem(WindowSystem& system);
+WindowSystem& System();
+
+// The windows the program knows; an event naming any other window is a fatal error.
+void RegisterWindow(const WindowDefinition& window, std::span<const EventBinding> bindings);
+
+bool LoadWindow(const WindowDefinition& window, bool modal = false);
+void CloseWindow(const WindowDefinition& window);
+bool IsLoaded(const WindowDefinition& window);
+bool IsClosing(const WindowDefinition& window);
+
+// Called by the backends only. `control` empty: the window itself.
+HandlerResult RaiseEvent(std::string_view window, std::string_view control, int event,
+                         EventArgs args = {});
+// Called by a backend while `window` is destroyed, before its controls go.
+void WindowDestroying(const WindowDefinition& window);
+
+// The (window, control) whose event is being handled; control is nullptr for the window.
+struct EventSource {
+  const WindowDefinition* window = nullptr;
+  const char* control = nullptr;
+};
+EventSource CurrentEventSource();
+
+// Runs the program's message loop after the start-up routine: returns at once when no window
+// is loaded, otherwise when the last one is destroyed. Returns the exit code.
+int RunProgram();
+// Ends the program at once with `exitCode`; the model then drops every later event and load.
+void EndProgram(int exitCode);
+bool ProgramEnded();
+
+// Shows "运行时出错!" with the code and message, then ends the program with exit code -1.
+void FatalError(const Text& message, std::optional<int> errorCode = std::nullopt);
+
+// Message box, task-modal and without owner; the default title is "信息：".
+int ShowMessageBox(const Text& text, unsigned style = box::kOk, const Text& title = "信息：");
+
+// A live control of a loaded window, addressed by name. Naming a control that does not exist
+// or a window that is not loaded is a fatal error; the handle then reads empty and ignores
+// writes.
+class Control {
+ public:
+  Control(const WindowDefinition& window, std::string_view name);
+
+  bool Valid() const { return index_ >= 0; }
+  const ControlDefinition& Definition() const;
+
+  Text GetText() const;
+  void SetText(const Text& text);
+  bool Visible() const;
+  void SetVisible(bool visible);
+  bool Enabled() const;
+  void SetEnabled(bool enabled);
+  bool Checked() const;
+  void SetChecked(bool checked);
+  int SliderPosition() const;
+  void SetSliderPosition(int position);
+  void SetSliderRange(int minimum, int maximum);
+
+  int RowCount() const;
+  int AppendRow(const Text& text);
+  void DeleteAllRows();
+  void DeleteRow(int row);
+  Text CellText(int row, int cell) const;
+  void SetCellText(int row, int cell, const Text& text);
+  int RowImage(int row) const;
+  void SetRowImage(int row, int image);
+  bool RowChecked(int row) const;
+  void SetRowChecked(int row, bool checked);
+  int CurrentRow() const;
+  void SetCurrentRow(int row);
+  void EnsureRowVisible(int row);
+
+  // Balloon tip: shows `text` at a point in screen coordinates.
+  void ShowBalloon(const Text& text, Point screenPosition);
+
+ private:
+  const WindowDefinition* window_ = nullptr;
+  int index_ = -1;
+};
+
+// Index of the control named `name` in `window`'s definition, or -1.
+int FindControlIndex(const WindowDefinition& window, std::string_view name);
+
+}  // namespace lumora::forms

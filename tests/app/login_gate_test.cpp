@@ -1,0 +1,172 @@
+#include "app/login_gate.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/program.h"
+#include "forms/headless/headless_window_system.h"
+#include "forms/login_window.h"
+#include "forms/main_window.h"
+#include "forms/window_model.h"
+#include "platform/profile.h"
+#include "platform/program_directory.h"
+#include "services/startup_password.h"
+#include "support/temp_directory.h"
+
+namespace lumora::app {
+namespace {
+
+using forms::Control;
+using forms::LoginWindow;
+using forms::MainWindow;
+
+class LoginGateTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetProgramDirectory(directory_.Path());
+    forms::InstallWindowSystem(system_);
+    RegisterWindows();
+  }
+
+  void CreateDataFile() { std::ofstream(directory_.NativePath("mstsc.mdb")) << "catalogue"; }
+  void SetStoredValue(const Text& raw) {
+    ASSERT_TRUE(
+        platform::WriteProfileString(ProgramFile("config.ini"), "Security", "Password", raw));
+  }
+  void Start() { ASSERT_TRUE(forms::LoadWindow(LoginWindow())); }
+  bool PasswordRowShown() {
+    return Control(LoginWindow(), "透明标签1").Visible() &&
+           Control(LoginWindow(), "编辑框1").Visible() &&
+           Control(LoginWindow(), "按钮_登录").Visible();
+  }
+  void TypeAndLogIn(const Text& typed) {
+    ASSERT_TRUE(system_.Type(LoginWindow(), "编辑框1", typed));
+    ASSERT_TRUE(system_.Click(LoginWindow(), "按钮_登录"));
+  }
+  void ExpectWrongPasswordBox(std::size_t count) {
+    ASSERT_EQ(system_.MessageBoxes().size(), count);
+    const auto& box = system_.MessageBoxes().back();
+    EXPECT_EQ(box.text, "启动密码错误，请重试！");
+    EXPECT_EQ(box.title, "密码错误！");
+    EXPECT_EQ(box.style, forms::box::kIconHand | forms::box::kTaskModal);
+  }
+
+  testing_support::TempDirectory directory_;
+  forms::HeadlessWindowSystem system_;
+};
+
+TEST_F(LoginGateTest, WithoutPasswordOnlyTheStartButtonShows) {
+  Start();
+  EXPECT_TRUE(Control(LoginWindow(), "按钮_启动").Visible());
+  EXPECT_FALSE(Control(LoginWindow(), "透明标签1").Visible());
+  EXPECT_FALSE(Control(LoginWindow(), "编辑框1").Visible());
+  EXPECT_FALSE(Control(LoginWindow(), "按钮_登录").Visible());
+  EXPECT_TRUE(Control(LoginWindow(), "图片框1").Visible());
+}
+
+TEST_F(LoginGateTest, WithPasswordOnlyThePasswordRowShows) {
+  ASSERT_TRUE(services::StorePassword("秘密123"));
+  Start();
+  EXPECT_TRUE(PasswordRowShown());
+  EXPECT_FALSE(Control(LoginWindow(), "按钮_启动").Visible());
+}
+
+TEST_F(LoginGateTest, StartButtonOpensMainThenClosesLogin) {
+  CreateDataFile();
+  Start();
+  ASSERT_TRUE(system_.Click(LoginWindow(), "按钮_启动"));
+  EXPECT_TRUE(forms::IsLoaded(MainWindow()));
+  EXPECT_TRUE(forms::IsClosing(LoginWindow()));
+  system_.Pump();
+  EXPECT_FALSE(forms::IsLoaded(LoginWindow()));
+  EXPECT_TRUE(system_.IsShown(MainWindow()));
+  EXPECT_EQ(forms::RunProgram(), forms::HeadlessWindowSystem::kIdle);
+}
+
+TEST_F(LoginGateTest, WrongPasswordKeepsTheWindowAndTheTypedText) {
+  CreateDataFile();
+  ASSERT_TRUE(services::StorePassword("Secret"));
+  Start();
+  TypeAndLogIn("secret");
+  ExpectWrongPasswordBox(1);
+  EXPECT_FALSE(forms::IsLoaded(MainWindow()));
+  EXPECT_FALSE(forms::IsClosing(LoginWindow()));
+  EXPECT_EQ(Control(LoginWindow(), "编辑框1").GetText(), "secret");
+  // No limit on tries.
+  TypeAndLogIn("Secret ");
+  ExpectWrongPasswordBox(2);
+  TypeAndLogIn("Secret");
+  EXPECT_TRUE(forms::IsLoaded(MainWindow()));
+}
+
+TEST_F(LoginGateTest, ChineseCorrectPasswordAdmits) {
+  CreateDataFile();
+  ASSERT_TRUE(services::StorePassword("管理员密码"));
+  Start();
+  TypeAndLogIn("管理员密码");
+  EXPECT_TRUE(system_.MessageBoxes().empty());
+  system_.Pump();
+  EXPECT_TRUE(forms::IsLoaded(MainWindow()));
+  EXPECT_FALSE(forms::IsLoaded(LoginWindow()));
+}
+
+TEST_F(LoginGateTest, StoredPasswordIsReadAtEveryClick) {
+  CreateDataFile();
+  ASSERT_TRUE(services::StorePassword("first"));
+  Start();
+  ASSERT_TRUE(services::StorePassword("second"));
+  TypeAndLogIn("first");
+  ExpectWrongPasswordBox(1);
+  TypeAndLogIn("second");
+  EXPECT_TRUE(forms::IsLoaded(MainWindow()));
+}
+
+TEST_F(LoginGateTest, UndecipherableValueShowsRowAndAdmitsOnlyEmptyEntry) {
+  CreateDataFile();
+  SetStoredValue("not a record");
+  Start();
+  EXPECT_TRUE(PasswordRowShown());
+  TypeAndLogIn("not a record");
+  ExpectWrongPasswordBox(1);
+  TypeAndLogIn("");
+  EXPECT_TRUE(forms::IsLoaded(MainWindow()));
+}
+
+TEST_F(LoginGateTest, MissingDataFileEndsTheProgramWithExitCodeZero) {
+  ASSERT_TRUE(services::StorePassword("pass1"));
+  Start();
+  TypeAndLogIn("pass1");
+  ASSERT_EQ(system_.MessageBoxes().size(), 1u);
+  EXPECT_EQ(system_.MessageBoxes()[0].text, "数据文件不存在,无法使用本软件!");
+  EXPECT_EQ(system_.MessageBoxes()[0].title, "信息：");
+  EXPECT_EQ(system_.MessageBoxes()[0].style, forms::box::kTaskModal);
+  EXPECT_EQ(system_.EndedWith(), 0);
+  EXPECT_FALSE(forms::IsLoaded(LoginWindow()));
+  EXPECT_FALSE(forms::IsLoaded(MainWindow()));
+  EXPECT_EQ(forms::RunProgram(), 0);
+}
+
+TEST_F(LoginGateTest, MissingDataFileLeavesNoSettingsFileBehind) {
+  Start();
+  ASSERT_TRUE(system_.Click(LoginWindow(), "按钮_启动"));
+  EXPECT_EQ(system_.EndedWith(), 0);
+  EXPECT_FALSE(directory_.Contains("config.ini"));
+}
+
+TEST_F(LoginGateTest, ClosingTheLoginWindowEndsTheProgramWithoutMain) {
+  CreateDataFile();
+  Start();
+  ASSERT_TRUE(system_.CloseBox(LoginWindow()));
+  EXPECT_EQ(forms::RunProgram(), 0);
+  EXPECT_EQ(system_.CreatedWindows(), std::vector<Text>{"LoginWindow"});
+}
+
+TEST_F(LoginGateTest, RunLumoraStartsWithTheLoginWindow) {
+  EXPECT_EQ(RunLumora(), forms::HeadlessWindowSystem::kIdle);
+  EXPECT_TRUE(system_.IsShown(LoginWindow()));
+  EXPECT_TRUE(Control(LoginWindow(), "按钮_启动").Visible());
+}
+
+}  // namespace
+}  // namespace lumora::app

@@ -1,0 +1,142 @@
+#include "services/startup_password.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/profile.h"
+#include "platform/program_directory.h"
+#include "services/cipher.h"
+#include "support/temp_directory.h"
+
+namespace lumora::services {
+namespace {
+
+// Points the program directory at a fresh temporary directory for the length of one test.
+class StartupPasswordTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_directory_ = ProgramDirectory();
+    SetProgramDirectory(directory_.Path());
+  }
+
+  void TearDown() override { SetProgramDirectory(previous_directory_); }
+
+  static bool WriteRawValue(const Text& value) {
+    return platform::WriteProfileString(ProgramFile("config.ini"), "Security", "Password", value);
+  }
+
+  testing_support::TempDirectory directory_;
+
+ private:
+  Text previous_directory_;
+};
+
+// No zero byte or line break inside, no blank or quotation mark at either end.
+bool FileCarriesUnchanged(const Text& value) {
+  if (value.empty()) {
+    return true;
+  }
+  const auto edge = [](char c) { return c == ' ' || c == '\t' || c == '"' || c == '\''; };
+  return value.find_first_of(std::string("\0\r\n", 3)) == Text::npos && !edge(value.front()) &&
+         !edge(value.back());
+}
+
+TEST(StoredPasswordTest, IsSetWhenEitherTextIsNotEmpty) {
+  EXPECT_FALSE((StoredPassword{"", ""}.IsSet()));
+  EXPECT_TRUE((StoredPassword{"raw", ""}.IsSet()));
+  EXPECT_TRUE((StoredPassword{"raw", "secret"}.IsSet()));
+  EXPECT_TRUE((StoredPassword{"", "secret"}.IsSet()));
+}
+
+TEST(StoredPasswordTest, EnciphersToTheRawRecord) {
+  // The 8-byte record of "abc", written one byte per character.
+  const Bytes record = {0x7C, 0xEF, 0xC1, 0x60, 0xCB, 0xEC, 0x6F, 0x8F};
+  EXPECT_EQ(EncipherPassword("abc"), Text(record.begin(), record.end()));
+  EXPECT_EQ(EncipherPassword("hello").size(), 16U);
+}
+
+TEST(StoredPasswordTest, EmptyPasswordEnciphersToEmptyText) {
+  EXPECT_EQ(EncipherPassword(""), "");
+}
+
+TEST(StoredPasswordTest, RecordWithZeroByteIsCutThere) {
+  // Look for a password whose record holds a zero byte somewhere after its first byte.
+  Text password;
+  Bytes record;
+  std::size_t zero = 0;
+  for (int candidate = 0; candidate < 10000 && zero == 0; ++candidate) {
+    password = "p" + std::to_string(candidate);
+    record = EncryptData(TextToBytes(password), kStartupPasswordKey);
+    const auto found = std::find(record.begin() + 1, record.end(), std::uint8_t{0});
+    if (found != record.end()) {
+      zero = static_cast<std::size_t>(found - record.begin());
+    }
+  }
+  ASSERT_NE(zero, 0U);
+  const Text stored = EncipherPassword(password);
+  EXPECT_EQ(stored, Text(record.begin(), record.begin() + static_cast<std::ptrdiff_t>(zero)));
+  EXPECT_TRUE(DecryptData(TextToBytes(stored), kStartupPasswordKey).empty());
+}
+
+TEST_F(StartupPasswordTest, NothingStoredReadsAsUnset) {
+  const StoredPassword stored = ReadStoredPassword();
+  EXPECT_EQ(stored.raw, "");
+  EXPECT_EQ(stored.password, "");
+  EXPECT_FALSE(stored.IsSet());
+}
+
+TEST_F(StartupPasswordTest, StoredPasswordReadsBack) {
+  // Passwords whose records the settings file carries unchanged.
+  for (const Text password : {"abc", "qwerty", "密码"}) {
+    SCOPED_TRACE(password);
+    ASSERT_TRUE(FileCarriesUnchanged(EncipherPassword(password)));
+    ASSERT_TRUE(StorePassword(password));
+    EXPECT_TRUE(directory_.Contains("config.ini"));
+    const StoredPassword stored = ReadStoredPassword();
+    EXPECT_EQ(stored.password, password);
+    EXPECT_EQ(stored.raw, EncipherPassword(password));
+    EXPECT_TRUE(stored.IsSet());
+  }
+}
+
+TEST_F(StartupPasswordTest, StoringEmptyPasswordTurnsItOff) {
+  ASSERT_TRUE(StorePassword("abc"));
+  ASSERT_TRUE(ReadStoredPassword().IsSet());
+  ASSERT_TRUE(StorePassword(""));
+  const StoredPassword stored = ReadStoredPassword();
+  EXPECT_EQ(stored.raw, "");
+  EXPECT_EQ(stored.password, "");
+  EXPECT_FALSE(stored.IsSet());
+}
+
+TEST_F(StartupPasswordTest, EmptyStoredValueIsUnset) {
+  ASSERT_TRUE(WriteRawValue(""));
+  EXPECT_FALSE(ReadStoredPassword().IsSet());
+}
+
+TEST_F(StartupPasswordTest, UndecipherableValueCountsAsSet) {
+  ASSERT_TRUE(WriteRawValue("garbage"));
+  const StoredPassword stored = ReadStoredPassword();
+  EXPECT_EQ(stored.raw, "garbage");
+  EXPECT_EQ(stored.password, "");
+  EXPECT_TRUE(stored.IsSet());
+}
+
+TEST_F(StartupPasswordTest, WholeBlocksUnderAnotherKeyCountAsSet) {
+  const Bytes foreign = EncryptData(TextToBytes("abc"), "another key");
+  const Text raw = BytesToText(foreign);
+  ASSERT_EQ(raw.size(), 8U);
+  ASSERT_TRUE(FileCarriesUnchanged(raw));
+  ASSERT_TRUE(WriteRawValue(raw));
+  const StoredPassword stored = ReadStoredPassword();
+  EXPECT_EQ(stored.raw, raw);
+  EXPECT_EQ(stored.password, "");
+  EXPECT_TRUE(stored.IsSet());
+}
+
+}  // namespace
+}  // namespace lumora::services

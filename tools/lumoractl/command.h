@@ -1,0 +1,28 @@
+// The subcommands of lumoractl: each takes the words after its name and returns the exit code.
+#pragma once
+
+#include <cstdio>
+#include <span>
+#include <string_view>
+
+namespace lumora::ctl {
+
+using Arguments = std::span<const std::string_view>;
+
+inline constexpr int kOk = 0;
+inline constexpr int kFailed = 1;
+inline constexpr int kBadUsage = 2;
+
+struct Command {
+  std::string_view name;
+  std::string_view usage;  // the words after the name, as the help shows them
+  std::string_view summary;
+  int (*run)(Arguments args);
+};
+
+std::span<const Command> PasswordCommands();
+
+// Prints "lumoractl: " and the message on standard error; returns kBadUsage.
+int UsageError(std::string_view message);
+
+}  // namespace lumora::ctl

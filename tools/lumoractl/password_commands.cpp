@@ -1,0 +1,118 @@
+// lumoractl password ...: the start-up password as config.ini stores and the program reads it.
+#include <cstdio>
+#include <string>
+
+#include "command.h"
+#include "platform/program_directory.h"
+#include "services/cipher.h"
+#include "services/startup_password.h"
+
+namespace lumora::ctl {
+namespace {
+
+bool TakeHexFlag(Arguments& args) {
+  if (!args.empty() && args.back() == "--hex") {
+    args = args.first(args.size() - 1);
+    return true;
+  }
+  return false;
+}
+
+std::string ToHex(std::string_view bytes) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  for (const unsigned char byte : bytes) {
+    hex += kDigits[byte >> 4];
+    hex += kDigits[byte & 0xF];
+  }
+  return hex;
+}
+
+bool FromHex(std::string_view hex, std::string& bytes) {
+  auto digit = [](char c) -> int {
+    if (c >= '0' && c <= '9')
+      return c - '0';
+    if (c >= 'A' && c <= 'F')
+      return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+      return c - 'a' + 10;
+    return -1;
+  };
+  if (hex.size() % 2 != 0) {
+    return false;
+  }
+  bytes.clear();
+  for (std::size_t i = 0; i < hex.size(); i += 2) {
+    const int high = digit(hex[i]);
+    const int low = digit(hex[i + 1]);
+    if (high < 0 || low < 0) {
+      return false;
+    }
+    bytes += static_cast<char>(high * 16 + low);
+  }
+  return true;
+}
+
+void PrintLine(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fputc('\n', stdout);
+}
+
+int Encrypt(Arguments args) {
+  const bool hex = TakeHexFlag(args);
+  if (args.size() != 1) {
+    return UsageError("password encrypt takes one TEXT");
+  }
+  const Text stored = services::EncipherPassword(Text(args[0]));
+  PrintLine(hex ? ToHex(stored) : stored);
+  return kOk;
+}
+
+int Decrypt(Arguments args) {
+  const bool hex = TakeHexFlag(args);
+  if (args.size() != 1) {
+    return UsageError("password decrypt takes one VALUE");
+  }
+  Text value(args[0]);
+  if (hex && !FromHex(args[0], value)) {
+    return UsageError("VALUE is not hexadecimal");
+  }
+  const Text password = services::BytesToText(
+      services::DecryptData(services::TextToBytes(value), services::kStartupPasswordKey));
+  if (password.empty() && !value.empty()) {
+    std::fputs("lumoractl: the value does not decipher to a password\n", stderr);
+    return kFailed;
+  }
+  PrintLine(password);
+  return kOk;
+}
+
+int Status(Arguments args) {
+  if (args.size() != 1) {
+    return UsageError("password status takes one DIR");
+  }
+  SetProgramDirectory(Text(args[0]));
+  const services::StoredPassword stored = services::ReadStoredPassword();
+  if (!stored.IsSet()) {
+    PrintLine("not set");
+  } else if (stored.password.empty()) {
+    PrintLine("set (the stored value does not decipher: only an empty entry is admitted)");
+  } else {
+    PrintLine("set");
+  }
+  return kOk;
+}
+
+constexpr Command kCommands[] = {
+    {"encrypt", "TEXT [--hex]", "the value config.ini would store for TEXT", Encrypt},
+    {"decrypt", "VALUE [--hex]", "the password a stored VALUE reads as", Decrypt},
+    {"status", "DIR", "whether DIR\\config.ini sets a start-up password", Status},
+};
+
+}  // namespace
+
+std::span<const Command> PasswordCommands() {
+  return kCommands;
+}
+
+}  // namespace lumora::ctl
