@@ -7,6 +7,8 @@ set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 get_filename_component(_lumora_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 # libpng is built from Debian's source package by scripts/setup into this prefix.
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32 "${_lumora_root}/build/deps/mingw-i686")
+# One portable file: link zlib statically, not its import library.
+set(ZLIB_USE_STATIC_LIBS ON)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -301,7 +301,7 @@ int ShowMessageBox(const Text& text, unsigned style, const Text& title) {
   if ((style & box::kSystemModal) == 0) {
     style |= box::kTaskModal;
   }
-  return System().MessageBox(text, title, style);
+  return System().AskUser(text, title, style);
 }
 
 int FindControlIndex(const WindowDefinition& window, std::string_view name) {

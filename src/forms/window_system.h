@@ -66,7 +66,8 @@ class WindowSystem {
   virtual void EndProgram(int exitCode) = 0;
 
   // --- talking to the user ---
-  virtual int MessageBox(const Text& text, const Text& title, unsigned style) = 0;
+  // Shows a message box and returns the answer (box::kAnswer...).
+  virtual int AskUser(const Text& text, const Text& title, unsigned style) = 0;
   virtual void ShowBalloon(const WindowDefinition& window, int tipIndex, const Text& text,
                            Point screenPosition) = 0;
   virtual Point CursorPosition() const = 0;

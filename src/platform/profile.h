@@ -9,10 +9,10 @@ namespace lumora::platform {
 inline constexpr std::size_t kProfileBufferSize = 10240;
 
 // The value of `key` in `section` of `file`, or `fallback` when the key or the file is missing.
-Text ReadProfileString(const Text& file, const Text& section, const Text& key,
-                       const Text& fallback = {});
+Text ReadProfileText(const Text& file, const Text& section, const Text& key,
+                     const Text& fallback = {});
 
 // Writes `value` under `key` in `section`, creating the file and section when needed.
-bool WriteProfileString(const Text& file, const Text& section, const Text& key, const Text& value);
+bool WriteProfileText(const Text& file, const Text& section, const Text& key, const Text& value);
 
 }  // namespace lumora::platform

@@ -15,7 +15,7 @@ constexpr char kKey[] = "Password";
 
 StoredPassword ReadStoredPassword() {
   StoredPassword stored;
-  stored.raw = platform::ReadProfileString(ProgramFile(kSettingsFile), kSection, kKey);
+  stored.raw = platform::ReadProfileText(ProgramFile(kSettingsFile), kSection, kKey);
   stored.password = BytesToText(DecryptData(TextToBytes(stored.raw), kStartupPasswordKey));
   return stored;
 }
@@ -25,8 +25,8 @@ Text EncipherPassword(const Text& password) {
 }
 
 bool StorePassword(const Text& password) {
-  return platform::WriteProfileString(ProgramFile(kSettingsFile), kSection, kKey,
-                                      EncipherPassword(password));
+  return platform::WriteProfileText(ProgramFile(kSettingsFile), kSection, kKey,
+                                    EncipherPassword(password));
 }
 
 }  // namespace lumora::services

@@ -21,6 +21,8 @@ using forms::Control;
 using forms::LoginWindow;
 using forms::MainWindow;
 
+// The passwords below encipher to records that the system's profile functions carry unchanged
+// (every lead byte has a valid trail byte in code page 936); most passwords do not.
 class LoginGateTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -31,8 +33,7 @@ class LoginGateTest : public ::testing::Test {
 
   void CreateDataFile() { std::ofstream(directory_.NativePath("mstsc.mdb")) << "catalogue"; }
   void SetStoredValue(const Text& raw) {
-    ASSERT_TRUE(
-        platform::WriteProfileString(ProgramFile("config.ini"), "Security", "Password", raw));
+    ASSERT_TRUE(platform::WriteProfileText(ProgramFile("config.ini"), "Security", "Password", raw));
   }
   void Start() { ASSERT_TRUE(forms::LoadWindow(LoginWindow())); }
   bool PasswordRowShown() {
@@ -86,25 +87,25 @@ TEST_F(LoginGateTest, StartButtonOpensMainThenClosesLogin) {
 
 TEST_F(LoginGateTest, WrongPasswordKeepsTheWindowAndTheTypedText) {
   CreateDataFile();
-  ASSERT_TRUE(services::StorePassword("Secret"));
+  ASSERT_TRUE(services::StorePassword("qwerty"));
   Start();
-  TypeAndLogIn("secret");
+  TypeAndLogIn("QWERTY");
   ExpectWrongPasswordBox(1);
   EXPECT_FALSE(forms::IsLoaded(MainWindow()));
   EXPECT_FALSE(forms::IsClosing(LoginWindow()));
-  EXPECT_EQ(Control(LoginWindow(), "编辑框1").GetText(), "secret");
+  EXPECT_EQ(Control(LoginWindow(), "编辑框1").GetText(), "QWERTY");
   // No limit on tries.
-  TypeAndLogIn("Secret ");
+  TypeAndLogIn("qwerty ");
   ExpectWrongPasswordBox(2);
-  TypeAndLogIn("Secret");
+  TypeAndLogIn("qwerty");
   EXPECT_TRUE(forms::IsLoaded(MainWindow()));
 }
 
 TEST_F(LoginGateTest, ChineseCorrectPasswordAdmits) {
   CreateDataFile();
-  ASSERT_TRUE(services::StorePassword("管理员密码"));
+  ASSERT_TRUE(services::StorePassword("远程"));
   Start();
-  TypeAndLogIn("管理员密码");
+  TypeAndLogIn("远程");
   EXPECT_TRUE(system_.MessageBoxes().empty());
   system_.Pump();
   EXPECT_TRUE(forms::IsLoaded(MainWindow()));
@@ -113,10 +114,10 @@ TEST_F(LoginGateTest, ChineseCorrectPasswordAdmits) {
 
 TEST_F(LoginGateTest, StoredPasswordIsReadAtEveryClick) {
   CreateDataFile();
-  ASSERT_TRUE(services::StorePassword("first"));
+  ASSERT_TRUE(services::StorePassword("k9"));
   Start();
   ASSERT_TRUE(services::StorePassword("second"));
-  TypeAndLogIn("first");
+  TypeAndLogIn("k9");
   ExpectWrongPasswordBox(1);
   TypeAndLogIn("second");
   EXPECT_TRUE(forms::IsLoaded(MainWindow()));
@@ -134,9 +135,9 @@ TEST_F(LoginGateTest, UndecipherableValueShowsRowAndAdmitsOnlyEmptyEntry) {
 }
 
 TEST_F(LoginGateTest, MissingDataFileEndsTheProgramWithExitCodeZero) {
-  ASSERT_TRUE(services::StorePassword("pass1"));
+  ASSERT_TRUE(services::StorePassword("qwerty"));
   Start();
-  TypeAndLogIn("pass1");
+  TypeAndLogIn("qwerty");
   ASSERT_EQ(system_.MessageBoxes().size(), 1u);
   EXPECT_EQ(system_.MessageBoxes()[0].text, "数据文件不存在,无法使用本软件!");
   EXPECT_EQ(system_.MessageBoxes()[0].title, "信息：");

@@ -32,7 +32,7 @@ TEST(FilesTest, FileExistsFindsAChineseName) {
   testing_support::TempDirectory directory;
   // "淺" ends in the byte of '\'. The profile writer creates the file under its GBK name.
   const Text path = directory.Path() + "\\服务器淺.ini";
-  ASSERT_TRUE(WriteProfileString(path, "S", "k", "v"));
+  ASSERT_TRUE(WriteProfileText(path, "S", "k", "v"));
   EXPECT_TRUE(FileExists(path));
   EXPECT_FALSE(FileExists(directory.Path() + "\\服务器.ini"));
 }

@@ -29,68 +29,68 @@ class ProfileTest : public ::testing::Test {
 };
 
 TEST_F(ProfileTest, WrittenValuesReadBack) {
-  ASSERT_TRUE(WriteProfileString(Ini(), "Server", "Address", "192.168.1.10:3389"));
-  ASSERT_TRUE(WriteProfileString(Ini(), "Server", "Port", "3389"));
-  ASSERT_TRUE(WriteProfileString(Ini(), "Window", "Width", "800"));
+  ASSERT_TRUE(WriteProfileText(Ini(), "Server", "Address", "192.168.1.10:3389"));
+  ASSERT_TRUE(WriteProfileText(Ini(), "Server", "Port", "3389"));
+  ASSERT_TRUE(WriteProfileText(Ini(), "Window", "Width", "800"));
 
-  EXPECT_EQ(ReadProfileString(Ini(), "Server", "Address"), "192.168.1.10:3389");
-  EXPECT_EQ(ReadProfileString(Ini(), "Server", "Port"), "3389");
-  EXPECT_EQ(ReadProfileString(Ini(), "Window", "Width"), "800");
+  EXPECT_EQ(ReadProfileText(Ini(), "Server", "Address"), "192.168.1.10:3389");
+  EXPECT_EQ(ReadProfileText(Ini(), "Server", "Port"), "3389");
+  EXPECT_EQ(ReadProfileText(Ini(), "Window", "Width"), "800");
 }
 
 TEST_F(ProfileTest, NewFileHasSectionAndKeyWithWindowsLineEnds) {
-  ASSERT_TRUE(WriteProfileString(Ini(), "Main", "Key", "Value"));
+  ASSERT_TRUE(WriteProfileText(Ini(), "Main", "Key", "Value"));
   EXPECT_EQ(ReadRaw(), "[Main]\r\nKey=Value\r\n");
 }
 
 TEST_F(ProfileTest, MissingFileGivesFallback) {
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Key", "fallback"), "fallback");
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Key"), "");
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Key", "fallback"), "fallback");
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Key"), "");
 }
 
 TEST_F(ProfileTest, MissingKeyGivesFallbackWhileEmptyValueGivesEmptyText) {
   WriteRaw("[Main]\r\nEmpty=\r\nNoEquals\r\n");
   const Text sentinel = "<missing>";
 
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Empty", sentinel), "");
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Absent", sentinel), sentinel);
-  EXPECT_EQ(ReadProfileString(Ini(), "Other", "Empty", sentinel), sentinel);
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Empty", sentinel), "");
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Absent", sentinel), sentinel);
+  EXPECT_EQ(ReadProfileText(Ini(), "Other", "Empty", sentinel), sentinel);
   // A line without '=' names no value.
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "NoEquals", sentinel), sentinel);
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "NoEquals", sentinel), sentinel);
 }
 
 TEST_F(ProfileTest, WrittenEmptyValueIsNotMissing) {
-  ASSERT_TRUE(WriteProfileString(Ini(), "Main", "Empty", ""));
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Empty", "<missing>"), "");
+  ASSERT_TRUE(WriteProfileText(Ini(), "Main", "Empty", ""));
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Empty", "<missing>"), "");
   EXPECT_EQ(ReadRaw(), "[Main]\r\nEmpty=\r\n");
 }
 
 TEST_F(ProfileTest, SectionsAndKeysIgnoreCase) {
   WriteRaw("[Settings]\r\nAutoRefresh=1\r\n");
-  EXPECT_EQ(ReadProfileString(Ini(), "SETTINGS", "autorefresh"), "1");
-  EXPECT_EQ(ReadProfileString(Ini(), "settings", "AUTOREFRESH"), "1");
+  EXPECT_EQ(ReadProfileText(Ini(), "SETTINGS", "autorefresh"), "1");
+  EXPECT_EQ(ReadProfileText(Ini(), "settings", "AUTOREFRESH"), "1");
 
-  ASSERT_TRUE(WriteProfileString(Ini(), "sEtTiNgS", "AUTOREFRESH", "0"));
+  ASSERT_TRUE(WriteProfileText(Ini(), "sEtTiNgS", "AUTOREFRESH", "0"));
   EXPECT_EQ(ReadRaw(), "[Settings]\r\nAutoRefresh=0\r\n");
 }
 
 TEST_F(ProfileTest, CaseFoldingNeverJoinsDifferentChineseCharacters) {
   // The second bytes of these two characters differ only as 'A' and 'a' do.
   WriteRaw("[傾]\r\n名=一\r\n[僡]\r\n名=二\r\n");
-  EXPECT_EQ(ReadProfileString(Ini(), "傾", "名"), "一");
-  EXPECT_EQ(ReadProfileString(Ini(), "僡", "名"), "二");
+  EXPECT_EQ(ReadProfileText(Ini(), "傾", "名"), "一");
+  EXPECT_EQ(ReadProfileText(Ini(), "僡", "名"), "二");
 }
 
 TEST_F(ProfileTest, ReplacingAValueKeepsTheOtherLinesInOrder) {
   WriteRaw("[A]\r\nfirst=1\r\nsecond=2\r\nthird=3\r\n[B]\r\nother=x\r\n");
-  ASSERT_TRUE(WriteProfileString(Ini(), "A", "second", "two"));
+  ASSERT_TRUE(WriteProfileText(Ini(), "A", "second", "two"));
   EXPECT_EQ(ReadRaw(), "[A]\r\nfirst=1\r\nsecond=two\r\nthird=3\r\n[B]\r\nother=x\r\n");
 }
 
 TEST_F(ProfileTest, NewKeyGoesToTheEndOfItsSectionAndNewSectionToTheEndOfTheFile) {
   WriteRaw("[A]\r\nfirst=1\r\n[B]\r\nother=x\r\n");
-  ASSERT_TRUE(WriteProfileString(Ini(), "A", "second", "2"));
-  ASSERT_TRUE(WriteProfileString(Ini(), "C", "third", "3"));
+  ASSERT_TRUE(WriteProfileText(Ini(), "A", "second", "2"));
+  ASSERT_TRUE(WriteProfileText(Ini(), "C", "third", "3"));
   EXPECT_EQ(ReadRaw(), "[A]\r\nfirst=1\r\nsecond=2\r\n[B]\r\nother=x\r\n[C]\r\nthird=3\r\n");
 }
 
@@ -99,17 +99,17 @@ TEST_F(ProfileTest, GbkBytesArePreserved) {
   const Text section = "服务器揮";
   const Text key = "名称淺";
   const Text value = "北京机房淺\\揮]";
-  ASSERT_TRUE(WriteProfileString(Ini(), section, key, value));
+  ASSERT_TRUE(WriteProfileText(Ini(), section, key, value));
 
-  EXPECT_EQ(ReadProfileString(Ini(), section, key), value);
+  EXPECT_EQ(ReadProfileText(Ini(), section, key), value);
   EXPECT_EQ(ReadRaw(), "[" + section + "]\r\n" + key + "=" + value + "\r\n");
 }
 
 TEST_F(ProfileTest, LongValueComesBackCutToBufferSize) {
   const Text value(20000, 'x');
-  ASSERT_TRUE(WriteProfileString(Ini(), "Main", "Long", value));
+  ASSERT_TRUE(WriteProfileText(Ini(), "Main", "Long", value));
 
-  const Text read = ReadProfileString(Ini(), "Main", "Long");
+  const Text read = ReadProfileText(Ini(), "Main", "Long");
   EXPECT_EQ(read.size(), kProfileBufferSize - 1);
   EXPECT_EQ(read, Text(kProfileBufferSize - 1, 'x'));
 }
@@ -119,9 +119,9 @@ TEST_F(ProfileTest, LongChineseValueIsCutBetweenCharacters) {
   for (int i = 0; i < 6000; ++i) {
     value += "中";
   }
-  ASSERT_TRUE(WriteProfileString(Ini(), "Main", "Long", value));
+  ASSERT_TRUE(WriteProfileText(Ini(), "Main", "Long", value));
 
-  const Text read = ReadProfileString(Ini(), "Main", "Long");
+  const Text read = ReadProfileText(Ini(), "Main", "Long");
   EXPECT_EQ(read, value.substr(0, kProfileBufferSize - 2));
 }
 
@@ -129,49 +129,49 @@ TEST_F(ProfileTest, MatchingQuotesAreRemoved) {
   WriteRaw(
       "[Main]\r\nDouble=\"double quoted\"\r\nSingle='single quoted'\r\nMixed=\"mixed'\r\n"
       "Inner=a \"b\" c\r\nLone=\"\r\nEmpty=\"\"\r\n");
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Double"), "double quoted");
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Single"), "single quoted");
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Mixed"), "\"mixed'");
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Inner"), "a \"b\" c");
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Lone"), "\"");
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Empty", "<missing>"), "");
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Double"), "double quoted");
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Single"), "single quoted");
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Mixed"), "\"mixed'");
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Inner"), "a \"b\" c");
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Lone"), "\"");
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Empty", "<missing>"), "");
 }
 
 TEST_F(ProfileTest, QuotedValueWrittenIsStoredAsGiven) {
-  ASSERT_TRUE(WriteProfileString(Ini(), "Main", "Key", "\"quoted\""));
+  ASSERT_TRUE(WriteProfileText(Ini(), "Main", "Key", "\"quoted\""));
   EXPECT_EQ(ReadRaw(), "[Main]\r\nKey=\"quoted\"\r\n");
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Key"), "quoted");
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Key"), "quoted");
 }
 
 TEST_F(ProfileTest, BlanksAroundKeysAndValuesAreRemoved) {
   WriteRaw(
       "[Main]\r\n  Spaced  =  some value  \r\n\tTabbed\t=\tx\ty\t\r\n   [Indented]   \r\nk=v\r\n");
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Spaced"), "some value");
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Tabbed"), "x\ty");
-  EXPECT_EQ(ReadProfileString(Ini(), "Indented", "k"), "v");
-  EXPECT_EQ(ReadProfileString(Ini(), "  Main ", " Spaced  "), "some value");
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Spaced"), "some value");
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Tabbed"), "x\ty");
+  EXPECT_EQ(ReadProfileText(Ini(), "Indented", "k"), "v");
+  EXPECT_EQ(ReadProfileText(Ini(), "  Main ", " Spaced  "), "some value");
 }
 
 TEST_F(ProfileTest, FullWidthBlanksAreKept) {
   WriteRaw("[Main]\r\nKey=　值　\r\n");
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Key"), "　值　");
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Key"), "　值　");
 }
 
 TEST_F(ProfileTest, LeadingBlanksOfAWrittenValueAreDropped) {
-  ASSERT_TRUE(WriteProfileString(Ini(), "Main", "Key", "   value"));
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Key"), "value");
+  ASSERT_TRUE(WriteProfileText(Ini(), "Main", "Key", "   value"));
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Key"), "value");
 }
 
 TEST_F(ProfileTest, CommentLinesDefineNoKeys) {
   WriteRaw("; Key=commented\r\n[Main]\r\n;Key=commented\r\nKey=real\r\n;Other=commented\r\n");
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Key"), "real");
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "Other", "<missing>"), "<missing>");
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Key"), "real");
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "Other", "<missing>"), "<missing>");
 }
 
 TEST_F(ProfileTest, LinesEndingInLineFeedOnlyAreRead) {
   WriteRaw("[Main]\nA=1\nB=2\n");
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "A"), "1");
-  EXPECT_EQ(ReadProfileString(Ini(), "Main", "B"), "2");
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "A"), "1");
+  EXPECT_EQ(ReadProfileText(Ini(), "Main", "B"), "2");
 }
 
 }  // namespace

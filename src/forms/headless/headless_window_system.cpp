@@ -353,7 +353,7 @@ void HeadlessWindowSystem::EndProgram(int exitCode) {
 
 // --- talking to the user ---
 
-int HeadlessWindowSystem::MessageBox(const Text& text, const Text& title, unsigned style) {
+int HeadlessWindowSystem::AskUser(const Text& text, const Text& title, unsigned style) {
   messageBoxes_.push_back({text, title, style});
   if (!answers_.empty()) {
     const int answer = answers_.front();

@@ -79,7 +79,7 @@ class HeadlessWindowSystem : public WindowSystem {
   void ProcessPendingMessages() override;
   void PostToUiThread(std::function<void()> work) override;
   void EndProgram(int exitCode) override;
-  int MessageBox(const Text& text, const Text& title, unsigned style) override;
+  int AskUser(const Text& text, const Text& title, unsigned style) override;
   void ShowBalloon(const WindowDefinition& window, int tipIndex, const Text& text,
                    Point screenPosition) override;
   Point CursorPosition() const override { return cursor_; }

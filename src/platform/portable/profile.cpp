@@ -192,8 +192,7 @@ Text CopyEntry(std::string_view value, bool strip_quotes) {
 
 }  // namespace
 
-Text ReadProfileString(const Text& file, const Text& section, const Text& key,
-                       const Text& fallback) {
+Text ReadProfileText(const Text& file, const Text& section, const Text& key, const Text& fallback) {
   const std::string_view trimmed_fallback = TrimFallback(fallback);
   Text bytes;
   if (ReadProfileFile(NativePath(file), bytes) == FileState::kUnusable) {
@@ -204,7 +203,7 @@ Text ReadProfileString(const Text& file, const Text& section, const Text& key,
   return CopyEntry(value ? *value : trimmed_fallback, true);
 }
 
-bool WriteProfileString(const Text& file, const Text& section, const Text& key, const Text& value) {
+bool WriteProfileText(const Text& file, const Text& section, const Text& key, const Text& value) {
   const Text native = NativePath(file);
   Text bytes;
   if (ReadProfileFile(native, bytes) == FileState::kUnusable) {

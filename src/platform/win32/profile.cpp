@@ -5,14 +5,9 @@
 #include <cstring>
 #include <string>
 
-// <windows.h> maps WriteProfileString (the win.ini writer) to WriteProfileStringW; this file
-// defines the program's own function of that name, which portable callers link against.
-#undef WriteProfileString
-
 namespace lumora::platform {
 
-Text ReadProfileString(const Text& file, const Text& section, const Text& key,
-                       const Text& fallback) {
+Text ReadProfileText(const Text& file, const Text& section, const Text& key, const Text& fallback) {
   // Zero-filled: when a value is cut, the bytes after the last whole character stay zero, so the
   // text ends at the terminator, whatever count the call returns.
   std::string buffer(kProfileBufferSize, '\0');
@@ -22,7 +17,7 @@ Text ReadProfileString(const Text& file, const Text& section, const Text& key,
   return buffer;
 }
 
-bool WriteProfileString(const Text& file, const Text& section, const Text& key, const Text& value) {
+bool WriteProfileText(const Text& file, const Text& section, const Text& key, const Text& value) {
   return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
          FALSE;
 }

@@ -1,0 +1,88 @@
+#include "forms/win32/balloon_tip.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "forms/win32/wide_text.h"
+
+namespace lumora::forms::win32 {
+namespace {
+
+constexpr UINT kShownMilliseconds = 4000;
+constexpr int kMaximumWidth = 320;
+constexpr UINT_PTR kToolId = 1;
+
+// The tool record without the field only comctl32 version 6 accepts, so that both versions take
+// it.
+TTTOOLINFOW ToolInfo(HWND frame, wchar_t* text) {
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  tool.hwnd = frame;
+  tool.uId = kToolId;
+  tool.lpszText = text;
+  return tool;
+}
+
+HWND CreateBalloon(HWND frame) {
+  HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, frame, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  if (tip == nullptr) {
+    return nullptr;
+  }
+  wchar_t empty[] = L"";
+  TTTOOLINFOW tool = ToolInfo(frame, empty);
+  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kMaximumWidth);
+  return tip;
+}
+
+}  // namespace
+
+void ShowBalloonTip(FrameState& frame, int index, const Text& text, Point screenPosition) {
+  ControlState& state = frame.controls[index];
+  if (!state.balloon) {
+    state.balloon.reset(CreateBalloon(frame.window));
+    if (!state.balloon) {
+      return;
+    }
+  }
+  HWND tip = state.balloon.get();
+  std::wstring wide = ToWide(text);
+  TTTOOLINFOW tool = ToolInfo(frame.window, wide.data());
+  SendMessageW(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(tip, TTM_TRACKPOSITION, 0, MAKELPARAM(screenPosition.x, screenPosition.y));
+  SendMessageW(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+  SetTimer(frame.window, kFirstBalloonTimer + static_cast<UINT_PTR>(index), kShownMilliseconds,
+           nullptr);
+}
+
+void HideBalloonTip(FrameState& frame, int index) {
+  KillTimer(frame.window, kFirstBalloonTimer + static_cast<UINT_PTR>(index));
+  if (index < 0 || index >= static_cast<int>(frame.controls.size())) {
+    return;
+  }
+  HWND tip = frame.controls[index].balloon.get();
+  if (tip == nullptr || !IsWindowVisible(tip)) {
+    return;
+  }
+  wchar_t empty[] = L"";
+  TTTOOLINFOW tool = ToolInfo(frame.window, empty);
+  SendMessageW(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+}
+
+void HideAllBalloonTips(const BackendState& backend) {
+  for (const auto& [definition, frame] : backend.frames) {
+    for (std::size_t index = 0; index < frame->controls.size(); ++index) {
+      if (frame->controls[index].balloon) {
+        HideBalloonTip(*frame, static_cast<int>(index));
+      }
+    }
+  }
+}
+
+}  // namespace lumora::forms::win32

@@ -1,0 +1,94 @@
+#include "forms/win32/control_events.h"
+
+#include <windowsx.h>
+
+#include <commctrl.h>
+
+#include "forms/window_model.h"
+
+namespace lumora::forms::win32 {
+namespace {
+
+// Key state bits of the mouse events: 1 Ctrl, 2 Shift, 4 Alt.
+int KeyState() {
+  int state = 0;
+  if (GetKeyState(VK_CONTROL) < 0) {
+    state |= 1;
+  }
+  if (GetKeyState(VK_SHIFT) < 0) {
+    state |= 2;
+  }
+  if (GetKeyState(VK_MENU) < 0) {
+    state |= 4;
+  }
+  return state;
+}
+
+LRESULT CALLBACK MouseEventsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR index, DWORD_PTR frameData) {
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(window, MouseEventsProc, index);
+    return DefSubclassProc(window, message, wParam, lParam);
+  }
+  const std::optional<MouseEvent> mouse = TranslateMouseMessage(message, wParam, lParam);
+  if (!mouse) {
+    return DefSubclassProc(window, message, wParam, lParam);
+  }
+  const auto& frame = *reinterpret_cast<const FrameState*>(frameData);
+  const HandlerResult result =
+      RaiseControlEvent(frame, static_cast<int>(index), mouse->event, mouse->Args());
+  if ((result && *result == 0) || !IsWindow(window)) {
+    return 0;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+HandlerResult RaiseControlEvent(const FrameState& frame, int index, int event, EventArgs args) {
+  const WindowDefinition& definition = *frame.definition;
+  const std::string_view control =
+      index < 0 ? std::string_view() : std::string_view(definition.controls[index].name);
+  return RaiseEvent(definition.name, control, event, args);
+}
+
+std::optional<MouseEvent> TranslateMouseMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  MouseEvent mouse;
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      mouse.event = event::kLeftDown;
+      break;
+    case WM_LBUTTONUP:
+      mouse.event = event::kLeftUp;
+      break;
+    case WM_LBUTTONDBLCLK:
+      mouse.event = event::kDoubleClick;
+      break;
+    case WM_RBUTTONDOWN:
+      mouse.event = event::kRightDown;
+      break;
+    case WM_RBUTTONUP:
+      mouse.event = event::kRightUp;
+      break;
+    case WM_MOUSEMOVE:
+      mouse.event = event::kMouseMove;
+      break;
+    case WM_MOUSEWHEEL:
+      mouse.event = event::kWheel;
+      mouse.args = {GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA, KeyState(), 0};
+      mouse.argCount = 2;
+      return mouse;
+    default:
+      return std::nullopt;
+  }
+  mouse.args = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), KeyState()};
+  mouse.argCount = 3;
+  return mouse;
+}
+
+void AttachMouseEvents(HWND control, FrameState& frame, int index) {
+  SetWindowSubclass(control, MouseEventsProc, static_cast<UINT_PTR>(index),
+                    reinterpret_cast<DWORD_PTR>(&frame));
+}
+
+}  // namespace lumora::forms::win32

@@ -1,0 +1,117 @@
+#include "forms/win32/frame_messages.h"
+
+#include <commctrl.h>
+
+#include <array>
+
+#include "forms/win32/control_events.h"
+#include "forms/win32/toolbar.h"
+
+namespace lumora::forms::win32 {
+namespace {
+
+COLORREF ToColorRef(const Rgb& colour) {
+  return RGB(colour.red, colour.green, colour.blue);
+}
+
+bool IsButtonKind(ControlKind kind) {
+  return kind == ControlKind::kButton || kind == ControlKind::kCheckBox ||
+         kind == ControlKind::kRadioButton;
+}
+
+}  // namespace
+
+void OnControlCommand(FrameState& frame, WPARAM wParam, LPARAM lParam) {
+  const int index = frame.ControlIndexOf(reinterpret_cast<HWND>(lParam));
+  if (index < 0) {
+    return;
+  }
+  const ControlDefinition& control = frame.Definition(index);
+  if (IsButtonKind(control.kind) && HIWORD(wParam) == BN_CLICKED) {
+    RaiseControlEvent(frame, index, event::kClicked);
+    return;
+  }
+  if (control.kind == ControlKind::kToolbar) {
+    const int button = ToolbarButtonIndex(control.properties, LOWORD(wParam));
+    if (button >= 0) {
+      const std::array<int, 1> args{button};
+      RaiseControlEvent(frame, index, event::kClicked, args);
+    }
+  }
+}
+
+LRESULT OnControlNotify(FrameState& frame, LPARAM lParam) {
+  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+  const int index = frame.ControlIndexOf(header->hwndFrom);
+  if (index < 0) {
+    return 0;
+  }
+  const ControlDefinition& control = frame.Definition(index);
+  if (control.kind == ControlKind::kListView && header->code == NM_CLICK) {
+    RaiseControlEvent(frame, index, event::kListLeftClick);
+  } else if (control.kind == ControlKind::kToolbar && header->code == TBN_GETINFOTIPW) {
+    FillToolbarTip(control.properties, *reinterpret_cast<NMTBGETINFOTIPW*>(lParam));
+  }
+  return 0;
+}
+
+void OnSliderScroll(FrameState& frame, LPARAM lParam) {
+  const int index = frame.ControlIndexOf(reinterpret_cast<HWND>(lParam));
+  if (index < 0 || frame.Definition(index).kind != ControlKind::kSlider) {
+    return;
+  }
+  ControlState& state = frame.controls[index];
+  const auto position = static_cast<int>(SendMessageW(state.window, TBM_GETPOS, 0, 0));
+  if (position == state.lastSliderPosition) {
+    return;
+  }
+  state.lastSliderPosition = position;
+  RaiseControlEvent(frame, index, event::kChanged);
+}
+
+LRESULT OnControlColour(FrameState& frame, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto dc = reinterpret_cast<HDC>(wParam);
+  const int index = frame.ControlIndexOf(reinterpret_cast<HWND>(lParam));
+  if (index < 0) {
+    return DefWindowProcW(frame.window, message, wParam, lParam);
+  }
+  const ControlProperties& properties = frame.Definition(index).properties;
+  const ControlState& state = frame.controls[index];
+  switch (frame.Definition(index).kind) {
+    case ControlKind::kTransparentLabel:
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, properties.textColour ? ToColorRef(*properties.textColour)
+                                             : GetSysColor(COLOR_WINDOWTEXT));
+      return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    case ControlKind::kEditBox:
+      if (!state.backBrush) {
+        return DefWindowProcW(frame.window, message, wParam, lParam);
+      }
+      break;
+    default:
+      break;
+  }
+  if (properties.textColour) {
+    SetTextColor(dc, ToColorRef(*properties.textColour));
+  }
+  if (state.backBrush) {
+    SetBkColor(dc, ToColorRef(*properties.backColour));
+    return reinterpret_cast<LRESULT>(state.backBrush.get());
+  }
+  SetBkColor(dc, frame.background);
+  return reinterpret_cast<LRESULT>(frame.backgroundBrush);
+}
+
+LRESULT OnGetDefaultId(const FrameState& frame) {
+  for (std::size_t index = 0; index < frame.controls.size(); ++index) {
+    const ControlDefinition& control = frame.definition->controls[index];
+    HWND button = frame.controls[index].window;
+    if (control.kind == ControlKind::kButton && control.properties.defaultButton &&
+        IsWindowVisible(button) && IsWindowEnabled(button)) {
+      return MAKELRESULT(kFirstControlId + index, DC_HASDEFID);
+    }
+  }
+  return 0;
+}
+
+}  // namespace lumora::forms::win32

@@ -1,0 +1,235 @@
+#include "forms/win32/list_view.h"
+
+#include <commctrl.h>
+
+#include <optional>
+#include <string>
+
+#include "forms/win32/bitmap_image.h"
+#include "forms/win32/growing_buffer.h"
+#include "forms/win32/wide_text.h"
+
+namespace lumora::forms::win32::list_view {
+namespace {
+
+COLORREF ToColorRef(const Rgb& colour) {
+  return RGB(colour.red, colour.green, colour.blue);
+}
+
+int ColumnCount(HWND list) {
+  const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+  return header == nullptr ? 0 : static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+}
+
+bool HasRow(HWND list, int row) {
+  return row >= 0 && row < RowCount(list);
+}
+
+std::optional<LVITEMW> ReadItem(HWND list, int row, UINT mask) {
+  LVITEMW item{};
+  item.mask = mask;
+  item.iItem = row;
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  if (!HasRow(list, row) || !SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) {
+    return std::nullopt;
+  }
+  return item;
+}
+
+std::optional<LPARAM> RowId(HWND list, int row) {
+  const std::optional<LVITEMW> item = ReadItem(list, row, LVIF_PARAM);
+  if (!item) {
+    return std::nullopt;
+  }
+  return item->lParam;
+}
+
+void AddColumns(HWND list, const ControlProperties& properties) {
+  int index = 0;
+  for (const ListColumn& definition : properties.columns) {
+    std::wstring title = ToWide(definition.title == nullptr ? "" : definition.title);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = title.data();
+    column.cx = definition.width;
+    column.iSubItem = index;
+    SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+    ++index;
+  }
+}
+
+}  // namespace
+
+DWORD Style(const ControlProperties& properties) {
+  DWORD style = LVS_REPORT | LVS_SHAREIMAGELISTS;
+  if (properties.singleSelection) {
+    style |= LVS_SINGLESEL;
+  }
+  if (properties.showSelectionAlways) {
+    style |= LVS_SHOWSELALWAYS;
+  }
+  if (!properties.clickableHeaders) {
+    style |= LVS_NOSORTHEADER;
+  }
+  return style;
+}
+
+void SetUp(HWND list, const ControlProperties& properties, ControlState& state) {
+  DWORD extended = 0;
+  if (properties.checkBoxes) {
+    extended |= LVS_EX_CHECKBOXES;
+  }
+  if (properties.gridLines) {
+    extended |= LVS_EX_GRIDLINES;
+  }
+  if (properties.fullRowSelect) {
+    extended |= LVS_EX_FULLROWSELECT;
+  }
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+  AddColumns(list, properties);
+  if (properties.textColour) {
+    SendMessageW(list, LVM_SETTEXTCOLOR, 0, ToColorRef(*properties.textColour));
+  }
+  if (properties.backColour) {
+    SendMessageW(list, LVM_SETBKCOLOR, 0, ToColorRef(*properties.backColour));
+    SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, ToColorRef(*properties.backColour));
+  }
+  state.images = CreateImageList(properties.images);
+  if (state.images) {
+    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(state.images.get()));
+  }
+}
+
+int RowCount(HWND list) {
+  return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+int AppendRow(HWND list, ListRowStore& store, const Text& text) {
+  std::wstring wide = ToWide(text);
+  LVITEMW item{};
+  item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
+  item.iItem = RowCount(list);
+  item.pszText = wide.data();
+  item.iImage = I_IMAGENONE;
+  item.lParam = store.nextRowId;
+  const auto row =
+      static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  if (row >= 0) {
+    ++store.nextRowId;
+  }
+  return row;
+}
+
+void DeleteAllRows(HWND list, ListRowStore& store) {
+  SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+  store.extraCells.clear();
+}
+
+void DeleteRow(HWND list, ListRowStore& store, int row) {
+  const std::optional<LPARAM> id = RowId(list, row);
+  if (!id) {
+    return;
+  }
+  SendMessageW(list, LVM_DELETEITEM, row, 0);
+  store.extraCells.erase(*id);
+}
+
+Text CellText(HWND list, const ListRowStore& store, int row, int cell) {
+  if (cell < 0 || !HasRow(list, row)) {
+    return {};
+  }
+  if (cell > 0 && cell >= ColumnCount(list)) {
+    const std::optional<LPARAM> id = RowId(list, row);
+    const auto cells = id ? store.extraCells.find(*id) : store.extraCells.end();
+    if (cells == store.extraCells.end()) {
+      return {};
+    }
+    const auto found = cells->second.find(cell);
+    return found == cells->second.end() ? Text() : found->second;
+  }
+  const std::wstring text = ReadIntoGrowingBuffer([&](wchar_t* buffer, int capacity) {
+    LVITEMW item{};
+    item.iSubItem = cell;
+    item.pszText = buffer;
+    item.cchTextMax = capacity;
+    return static_cast<int>(
+        SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
+  });
+  return FromWide(text);
+}
+
+void SetCellText(HWND list, ListRowStore& store, int row, int cell, const Text& text) {
+  if (cell < 0 || !HasRow(list, row)) {
+    return;
+  }
+  if (cell > 0 && cell >= ColumnCount(list)) {
+    if (const std::optional<LPARAM> id = RowId(list, row)) {
+      store.extraCells[*id][cell] = text;
+    }
+    return;
+  }
+  std::wstring wide = ToWide(text);
+  LVITEMW item{};
+  item.iSubItem = cell;
+  item.pszText = wide.data();
+  SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+}
+
+int RowImage(HWND list, int row) {
+  const std::optional<LVITEMW> item = ReadItem(list, row, LVIF_IMAGE);
+  return item && item->iImage >= 0 ? item->iImage : -1;
+}
+
+void SetRowImage(HWND list, int row, int image) {
+  if (!HasRow(list, row)) {
+    return;
+  }
+  LVITEMW item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = row;
+  // -1 would ask the parent for the image each time (I_IMAGECALLBACK).
+  item.iImage = image >= 0 ? image : I_IMAGENONE;
+  SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+bool IsRowChecked(HWND list, int row) {
+  const std::optional<LVITEMW> item = ReadItem(list, row, LVIF_STATE);
+  return item && ((item->state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+void SetRowChecked(HWND list, int row, bool checked) {
+  if (!HasRow(list, row)) {
+    return;
+  }
+  LVITEMW item{};
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+  SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+int CurrentRow(HWND list) {
+  return static_cast<int>(
+      SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+}
+
+void SetCurrentRow(HWND list, int row) {
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = 0;
+  // Row -1 addresses every row.
+  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+  if (!HasRow(list, row)) {
+    return;
+  }
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  SendMessageW(list, LVM_SETSELECTIONMARK, 0, row);
+}
+
+void EnsureRowVisible(HWND list, int row) {
+  if (HasRow(list, row)) {
+    SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
+  }
+}
+
+}  // namespace lumora::forms::win32::list_view

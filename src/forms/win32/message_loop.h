@@ -1,0 +1,18 @@
+// Dispatching one message of the user-interface thread.
+#pragma once
+
+#include <windows.h>
+
+#include "forms/win32/frame_state.h"
+
+namespace lumora::forms::win32 {
+
+// Dispatches `message`, giving the dialog manager the keyboard messages of a frame first (Tab,
+// Enter, arrow keys between radio buttons) and hiding balloon tips when the user clicks.
+void DispatchUiMessage(const BackendState& state, MSG& message);
+
+// Waits for and dispatches one message; false when it was WM_QUIT (its code in *quitCode) or
+// the wait failed (-1 in *quitCode).
+bool PumpOneMessage(const BackendState& state, int* quitCode);
+
+}  // namespace lumora::forms::win32
