@@ -16,6 +16,7 @@ struct CommandGroup {
 
 constexpr CommandGroup kGroups[] = {
     {"password", PasswordCommands},
+    {"locate", LocateCommands},
 };
 
 void PrintUsage(std::FILE* out) {
@@ -23,7 +24,10 @@ void PrintUsage(std::FILE* out) {
   for (const CommandGroup& group : kGroups) {
     for (const Command& command : group.commands()) {
       std::string line = "  lumoractl ";
-      line.append(group.name).append(" ").append(command.name);
+      line.append(group.name);
+      if (!command.name.empty()) {
+        line.append(" ").append(command.name);
+      }
       if (!command.usage.empty()) {
         line.append(" ").append(command.usage);
       }
@@ -43,6 +47,9 @@ int Run(std::vector<std::string_view> words) {
       continue;
     }
     for (const Command& command : group.commands()) {
+      if (command.name.empty()) {
+        return command.run(Arguments(words).subspan(1));
+      }
       if (words.size() >= 2 && words[1] == command.name) {
         return command.run(Arguments(words).subspan(2));
       }

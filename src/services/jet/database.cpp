@@ -1,0 +1,65 @@
+#include "services/jet/database.h"
+
+#include <array>
+
+#include "platform/code_page.h"
+#include "services/jet/name_compare.h"
+
+namespace lumora::jet {
+
+std::optional<Database> Database::Open(const Text& path, bool read_only) {
+  if (!read_only) {
+    return std::nullopt;
+  }
+  return Open(OpenFileSource(path));
+}
+
+std::optional<Database> Database::Open(std::unique_ptr<PageSource> source) {
+  if (!source) {
+    return std::nullopt;
+  }
+  std::array<std::uint8_t, kHeaderBytes> first{};
+  if (!source->Read(0, first)) {
+    return std::nullopt;
+  }
+  const std::optional<FormatInfo> info = ReadHeader(first);
+  // Jet 3 rows and ACE's extra column kinds are laid out differently.
+  if (!info || info->version != JetVersion::kJet4) {
+    return std::nullopt;
+  }
+  auto pager = std::make_shared<const Pager>(std::shared_ptr<const PageSource>(std::move(source)),
+                                             info->page_size, info->database_key);
+  std::optional<std::vector<CatalogEntry>> catalog = ReadCatalog(pager);
+  if (!catalog) {
+    return std::nullopt;
+  }
+  return Database(*info, std::move(pager), std::move(*catalog));
+}
+
+std::vector<Text> Database::TableNames() const {
+  std::vector<Text> names;
+  for (const CatalogEntry& entry : catalog_) {
+    if (entry.IsTable() && !entry.IsSystem()) {
+      names.push_back(platform::WideToGbk(entry.name));
+    }
+  }
+  return names;
+}
+
+std::optional<TableReader> Database::OpenTable(const Text& name) const {
+  const std::u16string wide = platform::GbkToWide(name);
+  for (const CatalogEntry& entry : catalog_) {
+    if (!entry.IsTable() || !SameName(entry.name, wide)) {
+      continue;
+    }
+    std::optional<TableDefinition> definition =
+        ReadTableDefinition(*pager_, entry.DefinitionPage());
+    if (!definition) {
+      return std::nullopt;
+    }
+    return TableReader(pager_, std::move(*definition));
+  }
+  return std::nullopt;
+}
+
+}  // namespace lumora::jet

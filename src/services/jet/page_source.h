@@ -1,0 +1,30 @@
+// Where the bytes of a database file come from: a file on disk or a buffer in memory. Reads
+// outside the source fail instead of returning short data.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "base/text.h"
+
+namespace lumora::jet {
+
+class PageSource {
+ public:
+  virtual ~PageSource() = default;
+
+  virtual std::uint64_t Size() const = 0;
+  // Fills `out` from `offset`; false when any part of it lies outside the source or the read
+  // fails.
+  virtual bool Read(std::uint64_t offset, std::span<std::uint8_t> out) const = 0;
+};
+
+// Opens the file for reading. `path` is a program-style path, passed to the C++ library as
+// given. Empty when the file cannot be opened.
+std::unique_ptr<PageSource> OpenFileSource(const Text& path);
+
+// A source over bytes held in memory (tests and fuzzing).
+std::unique_ptr<PageSource> MemorySource(Bytes bytes);
+
+}  // namespace lumora::jet
