@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/login_gate.h"
+#include "app/main_window_commands.h"
 #include "app/main_window_start.h"
 #include "forms/login_window.h"
 #include "forms/main_window.h"
@@ -20,6 +21,8 @@ constexpr forms::EventBinding kLoginBindings[] = {
 
 constexpr forms::EventBinding kMainBindings[] = {
     {nullptr, kCreated, MainWindowCreated},
+    {"工具条1", kClicked, ToolbarButtonClicked},
+    {"超级列表框1", forms::event::kDoubleClick, ServerListDoubleClicked},
 };
 
 }  // namespace

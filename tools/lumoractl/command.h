@@ -23,6 +23,7 @@ struct Command {
 std::span<const Command> PasswordCommands();
 // One command without a name: the group runs it with all of its words.
 std::span<const Command> LocateCommands();
+std::span<const Command> ProbeCommands();
 
 // Prints "lumoractl: " and the message on standard error; returns kBadUsage.
 int UsageError(std::string_view message);

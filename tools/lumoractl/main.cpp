@@ -17,6 +17,7 @@ struct CommandGroup {
 constexpr CommandGroup kGroups[] = {
     {"password", PasswordCommands},
     {"locate", LocateCommands},
+    {"probe", ProbeCommands},
 };
 
 void PrintUsage(std::FILE* out) {

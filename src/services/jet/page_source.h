@@ -18,11 +18,24 @@ class PageSource {
   // Fills `out` from `offset`; false when any part of it lies outside the source or the read
   // fails.
   virtual bool Read(std::uint64_t offset, std::span<std::uint8_t> out) const = 0;
+
+  // Sources opened for writing override these; the others refuse every write.
+  virtual bool Writable() const { return false; }
+  virtual bool Write(std::uint64_t /*offset*/, std::span<const std::uint8_t> /*data*/) {
+    return false;
+  }
+  // Makes the writes so far durable before any later write.
+  virtual bool Flush() { return false; }
 };
 
 // Opens the file for reading. `path` is a program-style path, passed to the C++ library as
 // given. Empty when the file cannot be opened.
 std::unique_ptr<PageSource> OpenFileSource(const Text& path);
+
+// Opens the file for reading and writing and holds the writer's lock on it until the source
+// is destroyed. Empty when the file cannot be opened or another writer has it open; with
+// `create`, empty when the file already exists.
+std::unique_ptr<PageSource> OpenWritableFileSource(const Text& path, bool create = false);
 
 // A source over bytes held in memory (tests and fuzzing).
 std::unique_ptr<PageSource> MemorySource(Bytes bytes);

@@ -1,5 +1,6 @@
 #include "services/jet/pager.h"
 
+#include <cstdint>
 #include <limits>
 
 #include "services/jet/rc4_mask.h"
@@ -12,6 +13,36 @@ Pager::Pager(std::shared_ptr<const PageSource> source, std::uint32_t page_size,
   const std::uint64_t pages = source_ && page_size_ ? source_->Size() / page_size_ : 0;
   page_count_ = static_cast<std::uint32_t>(
       std::min<std::uint64_t>(pages, std::numeric_limits<std::uint32_t>::max()));
+}
+
+Pager::Pager(std::shared_ptr<PageSource> writable, std::uint32_t page_size,
+             std::uint32_t database_key)
+    : Pager(std::shared_ptr<const PageSource>(writable), page_size, database_key) {
+  writable_ = std::move(writable);
+}
+
+bool Pager::WritePage(std::uint32_t number, ByteView page) {
+  if (!Writable() || number >= page_count_ || page.size() != page_size_) {
+    return false;
+  }
+  return writable_->Write(static_cast<std::uint64_t>(number) * page_size_, page);
+}
+
+std::optional<std::uint32_t> Pager::AppendPage(ByteView page) {
+  if (!Writable() || page.size() != page_size_ ||
+      page_count_ >= std::numeric_limits<std::int32_t>::max() / page_size_) {
+    return std::nullopt;
+  }
+  const std::uint32_t number = page_count_;
+  if (!writable_->Write(static_cast<std::uint64_t>(number) * page_size_, page)) {
+    return std::nullopt;
+  }
+  ++page_count_;
+  return number;
+}
+
+bool Pager::Flush() {
+  return Writable() && writable_->Flush();
 }
 
 bool Pager::ReadPage(std::uint32_t number, Bytes& out) const {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "base/text.h"
 #include "services/jet/page_source.h"
@@ -24,6 +25,8 @@ class Pager {
  public:
   Pager(std::shared_ptr<const PageSource> source, std::uint32_t page_size,
         std::uint32_t database_key);
+  // A pager that can also write, over a source opened for writing.
+  Pager(std::shared_ptr<PageSource> writable, std::uint32_t page_size, std::uint32_t database_key);
 
   std::uint32_t PageSize() const { return page_size_; }
   // Whole pages in the file; a partial page at the end does not count.
@@ -36,8 +39,18 @@ class Pager {
   // As ReadPage, and also false unless the page starts with `type`.
   bool ReadPage(std::uint32_t number, PageType type, Bytes& out) const;
 
+  // Writing exists only for unencrypted files over a writable source.
+  bool Writable() const { return writable_ != nullptr && database_key_ == 0; }
+  // Replaces an existing page; false outside the file or when the page has the wrong size.
+  bool WritePage(std::uint32_t number, ByteView page);
+  // Adds `page` after the last one; its number, or empty when the write fails.
+  std::optional<std::uint32_t> AppendPage(ByteView page);
+  // Makes the writes so far durable: the pages a write points at reach the disk first.
+  bool Flush();
+
  private:
   std::shared_ptr<const PageSource> source_;
+  std::shared_ptr<PageSource> writable_;
   std::uint32_t page_size_;
   std::uint32_t database_key_;
   std::uint32_t page_count_;

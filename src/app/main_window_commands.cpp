@@ -1,0 +1,46 @@
+#include "app/main_window_commands.h"
+
+#include "app/main_window_helpers.h"
+#include "forms/main_window.h"
+#include "forms/window_model.h"
+
+namespace lumora::app {
+
+void ConnectCommand() {
+  const forms::Control list = ServerList();
+  if (list.RowCount() == 0) {
+    ShowTip("服务器列表是空的!");
+    return;
+  }
+  if (list.CurrentRow() == -1) {
+    ShowTip("请选择要连接的服务器！");
+    return;
+  }
+}
+
+forms::HandlerResult ToolbarButtonClicked(forms::EventArgs args) {
+  if (args.empty()) {
+    return std::nullopt;
+  }
+  switch (args[0]) {
+    case forms::main_toolbar::kConnect:
+      ConnectCommand();
+      break;
+    case forms::main_toolbar::kAbout:
+      ShowAboutBox();
+      break;
+    case forms::main_toolbar::kExit:
+      forms::EndProgram(0);
+      break;
+    default:
+      break;
+  }
+  return std::nullopt;
+}
+
+forms::HandlerResult ServerListDoubleClicked(forms::EventArgs) {
+  ConnectCommand();
+  return std::nullopt;
+}
+
+}  // namespace lumora::app

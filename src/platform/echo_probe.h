@@ -1,0 +1,29 @@
+// ICMP echo: does a host answer, and how long did the answer take.
+#pragma once
+
+#include <optional>
+
+#include "base/text.h"
+
+namespace lumora::platform {
+
+// The timeout the program passes on every probe, and the one used when none is given.
+inline constexpr unsigned kProbeTimeoutMs = 2000;
+inline constexpr unsigned kDefaultEchoTimeoutMs = 10000;
+
+class EchoProbe {
+ public:
+  virtual ~EchoProbe() = default;
+
+  // Sends one echo request to `host` (dotted IPv4 text or a host name) and waits at most
+  // `timeoutMs` for the reply. Gives the round-trip time in milliseconds, or nothing when no
+  // reply came, the reply reported an error, the name did not resolve or the probe could not be
+  // made. Safe to call from several threads at once.
+  virtual std::optional<unsigned> Echo(const Text& host, unsigned timeoutMs) = 0;
+};
+
+// The platform's probe: icmp.dll on Windows; natively an ICMP datagram ("ping") socket, or a raw
+// socket when the process may open one. Set up on first use, kept until the process ends.
+EchoProbe& SystemEchoProbe();
+
+}  // namespace lumora::platform

@@ -1,0 +1,142 @@
+#include "platform/echo_probe.h"
+
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+#include <ipexport.h>
+// clang-format on
+
+#include <mutex>
+
+#include "platform/win32/unique_handle.h"
+
+namespace lumora::platform {
+namespace {
+
+using IcmpCreateFileFunction = HANDLE(WINAPI*)();
+using IcmpSendEchoFunction = DWORD(WINAPI*)(HANDLE, IPAddr, LPVOID, WORD, PIP_OPTION_INFORMATION,
+                                            LPVOID, DWORD, DWORD);
+using IcmpCloseHandleFunction = BOOL(WINAPI*)(HANDLE);
+
+// One reply without data, plus the 8 bytes the call needs for an ICMP error: 36 bytes in the
+// 32-bit program (the reply structure is larger in a 64-bit build).
+constexpr DWORD kReplyBufferSize = sizeof(ICMP_ECHO_REPLY) + 8;
+#if !defined(_WIN64)
+static_assert(kReplyBufferSize == 36);
+#endif
+
+template <typename Function>
+Function Entry(HMODULE module, const char* name) {
+  // Through void(*)(): GetProcAddress's FARPROC carries no real signature.
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+}
+
+// The echo state of the process: the socket layer is started until it succeeds once (a failed
+// start is tried again on the next probe); icmp.dll is then loaded exactly once, whether or not
+// that works, and kept until the process ends.
+class EchoState {
+ public:
+  // The icmp.dll handle, or null when the socket layer could not be started or the library
+  // could not be loaded. Every caller sees the set-up complete.
+  HMODULE Library() {
+    if (!StartSockets()) {
+      return nullptr;
+    }
+    std::call_once(loaded_, [this] { library_ = ::LoadLibraryA("icmp.dll"); });
+    return library_;
+  }
+
+ private:
+  bool StartSockets() {
+    std::lock_guard lock(startMutex_);
+    if (!socketsStarted_) {
+      WSADATA data;
+      socketsStarted_ = ::WSAStartup(MAKEWORD(1, 1), &data) == 0;
+    }
+    return socketsStarted_;
+  }
+
+  std::mutex startMutex_;
+  bool socketsStarted_ = false;
+  std::once_flag loaded_;
+  HMODULE library_ = nullptr;
+};
+
+// The address in network order, from dotted text or by resolving the name.
+std::optional<IPAddr> ResolveAddress(const Text& host) {
+  const unsigned long address = ::inet_addr(host.c_str());
+  if (address != INADDR_NONE) {
+    return static_cast<IPAddr>(address);
+  }
+  const hostent* entry = ::gethostbyname(host.c_str());
+  if (entry == nullptr || entry->h_addrtype != AF_INET || entry->h_addr_list == nullptr ||
+      entry->h_addr_list[0] == nullptr) {
+    return std::nullopt;
+  }
+  IPAddr resolved;
+  static_assert(sizeof(resolved) == 4);
+  CopyMemory(&resolved, entry->h_addr_list[0], sizeof(resolved));
+  return resolved;
+}
+
+HMODULE LoadedLibrary() {
+  static EchoState state;
+  return state.Library();
+}
+
+// Only reached for a handle that IcmpCreateFile gave, so the library is loaded by then.
+void CloseIcmpHandle(void* handle) noexcept {
+  const auto close = Entry<IcmpCloseHandleFunction>(LoadedLibrary(), "IcmpCloseHandle");
+  if (close != nullptr) {
+    close(handle);
+  }
+}
+
+using UniqueIcmpHandle = win32::UniqueHandle<void*, &CloseIcmpHandle>;
+
+class IcmpEchoProbe final : public EchoProbe {
+ public:
+  std::optional<unsigned> Echo(const Text& host, unsigned timeoutMs) override {
+    const HMODULE library = LoadedLibrary();
+    if (library == nullptr) {
+      return std::nullopt;
+    }
+    const auto create = Entry<IcmpCreateFileFunction>(library, "IcmpCreateFile");
+    const auto send = Entry<IcmpSendEchoFunction>(library, "IcmpSendEcho");
+    const auto close = Entry<IcmpCloseHandleFunction>(library, "IcmpCloseHandle");
+    if (create == nullptr || send == nullptr || close == nullptr) {
+      return std::nullopt;
+    }
+    const std::optional<IPAddr> address = ResolveAddress(host);
+    if (!address) {
+      return std::nullopt;
+    }
+
+    alignas(ICMP_ECHO_REPLY) unsigned char buffer[kReplyBufferSize] = {};
+    auto* reply = reinterpret_cast<ICMP_ECHO_REPLY*>(buffer);
+    reply->RoundTripTime = static_cast<ULONG>(-1);
+    DWORD replies = 0;
+    {
+      const UniqueIcmpHandle icmp(create());
+      if (!icmp.valid()) {
+        return std::nullopt;
+      }
+      replies =
+          send(icmp.get(), *address, nullptr, 0, nullptr, buffer, kReplyBufferSize, timeoutMs);
+    }
+    // An error answer (a router's "destination unreachable", say) is no answer from the host.
+    if (replies == 0 || reply->Status != IP_SUCCESS) {
+      return std::nullopt;
+    }
+    return static_cast<unsigned>(reply->RoundTripTime);
+  }
+};
+
+}  // namespace
+
+EchoProbe& SystemEchoProbe() {
+  static IcmpEchoProbe probe;
+  return probe;
+}
+
+}  // namespace lumora::platform

@@ -1,0 +1,184 @@
+#include "status/reachability_pass.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "forms/main_window.h"
+#include "forms/window_model.h"
+
+namespace lumora::status {
+namespace {
+
+constexpr char kServerList[] = "超级列表框1";
+constexpr int kStateCell = 3;
+constexpr int kDelayCell = 4;
+constexpr int kOnlineImage = 1;
+constexpr int kOfflineImage = 0;
+
+std::atomic<int> runningWorkers{0};
+std::atomic<int> passesRunning{0};
+// Changed and compared on the UI thread only; atomic so that a pass may copy it anywhere.
+std::atomic<std::uint64_t> listGeneration{0};
+std::atomic<platform::EchoProbe*> probeForTesting{nullptr};
+
+// What a pass works from, taken on the UI thread when it starts: workers never read the list.
+struct Pass {
+  std::uint64_t generation;
+  platform::EchoProbe* probe;
+  std::vector<Text> addresses;
+};
+using SharedPass = std::shared_ptr<const Pass>;
+
+void SleepOneMillisecond() {
+  std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+template <typename Body>
+bool StartThread(Body&& body) {
+  try {
+    std::thread(std::forward<Body>(body)).detach();
+    return true;
+  } catch (const std::system_error&) {
+    return false;
+  }
+}
+
+// The server list, when the row written by a pass of `generation` still stands for the host that
+// was probed. UI thread only.
+std::optional<forms::Control> ListForRow(std::uint64_t generation, int row) {
+  if (generation != listGeneration.load() || !forms::IsLoaded(forms::MainWindow())) {
+    return std::nullopt;
+  }
+  forms::Control list(forms::MainWindow(), kServerList);
+  if (!list.Valid() || row >= list.RowCount()) {
+    return std::nullopt;
+  }
+  return list;
+}
+
+// Both post under WorkerLock, so a row's writes reach the UI thread in the order they were made.
+void PostProbing(std::uint64_t generation, int row) {
+  forms::System().PostToUiThread([generation, row] {
+    if (auto list = ListForRow(generation, row)) {
+      list->SetCellText(row, kDelayCell, "检测");
+    }
+  });
+}
+
+void PostResult(std::uint64_t generation, int row, std::optional<unsigned> roundTripMs) {
+  forms::System().PostToUiThread([generation, row, roundTripMs] {
+    auto list = ListForRow(generation, row);
+    if (!list) {
+      return;
+    }
+    if (roundTripMs) {
+      list->SetRowImage(row, kOnlineImage);
+      list->SetCellText(row, kStateCell, "在线");
+      list->SetCellText(row, kDelayCell, std::to_string(*roundTripMs) + "ms");
+    } else {
+      list->SetRowImage(row, kOfflineImage);
+      list->SetCellText(row, kStateCell, "离线");
+      list->SetCellText(row, kDelayCell, "超时");
+    }
+    // The list follows the results as they arrive; the first row is left where it is.
+    if (row > 0) {
+      list->EnsureRowVisible(row);
+    }
+  });
+}
+
+// Counted by the dispatcher before it was started, so the cap holds for workers whose threads
+// have not run yet and the dispatcher's final wait covers every one of them.
+void ReachabilityWorker(const SharedPass& pass, int row) {
+  {
+    std::lock_guard lock(WorkerLock());
+    PostProbing(pass->generation, row);
+  }
+  const std::optional<unsigned> roundTripMs =
+      pass->probe->Echo(pass->addresses[static_cast<std::size_t>(row)], platform::kProbeTimeoutMs);
+  std::lock_guard lock(WorkerLock());
+  PostResult(pass->generation, row, roundTripMs);
+  runningWorkers.fetch_sub(1);
+}
+
+void StartWorker(const SharedPass& pass, int row) {
+  {
+    std::lock_guard lock(WorkerLock());
+    runningWorkers.fetch_add(1);
+  }
+  // A worker that cannot be started leaves its row as it was.
+  if (!StartThread([pass, row] { ReachabilityWorker(pass, row); })) {
+    std::lock_guard lock(WorkerLock());
+    runningWorkers.fetch_sub(1);
+  }
+}
+
+void ReachabilityDispatcher(const SharedPass& pass) {
+  const int rows = static_cast<int>(pass->addresses.size());
+  for (int row = 0; row < rows; ++row) {
+    StartWorker(pass, row);
+    while (runningWorkers.load() >= kMaxRunningWorkers) {
+      SleepOneMillisecond();
+    }
+  }
+  // The count is shared: a dispatcher also waits for the workers of passes running beside it.
+  while (runningWorkers.load() != 0) {
+    SleepOneMillisecond();
+  }
+  passesRunning.fetch_sub(1);
+}
+
+}  // namespace
+
+std::mutex& WorkerLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+int RunningWorkerCount() {
+  return runningWorkers.load();
+}
+
+void StartReachabilityPass() {
+  if (!forms::IsLoaded(forms::MainWindow())) {
+    return;
+  }
+  const forms::Control list(forms::MainWindow(), kServerList);
+  auto pass = std::make_shared<Pass>();
+  pass->generation = listGeneration.load();
+  platform::EchoProbe* probe = probeForTesting.load();
+  pass->probe = probe != nullptr ? probe : &platform::SystemEchoProbe();
+  const int rows = list.RowCount();
+  pass->addresses.reserve(static_cast<std::size_t>(rows > 0 ? rows : 0));
+  for (int row = 0; row < rows; ++row) {
+    pass->addresses.push_back(list.CellText(row, 0));
+  }
+  WorkerLock();  // created before the first worker can need it
+
+  passesRunning.fetch_add(1);
+  SharedPass shared = std::move(pass);
+  if (!StartThread([shared] { ReachabilityDispatcher(shared); })) {
+    passesRunning.fetch_sub(1);
+  }
+}
+
+void InvalidateReachabilityPasses() {
+  listGeneration.fetch_add(1);
+}
+
+int ReachabilityPassesRunning() {
+  return passesRunning.load();
+}
+
+void SetEchoProbeForTesting(platform::EchoProbe* probe) {
+  probeForTesting.store(probe);
+}
+
+}  // namespace lumora::status

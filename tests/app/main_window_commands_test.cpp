@@ -1,0 +1,101 @@
+#include "app/main_window_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/main_window_helpers.h"
+#include "app/program.h"
+#include "forms/headless/headless_window_system.h"
+#include "forms/main_window.h"
+#include "forms/window_model.h"
+#include "platform/program_directory.h"
+#include "support/temp_directory.h"
+
+namespace lumora::app {
+namespace {
+
+using forms::MainWindow;
+namespace toolbar = forms::main_toolbar;
+
+class MainWindowCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetProgramDirectory(directory_.Path());
+    std::ofstream(directory_.NativePath("mstsc.mdb")) << "catalogue";
+    forms::InstallWindowSystem(system_);
+    RegisterWindows();
+    ASSERT_TRUE(forms::LoadWindow(MainWindow()));
+  }
+
+  void AddRows(int count) {
+    for (int i = 0; i < count; ++i) {
+      ServerList().AppendRow("127.0.0." + std::to_string(i + 1));
+    }
+  }
+  const Text& LastTip() const { return system_.Balloons().back().text; }
+
+  testing_support::TempDirectory directory_;
+  forms::HeadlessWindowSystem system_;
+};
+
+TEST_F(MainWindowCommandsTest, ConnectWithAnEmptyListSaysSo) {
+  system_.SetCursorPosition({321, 123});
+  ASSERT_TRUE(system_.ClickToolbarButton(MainWindow(), "工具条1", toolbar::kConnect));
+  ASSERT_EQ(system_.Balloons().size(), 1u);
+  EXPECT_EQ(LastTip(), "服务器列表是空的!");
+  EXPECT_EQ(system_.Balloons().back().position.x, 321);
+  EXPECT_EQ(system_.Balloons().back().position.y, 123);
+}
+
+TEST_F(MainWindowCommandsTest, ConnectWithoutACurrentRowAsksForOne) {
+  AddRows(3);
+  ASSERT_TRUE(system_.ClickToolbarButton(MainWindow(), "工具条1", toolbar::kConnect));
+  EXPECT_EQ(LastTip(), "请选择要连接的服务器！");
+}
+
+TEST_F(MainWindowCommandsTest, DoubleClickOnTheEmptyPartOfTheListAsksForARow) {
+  AddRows(2);
+  ASSERT_TRUE(system_.DoubleClickRow(MainWindow(), "超级列表框1", -1));
+  EXPECT_EQ(LastTip(), "请选择要连接的服务器！");
+}
+
+TEST_F(MainWindowCommandsTest, DoubleClickOnAnEmptyListSaysTheListIsEmpty) {
+  ASSERT_TRUE(system_.DoubleClickRow(MainWindow(), "超级列表框1", -1));
+  EXPECT_EQ(LastTip(), "服务器列表是空的!");
+}
+
+TEST_F(MainWindowCommandsTest, AboutBoxHasItsTitleIconAndLines) {
+  ASSERT_TRUE(system_.ClickToolbarButton(MainWindow(), "工具条1", toolbar::kAbout));
+  ASSERT_EQ(system_.MessageBoxes().size(), 1u);
+  const auto& box = system_.MessageBoxes()[0];
+  EXPECT_EQ(box.title, "关于文档");
+  EXPECT_EQ(box.style, forms::box::kIconInformation | forms::box::kTaskModal);
+  const Text expectedStart =
+      "       Tarn远程管理系统\r\n\r\n  本程序用于网吧﹑服务器管理员等。\r\n\r\n"
+      "方便多计算机用户管理及远程协助使用。\r\n\r\n                     请勿非法使用!\r\n\r\n"
+      "              ";
+  EXPECT_EQ(box.text.substr(0, expectedStart.size()), expectedStart);
+  EXPECT_EQ(box.text.substr(box.text.size() - 4), "\r\n\r\n");
+  EXPECT_NE(box.text[expectedStart.size()], ' ');
+}
+
+TEST_F(MainWindowCommandsTest, HiddenButtonsCannotBeClicked) {
+  for (int hidden : {toolbar::kImport, toolbar::kBlank, toolbar::kExit}) {
+    EXPECT_FALSE(system_.ClickToolbarButton(MainWindow(), "工具条1", hidden)) << hidden;
+  }
+  EXPECT_FALSE(system_.EndedWith().has_value());
+}
+
+TEST_F(MainWindowCommandsTest, TickedRowsAreCollectedInAscendingOrder) {
+  AddRows(5);
+  EXPECT_TRUE(TickedRows(ServerList()).empty());
+  ASSERT_TRUE(system_.TickRow(MainWindow(), "超级列表框1", 4, true));
+  ASSERT_TRUE(system_.TickRow(MainWindow(), "超级列表框1", 1, true));
+  ASSERT_TRUE(system_.TickRow(MainWindow(), "超级列表框1", 2, true));
+  ASSERT_TRUE(system_.TickRow(MainWindow(), "超级列表框1", 2, false));
+  EXPECT_EQ(TickedRows(ServerList()), (std::vector<int>{1, 4}));
+}
+
+}  // namespace
+}  // namespace lumora::app
