@@ -3,6 +3,7 @@
 #include "app/main_window_helpers.h"
 #include "forms/main_window.h"
 #include "forms/window_model.h"
+#include "status/reachability_pass.h"
 
 namespace lumora::app {
 
@@ -25,6 +26,9 @@ forms::HandlerResult ToolbarButtonClicked(forms::EventArgs args) {
   switch (args[0]) {
     case forms::main_toolbar::kConnect:
       ConnectCommand();
+      break;
+    case forms::main_toolbar::kRefresh:
+      status::StartReachabilityPass();
       break;
     case forms::main_toolbar::kAbout:
       ShowAboutBox();

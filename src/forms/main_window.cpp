@@ -22,9 +22,11 @@ constexpr ToolbarButton kToolbarButtons[] = {
     {.image = 7, .caption = "退出软件", .tooltip = "退出软件", .hidden = true},
 };
 
+// Cell 6, the location, has a column of its own so that the user sees it; cell 7, the domain,
+// is kept with the row without one.
 constexpr ListColumn kServerColumns[] = {
-    {"Lumora地址", 160}, {"端口", 50}, {"登录用户名", 100},
-    {"状态", 40},        {"延迟", 40}, {"备注信息", 290},
+    {"Lumora地址", 160}, {"端口", 50},      {"登录用户名", 100}, {"状态", 40},
+    {"延迟", 40},        {"备注信息", 290}, {"归属地", 160},
 };
 
 }  // namespace
