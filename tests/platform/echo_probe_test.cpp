@@ -2,6 +2,7 @@
 #ifndef _WIN32
 
 #include "platform/echo_probe.h"
+#include "support/unresolvable_host.h"
 
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -40,7 +41,8 @@ TEST(EchoProbeTest, SeveralProbesAtOnceEachGetTheirAnswer) {
 }
 
 TEST(EchoProbeTest, NameThatDoesNotResolveGivesNothing) {
-  EXPECT_FALSE(SystemEchoProbe().Echo("nosuchhost.invalid", kProbeTimeoutMs).has_value());
+  EXPECT_FALSE(
+      SystemEchoProbe().Echo(testing_support::kUnresolvableHost, kProbeTimeoutMs).has_value());
   EXPECT_FALSE(SystemEchoProbe().Echo("", kProbeTimeoutMs).has_value());
 }
 

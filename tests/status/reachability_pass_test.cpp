@@ -1,4 +1,5 @@
 #include "status/reachability_pass.h"
+#include "support/unresolvable_host.h"
 
 #include <gtest/gtest.h>
 
@@ -177,7 +178,7 @@ TEST_F(ReachabilityPassTest, HostThatAnswersShowsOnlineWithItsDelay) {
 
 TEST_F(ReachabilityPassTest, NameThatDoesNotResolveShowsOffline) {
   probe_.Answer("127.0.0.1", 3);
-  AddRows({"nosuchhost.invalid", "127.0.0.1"});
+  AddRows({testing_support::kUnresolvableHost, "127.0.0.1"});
   List().SetCellText(0, 3, "在线");
 
   StartReachabilityPass();
@@ -185,7 +186,7 @@ TEST_F(ReachabilityPassTest, NameThatDoesNotResolveShowsOffline) {
 
   ExpectOffline(0);
   ExpectOnline(1, "3ms");
-  EXPECT_EQ(probe_.Calls("nosuchhost.invalid"), 1);
+  EXPECT_EQ(probe_.Calls(testing_support::kUnresolvableHost), 1);
 }
 
 TEST_F(ReachabilityPassTest, RowShowsCheckingWhileItsProbeRuns) {
@@ -298,7 +299,7 @@ TEST_F(ReachabilityPassTest, RefillDuringPassDropsTheOldResults) {
   // "检测" writes are queued but not yet carried out.
   List().DeleteAllRows();
   InvalidateReachabilityPasses();
-  AddRows({"127.0.0.9", "nosuchhost.invalid"});
+  AddRows({"127.0.0.9", testing_support::kUnresolvableHost});
   probe_.Release();
   ASSERT_TRUE(WaitForPasses());
 

@@ -1,5 +1,6 @@
 // The Windows probe against the system's own icmp.dll.
 #include "platform/echo_probe.h"
+#include "support/unresolvable_host.h"
 
 #include <gtest/gtest.h>
 
@@ -17,12 +18,14 @@ TEST(Win32EchoProbeTest, LocalhostResolvesAndAnswers) {
 }
 
 TEST(Win32EchoProbeTest, NameThatDoesNotResolveGivesNothing) {
-  EXPECT_FALSE(SystemEchoProbe().Echo("nosuchhost.invalid", kProbeTimeoutMs).has_value());
+  EXPECT_FALSE(
+      SystemEchoProbe().Echo(testing_support::kUnresolvableHost, kProbeTimeoutMs).has_value());
 }
 
 TEST(Win32EchoProbeTest, SetUpHoldsForLaterProbes) {
   ASSERT_TRUE(SystemEchoProbe().Echo("127.0.0.1", kProbeTimeoutMs).has_value());
-  EXPECT_FALSE(SystemEchoProbe().Echo("nosuchhost.invalid", kProbeTimeoutMs).has_value());
+  EXPECT_FALSE(
+      SystemEchoProbe().Echo(testing_support::kUnresolvableHost, kProbeTimeoutMs).has_value());
   EXPECT_TRUE(SystemEchoProbe().Echo("127.0.0.1", kProbeTimeoutMs).has_value());
 }
 
