@@ -8,10 +8,7 @@
 namespace lumora::jet {
 
 std::optional<Database> Database::Open(const Text& path, bool read_only) {
-  if (!read_only) {
-    return std::nullopt;
-  }
-  return Open(OpenFileSource(path));
+  return Open(read_only ? OpenFileSource(path) : OpenWritableFileSource(path));
 }
 
 std::optional<Database> Database::Open(std::unique_ptr<PageSource> source) {
@@ -27,13 +24,18 @@ std::optional<Database> Database::Open(std::unique_ptr<PageSource> source) {
   if (!info || info->version != JetVersion::kJet4) {
     return std::nullopt;
   }
-  auto pager = std::make_shared<const Pager>(std::shared_ptr<const PageSource>(std::move(source)),
-                                             info->page_size, info->database_key);
+  const bool writable = source->Writable();
+  // Writing needs plain pages and a file that ends on a page boundary.
+  if (writable && (info->database_key != 0 || source->Size() % info->page_size != 0)) {
+    return std::nullopt;
+  }
+  auto pager = std::make_shared<Pager>(std::shared_ptr<PageSource>(std::move(source)),
+                                       info->page_size, info->database_key);
   std::optional<std::vector<CatalogEntry>> catalog = ReadCatalog(pager);
   if (!catalog) {
     return std::nullopt;
   }
-  return Database(*info, std::move(pager), std::move(*catalog));
+  return Database(*info, std::move(pager), std::move(*catalog), writable);
 }
 
 std::vector<Text> Database::TableNames() const {

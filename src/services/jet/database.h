@@ -1,27 +1,54 @@
-// A Jet 4 (Access 2000-2003) database file opened for reading: its tables by name and their
-// rows. Failures give false or an empty result, never an exception.
+// A Jet 4 (Access 2000-2003) database file: its tables by name and their rows, and, for a file
+// opened for writing, row inserts, updates and deletes that keep every index, usage map and
+// counter in step. Failures give false or an empty result, never an exception.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "base/text.h"
 #include "services/jet/catalog.h"
+#include "services/jet/consistency_check.h"
 #include "services/jet/header.h"
 #include "services/jet/pager.h"
 #include "services/jet/table_reader.h"
 
 namespace lumora::jet {
 
+// Column name (GBK) and value: GBK text, decimal text for numeric columns, or Null.
+using RowValues = std::vector<std::pair<Text, std::optional<Text>>>;
+
 class Database {
  public:
-  // Opens the file at `path` (program-style, GBK). Only read access exists so far, so
-  // `read_only` false is refused. Empty when the file is missing, not a Jet 4 database, or
-  // its catalog cannot be read.
+  // Opens the file at `path` (program-style, GBK). With `read_only` false the file is opened
+  // for writing and locked against other writers until the Database is destroyed. Empty when
+  // the file is missing, not a Jet 4 database, or its catalog cannot be read; for writing also
+  // when another program writes it, the file is encrypted or its size is not whole pages.
   static std::optional<Database> Open(const Text& path, bool read_only = true);
-  // The same over any source of file bytes.
+  // The same over any source of file bytes; writable when the source is.
   static std::optional<Database> Open(std::unique_ptr<PageSource> source);
+
+  // Creates a new, empty database at `path` (which must not exist) holding the table
+  // "Server": AutoNumber primary key "编号" and six Text(255) columns. False when the file
+  // exists or cannot be written.
+  static bool Create(const Text& path);
+
+  bool Writable() const { return writer_ != nullptr; }
+
+  // Adds a row to `table`; columns not named are Null. The AutoNumber column is assigned here
+  // (naming it is refused) and reported through `autoNumber`. False, with nothing changed,
+  // when the file is read-only, a value does not fit its column, a unique key would repeat,
+  // or the table has an index this engine cannot maintain.
+  bool InsertRow(const Text& table, const RowValues& values, std::int32_t* autoNumber = nullptr);
+  // Changes the named columns of the row `row` (from Row::id); the row keeps its id.
+  bool UpdateRow(const Text& table, RowId row, const RowValues& changes);
+  bool DeleteRow(const Text& table, RowId row);
+
+  // Row counts against rows, usage maps against pages, indexes against rows.
+  CheckReport Check() const;
 
   const FormatInfo& Info() const { return info_; }
 
@@ -35,11 +62,21 @@ class Database {
   std::optional<TableReader> OpenTable(const Text& name) const;
 
  private:
-  Database(FormatInfo info, std::shared_ptr<const Pager> pager, std::vector<CatalogEntry> catalog)
-      : info_(info), pager_(std::move(pager)), catalog_(std::move(catalog)) {}
+  Database(FormatInfo info, std::shared_ptr<Pager> pager, std::vector<CatalogEntry> catalog,
+           bool writable)
+      : info_(info),
+        pager_(pager),
+        writer_(writable ? std::move(pager) : nullptr),
+        catalog_(std::move(catalog)) {}
+
+  // The values of a row of `table` from program texts; empty when one does not fit.
+  std::optional<std::vector<std::optional<Value>>> ColumnValues(const TableReader& table,
+                                                                const RowValues& values) const;
 
   FormatInfo info_;
   std::shared_ptr<const Pager> pager_;
+  // The same pager when the file is open for writing.
+  std::shared_ptr<Pager> writer_;
   std::vector<CatalogEntry> catalog_;
 };
 

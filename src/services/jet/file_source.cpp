@@ -2,6 +2,7 @@
 #include <ios>
 #include <limits>
 
+#include "platform/files.h"
 #include "services/jet/page_source.h"
 
 namespace lumora::jet {
@@ -37,7 +38,7 @@ class FileSource final : public PageSource {
 std::unique_ptr<PageSource> OpenFileSource(const Text& path) {
   // On Windows the narrow name goes through the ANSI code page, which is what a GBK path needs
   // on a Chinese system; elsewhere the name is used byte for byte.
-  std::ifstream stream(path, std::ios::binary | std::ios::in);
+  std::ifstream stream(platform::SystemPath(path), std::ios::binary | std::ios::in);
   if (!stream) {
     return nullptr;
   }

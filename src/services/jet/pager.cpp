@@ -18,7 +18,9 @@ Pager::Pager(std::shared_ptr<const PageSource> source, std::uint32_t page_size,
 Pager::Pager(std::shared_ptr<PageSource> writable, std::uint32_t page_size,
              std::uint32_t database_key)
     : Pager(std::shared_ptr<const PageSource>(writable), page_size, database_key) {
-  writable_ = std::move(writable);
+  if (writable && writable->Writable()) {
+    writable_ = std::move(writable);
+  }
 }
 
 bool Pager::WritePage(std::uint32_t number, ByteView page) {

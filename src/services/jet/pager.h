@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "base/text.h"
+#include "services/jet/byte_view.h"
 #include "services/jet/page_source.h"
 
 namespace lumora::jet {

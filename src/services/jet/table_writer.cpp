@@ -1,0 +1,318 @@
+#include "services/jet/table_writer.h"
+
+#include <algorithm>
+
+#include "services/jet/btree_writer.h"
+#include "services/jet/data_page.h"
+#include "services/jet/data_page_writer.h"
+#include "services/jet/index_key.h"
+#include "services/jet/index_page.h"
+#include "services/jet/row_decoder.h"
+#include "services/jet/row_encoder.h"
+#include "services/jet/row_store.h"
+
+namespace lumora::jet {
+namespace {
+
+constexpr std::uint8_t kIgnoreNulls = 0x02;
+
+// One index's entries before and after a change.
+struct IndexChange {
+  std::vector<Bytes> entries;
+  std::vector<std::uint32_t> pages;
+  bool changed = false;
+};
+
+bool AllNull(ByteView key, const RealIndex& index) {
+  // Null columns are a lone 0x00 flag byte; a key of only those has one byte per column.
+  return key.size() == index.columns.size() &&
+         std::all_of(key.begin(), key.end(), [](std::uint8_t b) { return b == 0; });
+}
+
+ByteView KeyOf(const Bytes& entry) {
+  return ByteView(entry).first(entry.size() - kLeafPointerSize);
+}
+
+bool SameKey(ByteView a, ByteView b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end());
+}
+
+// Loads every index of the table; empty when one cannot be read.
+std::optional<std::vector<IndexChange>> LoadIndexes(const Pager& pager,
+                                                    const TableDefinition& table) {
+  std::vector<IndexChange> changes;
+  for (const RealIndex& index : table.real_indexes) {
+    std::optional<IndexContents> contents = ReadIndexTree(pager, table.page, index.root_page);
+    if (!contents) {
+      return std::nullopt;
+    }
+    IndexChange change;
+    change.entries = std::move(contents->entries);
+    change.pages = std::move(contents->pages);
+    changes.push_back(std::move(change));
+  }
+  return changes;
+}
+
+bool RemoveEntry(IndexChange& change, ByteView key, RowId row) {
+  const Bytes entry = LeafEntry(key, row);
+  const auto found = std::find(change.entries.begin(), change.entries.end(), entry);
+  if (found == change.entries.end()) {
+    return false;
+  }
+  change.entries.erase(found);
+  change.changed = true;
+  return true;
+}
+
+// False when a unique index already holds the key.
+bool AddEntry(IndexChange& change, const RealIndex& index, ByteView key, RowId row) {
+  if ((index.flags & kIgnoreNulls) != 0 && AllNull(key, index)) {
+    return true;
+  }
+  if (index.IsUnique() && !AllNull(key, index)) {
+    for (const Bytes& entry : change.entries) {
+      if (SameKey(KeyOf(entry), key)) {
+        return false;
+      }
+    }
+  }
+  Bytes entry = LeafEntry(key, row);
+  change.entries.insert(std::upper_bound(change.entries.begin(), change.entries.end(), entry),
+                        std::move(entry));
+  change.changed = true;
+  return true;
+}
+
+std::optional<std::vector<Bytes>> KeysOf(const TableDefinition& table,
+                                         const std::vector<Value>& values) {
+  std::vector<Bytes> keys;
+  for (const RealIndex& index : table.real_indexes) {
+    std::optional<Bytes> key = EncodeIndexKey(table, index, values);
+    if (!key) {
+      return std::nullopt;
+    }
+    keys.push_back(std::move(*key));
+  }
+  return keys;
+}
+
+bool WriteIndexes(Pager& pager, TableDefinition& table, const std::vector<IndexChange>& changes) {
+  for (std::size_t index = 0; index < changes.size(); ++index) {
+    if (!changes[index].changed) {
+      continue;
+    }
+    RealIndex& real = table.real_indexes[index];
+    if (!WriteIndexTree(pager, table.page, real, changes[index].entries, changes[index].pages)) {
+      return false;
+    }
+    real.unique_entry_count = DistinctKeys(changes[index].entries);
+  }
+  return true;
+}
+
+bool Finish(Pager& pager, TableDefinition& table, const std::vector<IndexChange>& changes) {
+  return pager.Flush() && WriteIndexes(pager, table, changes) && pager.Flush() &&
+         WriteTableCounters(pager, table) && pager.Flush();
+}
+
+std::optional<std::size_t> AutoNumberColumn(const TableDefinition& table) {
+  for (std::size_t index = 0; index < table.columns.size(); ++index) {
+    if (table.columns[index].IsAutoNumber() && table.columns[index].type == ColumnType::kLong) {
+      return index;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool TableWritable(const TableDefinition& table) {
+  for (const LogicalIndex& logical : table.logical_indexes) {
+    if (logical.kind == LogicalIndexKind::kForeignKey) {
+      return false;
+    }
+  }
+  for (const RealIndex& index : table.real_indexes) {
+    if (!IndexKeysSupported(table, index)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::optional<RowId> InsertValues(Pager& pager, TableDefinition& table, std::vector<Value> values,
+                                  std::int32_t* auto_number) {
+  if (!pager.Writable() || !TableWritable(table) || values.size() != table.columns.size()) {
+    return std::nullopt;
+  }
+  TableDefinition updated = table;
+  const std::optional<std::size_t> counter = AutoNumberColumn(table);
+  if (counter && IsNull(values[*counter])) {
+    if (table.autonumber >= 0x7FFFFFFFu) {
+      return std::nullopt;
+    }
+    updated.autonumber = table.autonumber + 1;
+    values[*counter] = static_cast<std::int32_t>(updated.autonumber);
+  }
+  const std::optional<Bytes> row = EncodeRow(table, values);
+  const std::optional<std::vector<Bytes>> keys = KeysOf(table, values);
+  std::optional<std::vector<IndexChange>> changes = LoadIndexes(pager, table);
+  if (!row || !keys || !changes) {
+    return std::nullopt;
+  }
+  const RowId place = ChooseRowPlace(pager, table, row->size());
+  for (std::size_t index = 0; index < changes->size(); ++index) {
+    if (!AddEntry((*changes)[index], table.real_indexes[index], (*keys)[index], place)) {
+      return std::nullopt;
+    }
+  }
+  if (!PlaceRow(pager, table, place, *row, 0)) {
+    return std::nullopt;
+  }
+  ++updated.row_count;
+  if (!Finish(pager, updated, *changes)) {
+    return std::nullopt;
+  }
+  table = std::move(updated);
+  if (auto_number && counter) {
+    *auto_number = std::get<std::int32_t>(values[*counter]);
+  }
+  return place;
+}
+
+bool UpdateValues(Pager& pager, TableDefinition& table, RowId id,
+                  const std::vector<std::optional<Value>>& changes) {
+  if (!pager.Writable() || !TableWritable(table) || changes.size() != table.columns.size()) {
+    return false;
+  }
+  const std::optional<StoredRow> stored = ReadStoredRow(pager, table, id);
+  if (!stored) {
+    return false;
+  }
+  const std::optional<std::vector<Value>> old_values = DecodeRow(pager, table, stored->bytes);
+  if (!old_values) {
+    return false;
+  }
+  std::vector<Value> values = *old_values;
+  for (std::size_t index = 0; index < changes.size(); ++index) {
+    if (!changes[index]) {
+      continue;
+    }
+    if (table.columns[index].IsAutoNumber() && *changes[index] != values[index]) {
+      return false;
+    }
+    values[index] = *changes[index];
+  }
+  const std::optional<Bytes> row = EncodeRow(table, values);
+  const std::optional<std::vector<Bytes>> old_keys = KeysOf(table, *old_values);
+  const std::optional<std::vector<Bytes>> new_keys = KeysOf(table, values);
+  std::optional<std::vector<IndexChange>> indexes = LoadIndexes(pager, table);
+  if (!row || !old_keys || !new_keys || !indexes) {
+    return false;
+  }
+  for (std::size_t index = 0; index < indexes->size(); ++index) {
+    if ((*old_keys)[index] == (*new_keys)[index]) {
+      continue;
+    }
+    IndexChange& change = (*indexes)[index];
+    const RealIndex& real = table.real_indexes[index];
+    const bool was_listed =
+        !((real.flags & kIgnoreNulls) != 0 && AllNull((*old_keys)[index], real));
+    if ((was_listed && !RemoveEntry(change, (*old_keys)[index], id)) ||
+        !AddEntry(change, real, (*new_keys)[index], id)) {
+      return false;
+    }
+  }
+
+  if (row->size() <= stored->bytes.size()) {
+    // In place: the row keeps its length and slot.
+    const std::optional<Bytes> padded = EncodeRow(table, values, stored->bytes.size());
+    Bytes page;
+    if (!padded || padded->size() != stored->bytes.size() ||
+        !pager.ReadPage(stored->data.page, PageType::kData, page)) {
+      return false;
+    }
+    const std::optional<RowSlot> slot = ReadRowSlot(page, stored->data.row);
+    if (!slot || slot->end - slot->start != padded->size()) {
+      return false;
+    }
+    std::copy(padded->begin(), padded->end(),
+              page.begin() + static_cast<std::ptrdiff_t>(slot->start));
+    if (!pager.WritePage(stored->data.page, page)) {
+      return false;
+    }
+  } else {
+    // The new data goes elsewhere, hidden from scans, and the header row points at it.
+    const RowId place = ChooseRowPlace(pager, table, row->size());
+    if (!PlaceRow(pager, table, place, *row, kRowDeleted) || !pager.Flush()) {
+      return false;
+    }
+    Bytes page;
+    if (!pager.ReadPage(id.page, PageType::kData, page)) {
+      return false;
+    }
+    const std::optional<RowSlot> slot = ReadRowSlot(page, id.row);
+    if (!slot || slot->end - slot->start < 4) {
+      return false;
+    }
+    std::fill(page.begin() + static_cast<std::ptrdiff_t>(slot->start),
+              page.begin() + static_cast<std::ptrdiff_t>(slot->end), 0);
+    page[slot->start] = place.row;
+    page[slot->start + 1] = static_cast<std::uint8_t>(place.page);
+    page[slot->start + 2] = static_cast<std::uint8_t>(place.page >> 8);
+    page[slot->start + 3] = static_cast<std::uint8_t>(place.page >> 16);
+    AddSlotFlags(page, id.row, kRowOverflow);
+    if (!pager.WritePage(id.page, page)) {
+      return false;
+    }
+    // The data the row had moved to before is abandoned; its space stays until a compact.
+    if (stored->moved && !MarkRowDeleted(pager, stored->data)) {
+      return false;
+    }
+  }
+  TableDefinition updated = table;
+  if (!Finish(pager, updated, *indexes)) {
+    return false;
+  }
+  table = std::move(updated);
+  return true;
+}
+
+bool DeleteValues(Pager& pager, TableDefinition& table, RowId id) {
+  if (!pager.Writable() || !TableWritable(table) || table.row_count == 0) {
+    return false;
+  }
+  const std::optional<StoredRow> stored = ReadStoredRow(pager, table, id);
+  if (!stored) {
+    return false;
+  }
+  const std::optional<std::vector<Value>> values = DecodeRow(pager, table, stored->bytes);
+  const std::optional<std::vector<Bytes>> keys =
+      values ? KeysOf(table, *values) : std::optional<std::vector<Bytes>>();
+  std::optional<std::vector<IndexChange>> indexes = LoadIndexes(pager, table);
+  if (!keys || !indexes) {
+    return false;
+  }
+  for (std::size_t index = 0; index < indexes->size(); ++index) {
+    const RealIndex& real = table.real_indexes[index];
+    if ((real.flags & kIgnoreNulls) != 0 && AllNull((*keys)[index], real)) {
+      continue;
+    }
+    if (!RemoveEntry((*indexes)[index], (*keys)[index], id)) {
+      return false;
+    }
+  }
+  if (!MarkRowDeleted(pager, id) || (stored->moved && !MarkRowDeleted(pager, stored->data))) {
+    return false;
+  }
+  TableDefinition updated = table;
+  --updated.row_count;
+  if (!Finish(pager, updated, *indexes)) {
+    return false;
+  }
+  table = std::move(updated);
+  return true;
+}
+
+}  // namespace lumora::jet

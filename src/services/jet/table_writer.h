@@ -1,0 +1,31 @@
+// Changing the rows of one table and keeping its indexes, maps and counters in step. Every
+// check runs before the first write, so a refused change leaves the file as it was. Data pages
+// are written before the index pages that point at them, and the table definition last.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "services/jet/pager.h"
+#include "services/jet/table_definition.h"
+#include "services/jet/table_reader.h"
+#include "services/jet/value.h"
+
+namespace lumora::jet {
+
+// Whether this engine can change the table at all: every index encodable, no foreign keys.
+bool TableWritable(const TableDefinition& table);
+
+// Adds a row (`values` in column order). A Null AutoNumber column gets the next number, which
+// is reported in `auto_number`. Updates `table` to what was written.
+std::optional<RowId> InsertValues(Pager& pager, TableDefinition& table, std::vector<Value> values,
+                                  std::int32_t* auto_number = nullptr);
+
+// Replaces the values of the columns that `changes` holds (one entry per column; empty means
+// unchanged). The row keeps its RowId.
+bool UpdateValues(Pager& pager, TableDefinition& table, RowId row,
+                  const std::vector<std::optional<Value>>& changes);
+
+bool DeleteValues(Pager& pager, TableDefinition& table, RowId row);
+
+}  // namespace lumora::jet

@@ -1,0 +1,107 @@
+#include "services/jet/usage_map_writer.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "services/jet/byte_writer.h"
+#include "services/jet/usage_map.h"
+
+namespace lumora::jet {
+namespace {
+
+constexpr std::uint8_t kInlineMap = 0x00;
+constexpr std::uint8_t kReferenceMap = 0x01;
+constexpr std::size_t kInlineHeader = 5;
+constexpr std::size_t kBitmapPageHeader = 4;
+
+bool SetBit(std::span<std::uint8_t> bitmap, std::uint64_t bit, bool value) {
+  if (bit / 8 >= bitmap.size()) {
+    return false;
+  }
+  const auto mask = static_cast<std::uint8_t>(1u << (bit % 8));
+  bitmap[bit / 8] = value ? (bitmap[bit / 8] | mask) : (bitmap[bit / 8] & ~mask);
+  return true;
+}
+
+// Moves an inline window so that it covers `page` as well as every page already listed.
+bool MoveWindow(std::span<std::uint8_t> row, std::uint32_t page) {
+  const std::span<std::uint8_t> bitmap = row.subspan(kInlineHeader);
+  const std::uint64_t start = U32(row, 1);
+  std::vector<std::uint64_t> listed;
+  for (std::size_t bit = 0; bit < bitmap.size() * 8; ++bit) {
+    if ((bitmap[bit / 8] >> (bit % 8)) & 1) {
+      listed.push_back(start + bit);
+    }
+  }
+  std::uint64_t low = page;
+  std::uint64_t high = page;
+  for (std::uint64_t listed_page : listed) {
+    low = std::min(low, listed_page);
+    high = std::max(high, listed_page);
+  }
+  low -= low % 8;
+  if (high - low >= bitmap.size() * 8) {
+    return false;
+  }
+  std::fill(bitmap.begin(), bitmap.end(), 0);
+  PutU32(row, 1, static_cast<std::uint32_t>(low));
+  for (std::uint64_t listed_page : listed) {
+    SetBit(bitmap, listed_page - low, true);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool SetUsageMapBit(Pager& pager, RowPointer map, std::uint32_t page, bool value,
+                    bool outside_is_free) {
+  Bytes map_page;
+  if (!pager.ReadPage(map.page, PageType::kData, map_page)) {
+    return false;
+  }
+  const std::optional<RowSlot> slot = ReadRowSlot(map_page, map.row);
+  if (!slot || slot->end - slot->start < kInlineHeader) {
+    return false;
+  }
+  const std::span<std::uint8_t> row =
+      std::span(map_page).subspan(slot->start, slot->end - slot->start);
+  if (row[0] == kInlineMap) {
+    const std::uint64_t start = U32(row, 1);
+    const std::span<std::uint8_t> bitmap = row.subspan(kInlineHeader);
+    if (page < start || page - start >= bitmap.size() * 8) {
+      if (outside_is_free ? value : !value) {
+        return true;
+      }
+      if (outside_is_free || !MoveWindow(row, page)) {
+        return false;
+      }
+    }
+    if (!SetBit(bitmap, page - U32(row, 1), value)) {
+      return false;
+    }
+    return pager.WritePage(map.page, map_page);
+  }
+  if (row[0] != kReferenceMap) {
+    return false;
+  }
+  const std::uint64_t per_page = (pager.PageSize() - kBitmapPageHeader) * 8ull;
+  const std::size_t index = page / per_page;
+  const std::size_t pointer_at = 1 + index * 4;
+  if (!Fits(row, pointer_at, 4) || U32(row, pointer_at) == 0) {
+    return outside_is_free ? value : !value;
+  }
+  Bytes bitmap_page;
+  const std::uint32_t bitmap_number = U32(row, pointer_at);
+  if (!pager.ReadPage(bitmap_number, PageType::kUsageMap, bitmap_page) ||
+      !SetBit(std::span(bitmap_page).subspan(kBitmapPageHeader), page % per_page, value)) {
+    return false;
+  }
+  return pager.WritePage(bitmap_number, bitmap_page);
+}
+
+bool UsageMapHasPage(const Pager& pager, RowPointer map, std::uint32_t page) {
+  const std::vector<std::uint32_t> pages = UsageMapPages(pager, map);
+  return std::binary_search(pages.begin(), pages.end(), page);
+}
+
+}  // namespace lumora::jet
