@@ -1,0 +1,121 @@
+#include "catalogue/server_store.h"
+
+#include <algorithm>
+
+#include "services/sql/literal.h"
+
+namespace lumora::catalogue {
+namespace {
+
+using services::RecordSet;
+using services::sql::EscapeTextLiteral;
+
+// Text(255): 255 characters of two bytes each.
+constexpr std::uint16_t kTextColumnBytes = 510;
+
+bool IsDecimalNumber(const Text& text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+std::vector<services::sql::StoredColumn> ServerTableColumns() {
+  using services::sql::StoredColumn;
+  const auto text = [](const char* name) {
+    return StoredColumn{.name = name, .type = jet::ColumnType::kText, .length = kTextColumnBytes};
+  };
+  return {StoredColumn{.name = kColumnNumber,
+                       .type = jet::ColumnType::kLong,
+                       .length = 4,
+                       .nullable = false,
+                       .auto_number = true},
+          text(kColumnServerName),
+          text(kColumnPort),
+          text(kColumnUserName),
+          text(kColumnPassword),
+          text(kColumnDomain),
+          text(kColumnRemark)};
+}
+
+Text SelectServerCondition(const Text& name) {
+  return Text(kColumnServerName) + "='" + EscapeTextLiteral(name) + "'";
+}
+
+Text UpdateServerStatement(const ServerRecord& server) {
+  return "update Server set 服务器名='" + EscapeTextLiteral(server.server_name) + "',端口='" +
+         EscapeTextLiteral(server.port) + "',用户名='" + EscapeTextLiteral(server.user_name) +
+         "',密码='" + EscapeTextLiteral(server.password) + "',域='" +
+         EscapeTextLiteral(server.domain) + "',备注='" + EscapeTextLiteral(server.remark) +
+         "' where 编号=" + server.record_number;
+}
+
+Text DeleteServersStatement(const Text& name) {
+  return "delete from Server where 服务器名='" + EscapeTextLiteral(name) + "'";
+}
+
+bool ListServers(RecordSet& records, std::vector<ServerRecord>& servers) {
+  servers.clear();
+  if (!records.Open(kServerTable, RecordSet::kSourceTable)) {
+    return false;
+  }
+  const int count = records.RecordCount();
+  for (int index = 0; index < count; ++index) {
+    ServerRecord server;
+    records.GetFieldText(kColumnServerName, server.server_name);
+    records.GetFieldText(kColumnPort, server.port);
+    records.GetFieldText(kColumnUserName, server.user_name);
+    records.GetFieldText(kColumnRemark, server.remark);
+    records.GetFieldText(kColumnDomain, server.domain);
+    servers.push_back(std::move(server));
+    records.MoveNext();
+  }
+  return true;
+}
+
+bool SelectServer(RecordSet& records, const Text& name) {
+  return records.OpenWhere(kServerTable, SelectServerCondition(name));
+}
+
+bool ServerExists(RecordSet& records, const Text& name) {
+  SelectServer(records, name);
+  Text found;
+  records.GetFieldText(kColumnServerName, found);
+  return found == name;
+}
+
+Text ReadRecordNumber(RecordSet& records, const Text& name) {
+  SelectServer(records, name);
+  Text number;
+  records.GetFieldText(kColumnNumber, number);
+  return number;
+}
+
+bool AddServer(RecordSet& records, const ServerRecord& server) {
+  if (!records.Open(kServerTable, RecordSet::kSourceTable) || !records.AddNew()) {
+    return false;
+  }
+  const std::pair<const char*, const Text*> fields[] = {
+      {kColumnServerName, &server.server_name}, {kColumnPort, &server.port},
+      {kColumnUserName, &server.user_name},     {kColumnPassword, &server.password},
+      {kColumnDomain, &server.domain},          {kColumnRemark, &server.remark}};
+  bool stored = true;
+  for (const auto& [column, value] : fields) {
+    stored = records.SetFieldText(column, *value) && stored;
+  }
+  return stored;
+}
+
+bool UpdateServer(RecordSet& records, const ServerRecord& server) {
+  // The number goes into the statement unquoted: anything but digits would change its meaning.
+  if (!IsDecimalNumber(server.record_number)) {
+    return false;
+  }
+  return records.Open(UpdateServerStatement(server), RecordSet::kSourceText);
+}
+
+bool DeleteServers(services::DBConnection& connection, const Text& name) {
+  return connection.Execute(DeleteServersStatement(name));
+}
+
+}  // namespace lumora::catalogue

@@ -1,0 +1,73 @@
+// The server catalogue: table "Server" of the Access file, read and changed through the main
+// window's DBConnection and RecordSet. Every value put into a statement has its single quotes
+// doubled, so any text (a quote included) is stored and found as it is.
+#pragma once
+
+#include <vector>
+
+#include "base/text.h"
+#include "services/db_connection.h"
+#include "services/record_set.h"
+#include "services/sql/table_store.h"
+
+namespace lumora::catalogue {
+
+// Table and column names, as the file spells them.
+inline constexpr char kServerTable[] = "Server";
+inline constexpr char kColumnNumber[] = "编号";
+inline constexpr char kColumnServerName[] = "服务器名";
+inline constexpr char kColumnPort[] = "端口";
+inline constexpr char kColumnUserName[] = "用户名";
+inline constexpr char kColumnPassword[] = "密码";
+inline constexpr char kColumnDomain[] = "域";
+inline constexpr char kColumnRemark[] = "备注";
+
+// One row of the table; all members are texts.
+struct ServerRecord {
+  Text server_name;
+  Text port;
+  Text user_name;
+  Text password;
+  Text domain;
+  Text remark;
+  // Decimal digits; empty until looked up.
+  Text record_number;
+
+  friend bool operator==(const ServerRecord&, const ServerRecord&) = default;
+};
+
+// The table's columns as a new catalogue gets them: a counter for the record number, text
+// that allows Null for the rest.
+std::vector<services::sql::StoredColumn> ServerTableColumns();
+
+// The statements, each value with its quotes doubled.
+Text SelectServerCondition(const Text& name);
+Text UpdateServerStatement(const ServerRecord& server);
+Text DeleteServersStatement(const Text& name);
+
+// Every row in the order the table yields them, with server name, port, user name, remark and
+// domain filled in. False (and no rows) when the table cannot be opened.
+bool ListServers(services::RecordSet& records, std::vector<ServerRecord>& servers);
+
+// Makes the first row named `name` the current record (or leaves the record set at its end
+// when none matches); later GetFieldText calls read from it.
+bool SelectServer(services::RecordSet& records, const Text& name);
+
+// Whether a row's server name equals `name` byte for byte (a row found only because Jet
+// ignores letter case does not count).
+bool ServerExists(services::RecordSet& records, const Text& name);
+
+// The record number of the first row named `name`; empty when no row matches.
+Text ReadRecordNumber(services::RecordSet& records, const Text& name);
+
+// Adds a row; an empty member is stored as Null.
+bool AddServer(services::RecordSet& records, const ServerRecord& server);
+
+// Writes every column but the record number into the row numbered `server.record_number`.
+// False when that is not a decimal number or the update fails.
+bool UpdateServer(services::RecordSet& records, const ServerRecord& server);
+
+// Deletes every row named `name`.
+bool DeleteServers(services::DBConnection& connection, const Text& name);
+
+}  // namespace lumora::catalogue

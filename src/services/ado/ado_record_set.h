@@ -1,0 +1,36 @@
+// An ADODB.Recordset bound to an ADODB.Connection. Included by the ADO engine's sources only.
+#pragma once
+
+#include "services/ado/com_types.h"
+#include "services/database_engine.h"
+
+namespace lumora::services::ado {
+
+class AdoRecordSet : public EngineRecordSet {
+ public:
+  // Creates the record set object; when that fails every operation gives false.
+  explicit AdoRecordSet(ComRef<IDispatch> connection);
+  ~AdoRecordSet() override;
+  AdoRecordSet(const AdoRecordSet&) = delete;
+  AdoRecordSet& operator=(const AdoRecordSet&) = delete;
+
+  // A pending new or edited row is stored (Update) before the filter is cleared and the record
+  // set closed; errors are swallowed.
+  void Close() override;
+  bool Open(const Text& source, int kind, std::optional<int> cursor_location) override;
+  bool IsOpen() const override;
+  int RecordCount() const override;
+  bool AddNew() override;
+  bool SetField(const Text& field, const std::optional<Text>& value) override;
+  bool GetFieldText(const Text& field, Text& value) override;
+  bool MoveNext() override;
+
+ private:
+  bool AtEnd() const;
+
+  ComApartment apartment_;
+  ComRef<IDispatch> connection_;
+  ComRef<IDispatch> records_;
+};
+
+}  // namespace lumora::services::ado

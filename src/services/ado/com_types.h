@@ -1,0 +1,139 @@
+// Owners for the COM things the ADO engine handles: interface pointers, BSTRs, VARIANTs and
+// the thread's COM apartment. Included by the ADO engine's sources only.
+#pragma once
+
+#include <windows.h>
+
+#include <oaidl.h>
+#include <oleauto.h>
+
+#include <string_view>
+#include <utility>
+
+#include "base/text.h"
+
+namespace lumora::services::ado {
+
+// One reference to a COM interface, released once.
+template <typename T>
+class ComRef {
+ public:
+  ComRef() noexcept = default;
+  // Takes over a reference the caller holds.
+  explicit ComRef(T* pointer) noexcept : pointer_(pointer) {}
+  ~ComRef() { reset(); }
+  ComRef(const ComRef& other) noexcept : pointer_(other.pointer_) {
+    if (pointer_ != nullptr) {
+      pointer_->AddRef();
+    }
+  }
+  ComRef& operator=(const ComRef& other) noexcept {
+    ComRef copy(other);
+    std::swap(pointer_, copy.pointer_);
+    return *this;
+  }
+  ComRef(ComRef&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
+  ComRef& operator=(ComRef&& other) noexcept {
+    if (this != &other) {
+      reset(std::exchange(other.pointer_, nullptr));
+    }
+    return *this;
+  }
+
+  T* get() const noexcept { return pointer_; }
+  T* operator->() const noexcept { return pointer_; }
+  explicit operator bool() const noexcept { return pointer_ != nullptr; }
+  // For functions that hand out a new reference; drops the one held.
+  T** put() noexcept {
+    reset();
+    return &pointer_;
+  }
+  void reset(T* pointer = nullptr) noexcept {
+    T* old = std::exchange(pointer_, pointer);
+    if (old != nullptr) {
+      old->Release();
+    }
+  }
+
+ private:
+  T* pointer_ = nullptr;
+};
+
+// A BSTR freed once.
+class UniqueBstr {
+ public:
+  UniqueBstr() noexcept = default;
+  explicit UniqueBstr(BSTR text) noexcept : text_(text) {}
+  ~UniqueBstr() { ::SysFreeString(text_); }
+  UniqueBstr(UniqueBstr&& other) noexcept : text_(std::exchange(other.text_, nullptr)) {}
+  UniqueBstr& operator=(UniqueBstr&& other) noexcept {
+    if (this != &other) {
+      ::SysFreeString(std::exchange(text_, std::exchange(other.text_, nullptr)));
+    }
+    return *this;
+  }
+  UniqueBstr(const UniqueBstr&) = delete;
+  UniqueBstr& operator=(const UniqueBstr&) = delete;
+
+  BSTR get() const noexcept { return text_; }
+  BSTR release() noexcept { return std::exchange(text_, nullptr); }
+
+ private:
+  BSTR text_ = nullptr;
+};
+
+// A VARIANT cleared once; starts empty.
+class UniqueVariant {
+ public:
+  UniqueVariant() noexcept { ::VariantInit(&value_); }
+  ~UniqueVariant() { ::VariantClear(&value_); }
+  UniqueVariant(UniqueVariant&& other) noexcept : value_(other.value_) {
+    ::VariantInit(&other.value_);
+  }
+  UniqueVariant& operator=(UniqueVariant&& other) noexcept {
+    if (this != &other) {
+      ::VariantClear(&value_);
+      value_ = other.value_;
+      ::VariantInit(&other.value_);
+    }
+    return *this;
+  }
+  UniqueVariant(const UniqueVariant&) = delete;
+  UniqueVariant& operator=(const UniqueVariant&) = delete;
+
+  static UniqueVariant Int(LONG number);
+  // GBK text as a wide string variant.
+  static UniqueVariant String(std::string_view text);
+  static UniqueVariant Null();
+  // An optional argument left out.
+  static UniqueVariant Missing();
+  // A new reference to `object`.
+  static UniqueVariant Object(IDispatch* object);
+
+  const VARIANT& get() const noexcept { return value_; }
+  // For functions that fill in a VARIANT; clears the one held.
+  VARIANT* put() noexcept {
+    ::VariantClear(&value_);
+    return &value_;
+  }
+
+ private:
+  VARIANT value_;
+};
+
+// GBK text as a new BSTR (empty when it cannot be allocated).
+UniqueBstr ToBstr(std::string_view text);
+
+// The thread's COM apartment, entered for the lifetime of the object when it can be.
+class ComApartment {
+ public:
+  ComApartment() noexcept;
+  ~ComApartment();
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool entered_ = false;
+};
+
+}  // namespace lumora::services::ado

@@ -1,0 +1,101 @@
+#include "services/ado/dispatch.h"
+
+#include <vector>
+
+namespace lumora::services::ado {
+namespace {
+
+constexpr DWORD kAllServerKinds =
+    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;  // 7
+
+bool Invoke(IDispatch* object, const wchar_t* name, WORD flags,
+            std::initializer_list<const UniqueVariant*> arguments, const UniqueVariant* put_value,
+            VARIANT* result) {
+  if (object == nullptr) {
+    return false;
+  }
+  DISPID id = DISPID_UNKNOWN;
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) {
+    return false;
+  }
+  // IDispatch takes the arguments last first; a property's new value comes first of all.
+  // The VARIANTs are shallow copies: their owners outlive the call.
+  std::vector<VARIANT> reversed;
+  if (put_value != nullptr) {
+    reversed.push_back(put_value->get());
+  }
+  for (auto it = std::rbegin(arguments); it != std::rend(arguments); ++it) {
+    reversed.push_back((*it)->get());
+  }
+  DISPID put_id = DISPID_PROPERTYPUT;
+  DISPPARAMS parameters{};
+  parameters.rgvarg = reversed.empty() ? nullptr : reversed.data();
+  parameters.cArgs = static_cast<UINT>(reversed.size());
+  if (put_value != nullptr) {
+    parameters.rgdispidNamedArgs = &put_id;
+    parameters.cNamedArgs = 1;
+  }
+  EXCEPINFO exception{};
+  UINT argument_error = 0;
+  const HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result,
+                                    &exception, &argument_error);
+  ::SysFreeString(exception.bstrSource);
+  ::SysFreeString(exception.bstrDescription);
+  ::SysFreeString(exception.bstrHelpFile);
+  return SUCCEEDED(hr);
+}
+
+}  // namespace
+
+ComRef<IDispatch> CreateObject(const wchar_t* prog_id) {
+  CLSID class_id{};
+  if (FAILED(::CLSIDFromProgID(prog_id, &class_id))) {
+    return {};
+  }
+  ComRef<IUnknown> unknown;
+  if (FAILED(::CoCreateInstance(class_id, nullptr, kAllServerKinds, IID_IUnknown,
+                                reinterpret_cast<void**>(unknown.put())))) {
+    return {};
+  }
+  if (FAILED(::OleRun(unknown.get()))) {
+    return {};
+  }
+  ComRef<IDispatch> dispatch;
+  if (FAILED(unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(dispatch.put())))) {
+    return {};
+  }
+  return dispatch;
+}
+
+bool CallMethod(IDispatch* object, const wchar_t* name,
+                std::initializer_list<const UniqueVariant*> arguments, UniqueVariant* result) {
+  UniqueVariant ignored;
+  UniqueVariant& out = result != nullptr ? *result : ignored;
+  return Invoke(object, name, DISPATCH_METHOD, arguments, nullptr, out.put());
+}
+
+bool GetProperty(IDispatch* object, const wchar_t* name, UniqueVariant& value,
+                 std::initializer_list<const UniqueVariant*> arguments) {
+  return Invoke(object, name, DISPATCH_PROPERTYGET, arguments, nullptr, value.put());
+}
+
+bool PutProperty(IDispatch* object, const wchar_t* name, const UniqueVariant& value,
+                 std::initializer_list<const UniqueVariant*> arguments) {
+  return Invoke(object, name, DISPATCH_PROPERTYPUT, arguments, &value, nullptr);
+}
+
+bool GetLongProperty(IDispatch* object, const wchar_t* name, LONG& value) {
+  UniqueVariant read;
+  if (!GetProperty(object, name, read)) {
+    return false;
+  }
+  UniqueVariant converted;
+  if (FAILED(::VariantChangeType(converted.put(), const_cast<VARIANT*>(&read.get()), 0, VT_I4))) {
+    return false;
+  }
+  value = converted.get().lVal;
+  return true;
+}
+
+}  // namespace lumora::services::ado

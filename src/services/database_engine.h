@@ -1,0 +1,61 @@
+// The seam under DBConnection and RecordSet: an engine opens an Access file and hands out
+// record sets over it. Two engines exist: ADO with the Jet OLE DB provider (Windows) and the
+// built-in one; tests add fakes.
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "base/text.h"
+
+namespace lumora::services {
+
+// What OpenAccess was asked for: the connection string built from path and password, and the
+// two pieces themselves for an engine that does not read connection strings.
+struct ConnectionRequest {
+  Text connection_string;
+  Text path;
+  Text password;
+};
+
+// One record set object of an engine. Every operation reports failure as false (or 0) and
+// swallows the engine's own errors.
+class EngineRecordSet {
+ public:
+  virtual ~EngineRecordSet() = default;
+
+  // Step 3 of an open: clears any filter and closes the record set when it is open; a pending
+  // new or edited row is stored first. Errors are swallowed.
+  virtual void Close() = 0;
+  // Opens `source` (kind 1 = SQL text, 2 = table name) with a static cursor and optimistic
+  // locking. `cursor_location` is set on the record set first when given.
+  virtual bool Open(const Text& source, int kind, std::optional<int> cursor_location) = 0;
+
+  virtual bool IsOpen() const = 0;
+  // Rows of the open result; 0 when none is open.
+  virtual int RecordCount() const = 0;
+  virtual bool AddNew() = 0;
+  // Writes `value` into the named field of the current record; nullopt writes Null.
+  virtual bool SetField(const Text& field, const std::optional<Text>& value) = 0;
+  // Reads the named field of the current record as text; false when the record set is not
+  // open, at its end, or has no such field.
+  virtual bool GetFieldText(const Text& field, Text& value) = 0;
+  virtual bool MoveNext() = 0;
+};
+
+// One database connection of an engine.
+class DatabaseEngine {
+ public:
+  virtual ~DatabaseEngine() = default;
+
+  // Opens the database; false when this engine cannot (the caller may then try another one).
+  virtual bool Open(const ConnectionRequest& request) = 0;
+  virtual bool IsOpen() const = 0;
+  virtual void Close() = 0;
+  // Runs one statement; `timeout` (seconds) replaces the command timeout for this statement only.
+  virtual bool Execute(const Text& sql, std::optional<int> timeout) = 0;
+  // A new, closed record set bound to this connection; empty when the engine cannot make one.
+  virtual std::unique_ptr<EngineRecordSet> NewRecordSet() = 0;
+};
+
+}  // namespace lumora::services

@@ -1,0 +1,60 @@
+#include "services/db_connection.h"
+
+#include "services/jet_engine.h"
+#ifdef _WIN32
+#include "services/ado/ado_engine.h"
+#endif
+
+namespace lumora::services {
+namespace {
+
+std::vector<std::unique_ptr<DatabaseEngine>> SystemEngines() {
+  std::vector<std::unique_ptr<DatabaseEngine>> engines;
+#ifdef _WIN32
+  engines.push_back(ado::MakeAdoEngine());
+#endif
+  engines.push_back(MakeJetEngine());
+  return engines;
+}
+
+}  // namespace
+
+Text AccessConnectionString(const Text& path, const Text& password) {
+  Text text = "Provider=Microsoft.Jet.OLEDB.4.0; Data Source=" + path;
+  if (!password.empty()) {
+    text += ";Jet OLEDB:Database Password=" + password + ";";
+  }
+  return text;
+}
+
+DBConnection::DBConnection() : DBConnection(SystemEngines()) {}
+
+DBConnection::DBConnection(std::vector<std::unique_ptr<DatabaseEngine>> engines)
+    : engines_(std::move(engines)) {
+  std::erase(engines_, nullptr);
+}
+
+DBConnection::~DBConnection() = default;
+
+bool DBConnection::OpenAccess(const Text& path, const Text& password) {
+  connection_string_ = AccessConnectionString(path, password);
+  if (active_ != nullptr) {
+    active_->Close();
+    active_ = nullptr;
+  }
+  const ConnectionRequest request{connection_string_, path, password};
+  for (const std::unique_ptr<DatabaseEngine>& engine : engines_) {
+    if (engine->Open(request)) {
+      active_ = engine.get();
+      ++open_count_;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool DBConnection::Execute(const Text& sql, std::optional<int> timeout) {
+  return active_ != nullptr && active_->Execute(sql, timeout);
+}
+
+}  // namespace lumora::services

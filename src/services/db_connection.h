@@ -1,0 +1,51 @@
+// The program's one database connection: opens the Access catalogue through the first engine
+// that can (ADO with the Jet provider on Windows, then the built-in engine) and runs statements.
+// Failures are reported as false only; nothing is shown or logged.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "base/text.h"
+#include "services/database_engine.h"
+
+namespace lumora::services {
+
+// "Provider=Microsoft.Jet.OLEDB.4.0; Data Source=" + path, and only for a non-empty password
+// ";Jet OLEDB:Database Password=" + password + ";".
+Text AccessConnectionString(const Text& path, const Text& password);
+
+class DBConnection {
+ public:
+  // The engines of this system, in the order OpenAccess tries them.
+  DBConnection();
+  // The given engines, in this order (tests pass fakes).
+  explicit DBConnection(std::vector<std::unique_ptr<DatabaseEngine>> engines);
+  ~DBConnection();
+  DBConnection(const DBConnection&) = delete;
+  DBConnection& operator=(const DBConnection&) = delete;
+
+  // Closes whatever is open, then opens the file with the first engine that can.
+  bool OpenAccess(const Text& path, const Text& password);
+  // Runs one statement. With a timeout (seconds) the command timeout is replaced for this
+  // statement only; without it the command timeout is left alone.
+  bool Execute(const Text& sql, std::optional<int> timeout = std::nullopt);
+
+  // The connection string of the last OpenAccess; empty before the first.
+  const Text& ConnectionString() const { return connection_string_; }
+  bool HasEngines() const { return !engines_.empty(); }
+  // The engine the last OpenAccess opened; null when none is open.
+  DatabaseEngine* ActiveEngine() const { return active_; }
+  // Counts the successful opens, so a record set can tell that its engine's connection changed.
+  std::uint64_t OpenCount() const { return open_count_; }
+
+ private:
+  std::vector<std::unique_ptr<DatabaseEngine>> engines_;
+  DatabaseEngine* active_ = nullptr;
+  std::uint64_t open_count_ = 0;
+  Text connection_string_;
+};
+
+}  // namespace lumora::services

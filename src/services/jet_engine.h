@@ -1,0 +1,45 @@
+// The built-in engine over an Access file: the file is read and written by services/jet, the
+// SQL is run by services/sql.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "services/database_engine.h"
+#include "services/jet/database.h"
+#include "services/sql/table_store.h"
+
+namespace lumora::services {
+
+// A Jet 4 file as a table store. Opened for writing when it can be, otherwise for reading only
+// (every write then gives false).
+class JetTableStore : public sql::TableStore {
+ public:
+  // Empty when the file is missing or not a Jet 4 database. The database password is not
+  // checked: the format keeps it only for Access to enforce.
+  static std::shared_ptr<JetTableStore> Open(const Text& path);
+
+  bool Writable() const { return writable_; }
+
+  std::optional<sql::StoredTable> ReadTable(const Text& name) const override;
+  bool InsertRow(const Text& table, const sql::RowValues& values,
+                 std::int32_t* auto_number) override;
+  bool UpdateRow(const Text& table, jet::RowId row, const sql::RowValues& changes) override;
+  bool DeleteRow(const Text& table, jet::RowId row) override;
+
+ private:
+  JetTableStore(jet::Database database, bool writable)
+      : database_(std::move(database)), writable_(writable) {}
+
+  // The file opened for writing; empty when that is not possible (jet_engine_writes.cpp).
+  static std::optional<jet::Database> OpenWritable(const Text& path);
+
+  jet::Database database_;
+  bool writable_ = false;
+};
+
+// The built-in engine; its Open takes the request's path.
+std::unique_ptr<DatabaseEngine> MakeJetEngine();
+
+}  // namespace lumora::services

@@ -1,0 +1,31 @@
+// The built-in engine: the SQL the program issues, run over a table store that an opener makes
+// from the connection request (the Access file itself, or memory in tests).
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "services/database_engine.h"
+#include "services/sql/table_store.h"
+
+namespace lumora::services::sql {
+
+using StoreOpener = std::function<std::shared_ptr<TableStore>(const ConnectionRequest&)>;
+
+class StoreEngine : public DatabaseEngine {
+ public:
+  explicit StoreEngine(StoreOpener opener) : opener_(std::move(opener)) {}
+
+  bool Open(const ConnectionRequest& request) override;
+  bool IsOpen() const override { return store_ != nullptr; }
+  void Close() override { store_.reset(); }
+  // The timeout means nothing to a store in the same process.
+  bool Execute(const Text& sql, std::optional<int> timeout) override;
+  std::unique_ptr<EngineRecordSet> NewRecordSet() override;
+
+ private:
+  StoreOpener opener_;
+  std::shared_ptr<TableStore> store_;
+};
+
+}  // namespace lumora::services::sql
