@@ -1,0 +1,26 @@
+// Starting the remote-desktop client on a freshly built session file.
+#pragma once
+
+#include "base/text.h"
+#include "launcher/session_file.h"
+
+namespace lumora::launcher {
+
+enum class LaunchOutcome {
+  kStarted,           // the file is written and the client started
+  kWriteFailed,       // refused host name, or the file could not be written: no client started
+  kClientNotStarted,  // the file is written but the client could not be started
+};
+
+// The balloon tip that tells the user the outcome.
+Text LaunchTip(LaunchOutcome outcome);
+
+// "mstsc " + the path in quotation marks + the mode switch.
+Text ClientCommandLine(const Text& path, const Text& modeSwitch);
+
+// Builds the session file for the connection, writes it into the History folder (created when
+// missing) and starts the client on it without waiting for the client to end. A host name that
+// is not a plain file name (IsPlainFileName) is refused before anything is written.
+LaunchOutcome LaunchSession(const SessionInputs& inputs);
+
+}  // namespace lumora::launcher

@@ -1,0 +1,18 @@
+// Starting other programs.
+#pragma once
+
+#include "base/text.h"
+
+namespace lumora::platform {
+
+// How long StartProcess waits at most for a started program to become idle.
+inline constexpr unsigned kInputIdleWaitMs = 1000;
+
+// Starts `commandLine` (Windows quoting rules; the first word names the program, which the system
+// looks for along the search path) as a new process with the caller's environment and current
+// directory, inheriting no handles, its window in the normal state. Does not wait for it to end;
+// on Windows waits at most kInputIdleWaitMs for it to become idle. False when it could not be
+// started.
+bool StartProcess(const Text& commandLine);
+
+}  // namespace lumora::platform
