@@ -1,6 +1,8 @@
 #include "app/main_window_commands.h"
 
+#include "app/main_database.h"
 #include "app/main_window_helpers.h"
+#include "catalogue/server_store.h"
 #include "forms/main_window.h"
 #include "forms/window_model.h"
 #include "status/reachability_pass.h"
@@ -38,6 +40,15 @@ forms::HandlerResult ToolbarButtonClicked(forms::EventArgs args) {
       break;
     default:
       break;
+  }
+  return std::nullopt;
+}
+
+forms::HandlerResult ServerListClicked(forms::EventArgs) {
+  const forms::Control list = ServerList();
+  const int row = list.CurrentRow();
+  if (row != -1) {
+    catalogue::SelectServer(MainRecords(), list.CellText(row, 0));
   }
   return std::nullopt;
 }

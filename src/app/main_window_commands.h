@@ -6,6 +6,8 @@
 namespace lumora::app {
 
 forms::HandlerResult ToolbarButtonClicked(forms::EventArgs args);
+// A left click on the list: the record set moves to the current row's server.
+forms::HandlerResult ServerListClicked(forms::EventArgs args);
 forms::HandlerResult ServerListDoubleClicked(forms::EventArgs args);
 
 // Toolbar button 0 and a double-click on the list.

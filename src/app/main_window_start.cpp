@@ -1,5 +1,6 @@
 #include "app/main_window_start.h"
 
+#include "app/main_database.h"
 #include "app/server_list.h"
 #include "forms/window_model.h"
 #include "platform/files.h"
@@ -17,6 +18,11 @@ forms::HandlerResult MainWindowCreated(forms::EventArgs) {
   // An existing settings file is left as it is, whatever keys it lacks.
   if (!platform::FileExists(settings::SettingsFile())) {
     settings::WriteDefaults();
+  }
+  if (!OpenMainDatabase()) {
+    forms::ShowMessageBox(
+        "数据文件mstsc.mdb无法打开：它可能已损坏、不是Access数据库，或正被其他程序独占使用。",
+        forms::box::kIconExclamation, "提示信息!");
   }
   FillServerList();
   return std::nullopt;

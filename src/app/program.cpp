@@ -22,6 +22,7 @@ constexpr forms::EventBinding kLoginBindings[] = {
 constexpr forms::EventBinding kMainBindings[] = {
     {nullptr, kCreated, MainWindowCreated},
     {"工具条1", kClicked, ToolbarButtonClicked},
+    {"超级列表框1", forms::event::kListLeftClick, ServerListClicked},
     {"超级列表框1", forms::event::kDoubleClick, ServerListDoubleClicked},
 };
 

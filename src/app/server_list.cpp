@@ -1,6 +1,8 @@
 #include "app/server_list.h"
 
+#include "app/main_database.h"
 #include "app/main_window_helpers.h"
+#include "catalogue/server_store.h"
 #include "status/ip_locator.h"
 #include "status/reachability_pass.h"
 
@@ -8,7 +10,26 @@ namespace lumora::app {
 namespace {
 
 constexpr int kHostCell = 0;
+constexpr int kPortCell = 1;
+constexpr int kUserCell = 2;
+constexpr int kRemarkCell = 5;
 constexpr int kLocationCell = 6;
+constexpr int kDomainCell = 7;
+constexpr int kNewRowImage = 3;
+
+void AppendServerRows(forms::Control& list) {
+  std::vector<catalogue::ServerRecord> servers;
+  catalogue::ListServers(MainRecords(), servers);
+  for (const catalogue::ServerRecord& server : servers) {
+    const int row = list.AppendRow("");
+    list.SetRowImage(row, kNewRowImage);
+    list.SetCellText(row, kHostCell, server.server_name);
+    list.SetCellText(row, kPortCell, server.port);
+    list.SetCellText(row, kUserCell, server.user_name);
+    list.SetCellText(row, kRemarkCell, server.remark);
+    list.SetCellText(row, kDomainCell, server.domain);
+  }
+}
 
 // On the user-interface thread: one locator for the whole pass, released at the end.
 void LocateRows(forms::Control& list) {
@@ -25,6 +46,7 @@ void FillServerList() {
   forms::Control list = ServerList();
   status::InvalidateReachabilityPasses();
   list.DeleteAllRows();
+  AppendServerRows(list);
   LocateRows(list);
   status::StartReachabilityPass();
 }

@@ -11,4 +11,23 @@ bool FileExists(const Text& path);
 // The directory of the running executable, without a trailing separator.
 Text ExecutableDirectory();
 
+// Creates `path`, or empties it when it exists, and writes `content`; nobody else may open the
+// file while it is being written. False when it cannot be opened so or a write fails.
+bool WriteFileContent(const Text& path, std::string_view content);
+
+// Creates the directory `path` (its parent must exist). True when it exists afterwards.
+bool CreateFolder(const Text& path);
+
+// The names (without directory) of the entries that match `pattern`, a path whose last part may
+// hold the wildcards "*" and "?" (FindFirstFile semantics, letters in any case); directories are
+// left out. Empty when nothing matches or the folder cannot be read.
+std::vector<Text> FindFiles(const Text& pattern);
+
+// Deletes the file `path`; false when it is not deleted.
+bool RemoveFile(const Text& path);
+
+// `path` as this system's file calls take it: unchanged on Windows (the ANSI code page reads the
+// GBK bytes), with its backslashes turned into slashes elsewhere.
+Text SystemPath(const Text& path);
+
 }  // namespace lumora::platform

@@ -12,6 +12,7 @@
 #include "platform/profile.h"
 #include "platform/program_directory.h"
 #include "services/startup_password.h"
+#include "support/catalogue_file.h"
 #include "support/temp_directory.h"
 
 namespace lumora::app {
@@ -31,7 +32,7 @@ class LoginGateTest : public ::testing::Test {
     RegisterWindows();
   }
 
-  void CreateDataFile() { std::ofstream(directory_.NativePath("mstsc.mdb")) << "catalogue"; }
+  void CreateDataFile() { ASSERT_TRUE(testing_support::CreateCatalogue(ProgramFile("mstsc.mdb"))); }
   void SetStoredValue(const Text& raw) {
     ASSERT_TRUE(platform::WriteProfileText(ProgramFile("config.ini"), "Security", "Password", raw));
   }

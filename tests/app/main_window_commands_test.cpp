@@ -10,6 +10,7 @@
 #include "forms/main_window.h"
 #include "forms/window_model.h"
 #include "platform/program_directory.h"
+#include "support/catalogue_file.h"
 #include "support/temp_directory.h"
 
 namespace lumora::app {
@@ -22,7 +23,7 @@ class MainWindowCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetProgramDirectory(directory_.Path());
-    std::ofstream(directory_.NativePath("mstsc.mdb")) << "catalogue";
+    ASSERT_TRUE(testing_support::CreateCatalogue(ProgramFile("mstsc.mdb")));
     forms::InstallWindowSystem(system_);
     RegisterWindows();
     ASSERT_TRUE(forms::LoadWindow(MainWindow()));

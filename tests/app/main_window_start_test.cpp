@@ -3,14 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <thread>
 
+#include "app/main_database.h"
+#include "app/main_window_helpers.h"
 #include "app/program.h"
 #include "forms/headless/headless_window_system.h"
 #include "forms/main_window.h"
 #include "forms/window_model.h"
+#include "platform/echo_probe.h"
 #include "platform/profile.h"
 #include "platform/program_directory.h"
 #include "settings/settings_store.h"
+#include "status/reachability_pass.h"
+#include "support/catalogue_file.h"
 #include "support/temp_directory.h"
 
 namespace lumora::app {
@@ -20,7 +26,7 @@ class MainWindowStartTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetProgramDirectory(directory_.Path());
-    std::ofstream(directory_.NativePath("mstsc.mdb")) << "catalogue";
+    ASSERT_TRUE(testing_support::CreateCatalogue(ProgramFile("mstsc.mdb")));
     forms::InstallWindowSystem(system_);
     RegisterWindows();
   }
@@ -28,6 +34,74 @@ class MainWindowStartTest : public ::testing::Test {
   testing_support::TempDirectory directory_;
   forms::HeadlessWindowSystem system_;
 };
+
+// Answers every probe at once, so that no test reaches the network.
+class InstantProbe : public platform::EchoProbe {
+ public:
+  std::optional<unsigned> Echo(const Text&, unsigned) override { return 1; }
+};
+
+class FilledMainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetProgramDirectory(directory_.Path());
+    status::SetEchoProbeForTesting(&probe_);
+    forms::InstallWindowSystem(system_);
+    RegisterWindows();
+  }
+  void TearDown() override {
+    // Workers post to this test's window system: it must outlive them.
+    for (int round = 0; round < 10000 && status::ReachabilityPassesRunning() > 0; ++round) {
+      system_.Pump();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    system_.Pump();
+    status::SetEchoProbeForTesting(nullptr);
+  }
+
+  testing_support::TempDirectory directory_;
+  forms::HeadlessWindowSystem system_;
+  InstantProbe probe_;
+};
+
+TEST_F(FilledMainWindowTest, RowsComeFromTableServerInTableOrder) {
+  ASSERT_TRUE(testing_support::CreateCatalogue(
+      ProgramFile("mstsc.mdb"),
+      {testing_support::ServerRow("127.0.0.1", "3389", "管理员", "pw1", "机房一"),
+       testing_support::ServerRow("127.0.0.2", "33890", "", "", "")}));
+  ASSERT_TRUE(forms::LoadWindow(forms::MainWindow()));
+  const forms::Control list = ServerList();
+  ASSERT_EQ(list.RowCount(), 2);
+  EXPECT_EQ(list.CellText(0, 0), "127.0.0.1");
+  EXPECT_EQ(list.CellText(0, 1), "3389");
+  EXPECT_EQ(list.CellText(0, 2), "管理员");
+  EXPECT_EQ(list.CellText(0, 5), "机房一");
+  EXPECT_EQ(list.CellText(1, 1), "33890");
+  EXPECT_EQ(list.CellText(1, 2), "");
+  EXPECT_EQ(list.CurrentRow(), -1);
+  EXPECT_TRUE(system_.MessageBoxes().empty());
+}
+
+TEST_F(FilledMainWindowTest, AClickOnARowMovesTheRecordSetToItsServer) {
+  ASSERT_TRUE(testing_support::CreateCatalogue(
+      ProgramFile("mstsc.mdb"), {testing_support::ServerRow("127.0.0.1", "3389", "a", "first"),
+                                 testing_support::ServerRow("127.0.0.2", "3389", "b", "second")}));
+  ASSERT_TRUE(forms::LoadWindow(forms::MainWindow()));
+  ASSERT_TRUE(system_.ClickRow(forms::MainWindow(), "超级列表框1", 1));
+  Text password;
+  EXPECT_TRUE(MainRecords().GetFieldText("密码", password));
+  EXPECT_EQ(password, "second");
+}
+
+TEST_F(FilledMainWindowTest, AnUnreadableCatalogueIsReportedAndTheListStaysEmpty) {
+  std::ofstream(directory_.NativePath("mstsc.mdb")) << "not an Access database";
+  ASSERT_TRUE(forms::LoadWindow(forms::MainWindow()));
+  ASSERT_EQ(system_.MessageBoxes().size(), 1u);
+  EXPECT_EQ(system_.MessageBoxes()[0].title, "提示信息!");
+  EXPECT_NE(system_.MessageBoxes()[0].text.find("mstsc.mdb"), Text::npos);
+  EXPECT_EQ(ServerList().RowCount(), 0);
+  EXPECT_TRUE(forms::IsLoaded(forms::MainWindow()));
+}
 
 TEST_F(MainWindowStartTest, MissingSettingsFileIsWrittenWithDefaults) {
   ASSERT_FALSE(directory_.Contains("config.ini"));

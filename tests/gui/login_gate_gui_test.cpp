@@ -13,6 +13,7 @@
 #include "gui_fixture.h"
 #include "platform/program_directory.h"
 #include "services/startup_password.h"
+#include "support/catalogue_file.h"
 #include "support/temp_directory.h"
 
 namespace lumora::gui_tests {
@@ -143,7 +144,7 @@ TEST_F(LoginGateGuiTest, WrongPasswordShowsTheBoxAndKeepsTheWindow) {
 }
 
 TEST_F(LoginGateGuiTest, StartButtonOpensTheMainWindowAndClosesTheLoginWindow) {
-  std::ofstream(directory_.NativePath("mstsc.mdb")) << "catalogue";
+  ASSERT_TRUE(testing_support::CreateCatalogue(ProgramFile("mstsc.mdb")));
   ASSERT_TRUE(forms::LoadWindow(LoginWindow()));
   PumpPending();
   SendMessageW(ControlWindow(LoginWindow(), "按钮_启动"), BM_CLICK, 0, 0);

@@ -40,7 +40,8 @@ TEST_F(GuiTest, MainWindowBuildsItsToolbarAndServerList) {
 
   HWND list = ControlWindow(main, "超级列表框1");
   HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-  EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 6);
+  // The six defined columns and the location column.
+  EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 7);
   const auto extended = static_cast<DWORD>(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
   EXPECT_TRUE(extended & LVS_EX_CHECKBOXES);
   EXPECT_TRUE(extended & LVS_EX_GRIDLINES);

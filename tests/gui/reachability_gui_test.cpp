@@ -10,6 +10,7 @@
 #include "gui_fixture.h"
 #include "platform/program_directory.h"
 #include "status/reachability_pass.h"
+#include "support/catalogue_file.h"
 #include "support/temp_directory.h"
 #include "support/unresolvable_host.h"
 
@@ -23,7 +24,7 @@ class ReachabilityGuiTest : public GuiTest {
   void SetUp() override {
     GuiTest::SetUp();
     SetProgramDirectory(directory_.Path());
-    std::ofstream(directory_.NativePath("mstsc.mdb")) << "catalogue";
+    ASSERT_TRUE(testing_support::CreateCatalogue(ProgramFile("mstsc.mdb")));
     app::RegisterWindows();
   }
   void TearDown() override {

@@ -8,5 +8,7 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   lumora::forms::Win32WindowSystem system;
   lumora::forms::InstallWindowSystem(system);
-  return lumora::app::RunLumora();
+  // Reachability workers may still be probing: end the process here, while the window system
+  // they post their results to still exists.
+  ExitProcess(static_cast<UINT>(lumora::app::RunLumora()));
 }

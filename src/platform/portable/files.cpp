@@ -1,9 +1,15 @@
 #include "platform/files.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
+#include <cerrno>
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/portable/native_path.h"
 
@@ -38,6 +44,138 @@ Text ExecutableDirectory() {
   }
   target.resize(slash);
   return target;
+}
+
+namespace {
+
+// One open file descriptor, closed when it goes out of scope.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) {
+      ::close(fd_);
+    }
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+  int get() const { return fd_; }
+  // Closes now, telling whether the last writes reached the file.
+  bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
+
+ private:
+  int fd_;
+};
+
+// One open directory stream, closed when it goes out of scope.
+struct DirectoryCloser {
+  void operator()(DIR* directory) const { ::closedir(directory); }
+};
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// "*" matches any run of characters, "?" one character; characters are GBK characters, and
+// letters match in either case.
+bool MatchesWildcard(std::string_view pattern, std::string_view name) {
+  if (pattern.empty()) {
+    return name.empty();
+  }
+  if (pattern.front() == '*') {
+    for (std::size_t at = 0;; at += GbkCharLength(name, at)) {
+      if (MatchesWildcard(pattern.substr(1), name.substr(at))) {
+        return true;
+      }
+      if (at >= name.size()) {
+        return false;
+      }
+    }
+  }
+  if (name.empty()) {
+    return false;
+  }
+  const std::size_t name_char = GbkCharLength(name, 0);
+  if (pattern.front() == '?') {
+    return MatchesWildcard(pattern.substr(1), name.substr(name_char));
+  }
+  const std::size_t pattern_char = GbkCharLength(pattern, 0);
+  return EqualIgnoringAsciiCase(pattern.substr(0, pattern_char), name.substr(0, name_char)) &&
+         MatchesWildcard(pattern.substr(pattern_char), name.substr(name_char));
+}
+
+}  // namespace
+
+bool WriteFileContent(const Text& path, std::string_view content) {
+  FileDescriptor file(
+      ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (file.get() < 0) {
+    return false;
+  }
+  std::size_t done = 0;
+  while (done < content.size()) {
+    const ssize_t written = ::write(file.get(), content.data() + done, content.size() - done);
+    if (written < 0 && errno == EINTR) {
+      continue;
+    }
+    if (written <= 0) {
+      return false;
+    }
+    done += static_cast<std::size_t>(written);
+  }
+  return file.Close();
+}
+
+bool CreateFolder(const Text& path) {
+  const Text native = NativePath(path);
+  if (::mkdir(native.c_str(), 0777) == 0) {
+    return true;
+  }
+  struct stat info {};
+  return ::stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::vector<Text> FindFiles(const Text& pattern) {
+  const Text native = NativePath(pattern);
+  const std::size_t slash = native.rfind('/');
+  const Text folder = slash == Text::npos ? Text(".") : native.substr(0, slash + 1);
+  const std::string_view wildcard =
+      std::string_view(native).substr(slash == Text::npos ? 0 : slash + 1);
+  std::vector<Text> names;
+  const std::unique_ptr<DIR, DirectoryCloser> directory(::opendir(folder.c_str()));
+  if (!directory) {
+    return names;
+  }
+  while (const dirent* entry = ::readdir(directory.get())) {
+    const std::string_view name(entry->d_name);
+    if (!MatchesWildcard(wildcard, name)) {
+      continue;
+    }
+    struct stat info {};
+    const Text full = folder + (slash == Text::npos ? "/" : "") + Text(name);
+    if (::stat(full.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
+      names.emplace_back(name);
+    }
+  }
+  return names;
+}
+
+bool RemoveFile(const Text& path) {
+  return ::unlink(NativePath(path).c_str()) == 0;
+}
+
+Text SystemPath(const Text& path) {
+  return NativePath(path);
 }
 
 }  // namespace lumora::platform

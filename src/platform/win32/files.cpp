@@ -46,4 +46,53 @@ Text ExecutableDirectory() {
   return name;
 }
 
+bool WriteFileContent(const Text& path, std::string_view content) {
+  const win32::UniqueKernelHandle file(::CreateFileA(
+      path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    return false;
+  }
+  std::size_t done = 0;
+  while (done < content.size()) {
+    DWORD written = 0;
+    const DWORD want = static_cast<DWORD>(content.size() - done);
+    if (!::WriteFile(file.get(), content.data() + done, want, &written, nullptr) || written == 0) {
+      return false;
+    }
+    done += written;
+  }
+  return true;
+}
+
+bool CreateFolder(const Text& path) {
+  if (::CreateDirectoryA(path.c_str(), nullptr)) {
+    return true;
+  }
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::vector<Text> FindFiles(const Text& pattern) {
+  std::vector<Text> names;
+  WIN32_FIND_DATAA entry{};
+  const win32::UniqueFindHandle find(::FindFirstFileA(pattern.c_str(), &entry));
+  if (!find) {
+    return names;
+  }
+  do {
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      names.emplace_back(entry.cFileName);
+    }
+  } while (::FindNextFileA(find.get(), &entry));
+  return names;
+}
+
+bool RemoveFile(const Text& path) {
+  return ::DeleteFileA(path.c_str()) != 0;
+}
+
+Text SystemPath(const Text& path) {
+  return path;
+}
+
 }  // namespace lumora::platform
