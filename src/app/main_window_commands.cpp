@@ -1,25 +1,16 @@
 #include "app/main_window_commands.h"
 
+#include "app/connect_command.h"
+#include "app/host_editor.h"
 #include "app/main_database.h"
 #include "app/main_window_helpers.h"
+#include "app/settings_commands.h"
 #include "catalogue/server_store.h"
 #include "forms/main_window.h"
 #include "forms/window_model.h"
 #include "status/reachability_pass.h"
 
 namespace lumora::app {
-
-void ConnectCommand() {
-  const forms::Control list = ServerList();
-  if (list.RowCount() == 0) {
-    ShowTip("服务器列表是空的!");
-    return;
-  }
-  if (list.CurrentRow() == -1) {
-    ShowTip("请选择要连接的服务器！");
-    return;
-  }
-}
 
 forms::HandlerResult ToolbarButtonClicked(forms::EventArgs args) {
   if (args.empty()) {
@@ -29,8 +20,23 @@ forms::HandlerResult ToolbarButtonClicked(forms::EventArgs args) {
     case forms::main_toolbar::kConnect:
       ConnectCommand();
       break;
+    case forms::main_toolbar::kAdd:
+      AddServerCommand();
+      break;
+    case forms::main_toolbar::kModify:
+      ModifyServerCommand();
+      break;
+    case forms::main_toolbar::kDelete:
+      DeleteServersCommand();
+      break;
     case forms::main_toolbar::kRefresh:
       status::StartReachabilityPass();
+      break;
+    case forms::main_toolbar::kSettings:
+      OpenSettingsWindow();
+      break;
+    case forms::main_toolbar::kClearHistory:
+      ClearHistoryCommand();
       break;
     case forms::main_toolbar::kAbout:
       ShowAboutBox();

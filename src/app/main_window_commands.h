@@ -10,7 +10,4 @@ forms::HandlerResult ToolbarButtonClicked(forms::EventArgs args);
 forms::HandlerResult ServerListClicked(forms::EventArgs args);
 forms::HandlerResult ServerListDoubleClicked(forms::EventArgs args);
 
-// Toolbar button 0 and a double-click on the list.
-void ConnectCommand();
-
 }  // namespace lumora::app

@@ -1,8 +1,10 @@
 #include "app/program.h"
 
+#include "app/host_editor.h"
 #include "app/login_gate.h"
 #include "app/main_window_commands.h"
 #include "app/main_window_start.h"
+#include "app/settings_commands.h"
 #include "forms/login_window.h"
 #include "forms/main_window.h"
 #include "forms/window_model.h"
@@ -31,6 +33,8 @@ constexpr forms::EventBinding kMainBindings[] = {
 void RegisterWindows() {
   forms::RegisterWindow(forms::LoginWindow(), kLoginBindings);
   forms::RegisterWindow(forms::MainWindow(), kMainBindings);
+  RegisterHostEditorWindow();
+  RegisterSettingsWindow();
 }
 
 int RunLumora() {

@@ -117,6 +117,13 @@ TEST(ImagesTest, MainIconIsOne64By64Image) {
   ExpectSingleIcon(images::MainIcon(), 64, 64);
 }
 
+TEST(ImagesTest, EditorAndSettingsIconsAre48By32WithSquarePictures) {
+  ExpectSingleIcon(images::EditorIcon(), 48, 32);
+  ExpectSingleIcon(images::SettingsIcon(), 48, 32);
+  ExpectSingleIcon(images::EditorPicture(), 32, 32);
+  ExpectSingleIcon(images::SettingsPicture(), 32, 32);
+}
+
 TEST(ImagesTest, LogoIs291By81Rgba) {
   const PngHeader header = ReadPngHeader(images::Logo());
   EXPECT_EQ(header.width, 291u);

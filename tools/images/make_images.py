@@ -98,6 +98,35 @@ def main_icon():
     return c
 
 
+def editor_icon():
+    """The host editor's window icon: the monitor with a pencil in front."""
+    c = Canvas(48, 32)
+    network(c, monitor(c, 1, 1, 34, 30), 1.1)
+    pencil(c, (27.5, 30.5), 24, 3.6)
+    return c
+
+
+def editor_picture():
+    c = Canvas(32, 32)
+    network(c, monitor(c, 1, 2, 26, 25))
+    pencil(c, (13.5, 30.5), 23, 3.4)
+    return c
+
+
+def settings_icon():
+    """The settings window's icon: the monitor with the settings gear in front."""
+    c = Canvas(48, 32)
+    network(c, monitor(c, 1, 1, 34, 30), 1.1)
+    steel_gear(c, 37.5, 20.5, 0.85)
+    return c
+
+
+def settings_picture():
+    c = Canvas(32, 32)
+    steel_gear(c, 16, 16, 1.2)
+    return c
+
+
 def logo():
     c = Canvas(291, 81)
     network(c, monitor(c, 3, 5, 78, 72))
@@ -146,8 +175,13 @@ def tb_about():
 
 def tb_modify():
     c = toolbar_canvas()
-    f = Frame((2.5, 23.5), 45)
-    length, half = 29, 4.2
+    pencil(c, (2.5, 23.5), 29, 4.2)
+    return c
+
+
+def pencil(c, tip, length, half):
+    """A yellow pencil pointing down-left with its tip at `tip`."""
+    f = Frame(tip, 45)
     c.fill(f.shape([(0, 0), (7, -half - 0.9), (length + 0.9, -half - 0.9),
                     (length + 0.9, half + 0.9), (7, half + 0.9)]), colour("#5B4210"))
     c.fill(f.shape([(0.6, 0), (7, -half), (7, half)]), colour("#F3D5A4"))
@@ -157,7 +191,6 @@ def tb_modify():
     c.fill(f.quad(7, length - 6, -0.7, 0.7), colour("#F5B02A"))
     c.fill(f.quad(length - 6, length - 3.5, -half, half), colour("#A7B1BC"))
     c.fill(f.quad(length - 3.5, length, -half, half), colour("#F08A9A"))
-    return c
 
 
 def tb_refresh():
@@ -233,12 +266,19 @@ def gear(cx, cy, body, tip, teeth, grow=0.0):
 
 def tb_settings():
     c = toolbar_canvas()
-    hole = circle(13, 13, 3.6)
-    c.fill(gear(13, 13, 8.6, 12.3, 8, 0.9) - circle(13, 13, 2.8), colour("#3B4550"))
-    c.fill(gear(13, 13, 8.6, 12.3, 8) - hole,
-           linear(0, 1, colour("#A9B6C3"), 0, 25, colour("#5D6B79")))
-    c.fill(ring(13, 13, 6.2, 4.6), colour("#FFFFFF"), opacity=0.18)
+    steel_gear(c, 13, 13, 1.0)
     return c
+
+
+def steel_gear(c, cx, cy, scale):
+    """The settings gear with its centre at (cx, cy); scale 1 fills a 26 x 26 box."""
+    hole = circle(cx, cy, 3.6 * scale)
+    body, tip = 8.6 * scale, 12.3 * scale
+    c.fill(gear(cx, cy, body, tip, 8, 0.9 * scale) - circle(cx, cy, 2.8 * scale),
+           colour("#3B4550"))
+    c.fill(gear(cx, cy, body, tip, 8) - hole,
+           linear(0, cy - 12 * scale, colour("#A9B6C3"), 0, cy + 12 * scale, colour("#5D6B79")))
+    c.fill(ring(cx, cy, 6.2 * scale, 4.6 * scale), colour("#FFFFFF"), opacity=0.18)
 
 
 # --- list row status dots (12 x 12) -----------------------------------------------------------
@@ -284,6 +324,10 @@ def main():
 
     save("login", login_icon(), "ico")
     save("main", main_icon(), "ico")
+    save("editor", editor_icon(), "ico")
+    save("editor_picture", editor_picture(), "ico")
+    save("settings", settings_icon(), "ico")
+    save("settings_picture", settings_picture(), "ico")
     save("logo", logo(), "png")
     for name, draw in TOOLBAR:
         save(name, draw(), "png")

@@ -24,6 +24,12 @@ std::span<const Command> PasswordCommands();
 // One command without a name: the group runs it with all of its words.
 std::span<const Command> LocateCommands();
 std::span<const Command> ProbeCommands();
+// catalogue create, list, export, check (catalogue_commands.cpp)
+std::span<const Command> CatalogueCommands();
+// catalogue add, modify, delete: the host editor's checks and writes (catalogue_edit_commands.cpp)
+std::span<const Command> CatalogueEditCommands();
+// One command without a name: session DIR HOST.
+std::span<const Command> SessionCommands();
 
 // Prints "lumoractl: " and the message on standard error; returns kBadUsage.
 int UsageError(std::string_view message);

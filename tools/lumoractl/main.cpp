@@ -15,9 +15,9 @@ struct CommandGroup {
 };
 
 constexpr CommandGroup kGroups[] = {
-    {"password", PasswordCommands},
-    {"locate", LocateCommands},
-    {"probe", ProbeCommands},
+    {"password", PasswordCommands},       {"catalogue", CatalogueCommands},
+    {"catalogue", CatalogueEditCommands}, {"session", SessionCommands},
+    {"locate", LocateCommands},           {"probe", ProbeCommands},
 };
 
 void PrintUsage(std::FILE* out) {
@@ -43,10 +43,13 @@ int Run(std::vector<std::string_view> words) {
     PrintUsage(words.empty() ? stderr : stdout);
     return words.empty() ? kBadUsage : kOk;
   }
+  bool groupFound = false;
+  // A group may be listed more than once: its commands are then spread over several files.
   for (const CommandGroup& group : kGroups) {
     if (words[0] != group.name) {
       continue;
     }
+    groupFound = true;
     for (const Command& command : group.commands()) {
       if (command.name.empty()) {
         return command.run(Arguments(words).subspan(1));
@@ -55,11 +58,12 @@ int Run(std::vector<std::string_view> words) {
         return command.run(Arguments(words).subspan(2));
       }
     }
-    PrintUsage(stderr);
-    return UsageError(words.size() < 2 ? "missing command" : "unknown command");
   }
   PrintUsage(stderr);
-  return UsageError("unknown group");
+  if (!groupFound) {
+    return UsageError("unknown group");
+  }
+  return UsageError(words.size() < 2 ? "missing command" : "unknown command");
 }
 
 }  // namespace

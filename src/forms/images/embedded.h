@@ -8,6 +8,10 @@ namespace lumora::forms::images::embedded {
 
 extern const ImageData login_ico;
 extern const ImageData main_ico;
+extern const ImageData editor_ico;
+extern const ImageData editor_picture_ico;
+extern const ImageData settings_ico;
+extern const ImageData settings_picture_ico;
 extern const ImageData logo_png;
 extern const ImageData toolbar_0_connect_png;
 extern const ImageData toolbar_1_about_png;

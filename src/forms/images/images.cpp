@@ -10,6 +10,18 @@ ImageData LoginIcon() {
 ImageData MainIcon() {
   return embedded::main_ico;
 }
+ImageData EditorIcon() {
+  return embedded::editor_ico;
+}
+ImageData SettingsIcon() {
+  return embedded::settings_ico;
+}
+ImageData EditorPicture() {
+  return embedded::editor_picture_ico;
+}
+ImageData SettingsPicture() {
+  return embedded::settings_picture_ico;
+}
 ImageData Logo() {
   return embedded::logo_png;
 }

@@ -8,8 +8,14 @@
 namespace lumora::forms::images {
 
 // Window icons: ICO files holding one 32-bit image (BGRA with an AND mask).
-ImageData LoginIcon();  // 48 x 32
-ImageData MainIcon();   // 64 x 64
+ImageData LoginIcon();     // 48 x 32
+ImageData MainIcon();      // 64 x 64
+ImageData EditorIcon();    // 48 x 32, the host editor
+ImageData SettingsIcon();  // 48 x 32, the settings window
+
+// Picture-box icons: ICO files holding one 32 x 32, 32-bit image.
+ImageData EditorPicture();
+ImageData SettingsPicture();
 
 // The product logo: PNG, 291 x 81, 8-bit RGBA, transparent around the artwork.
 ImageData Logo();

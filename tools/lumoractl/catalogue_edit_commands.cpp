@@ -1,0 +1,9 @@
+#include "command.h"
+
+namespace lumora::ctl {
+
+std::span<const Command> CatalogueEditCommands() {
+  return {};
+}
+
+}  // namespace lumora::ctl
