@@ -44,15 +44,28 @@ bool Walk(const Pager& pager, std::uint32_t owner, std::uint32_t number, int dep
   return true;
 }
 
+std::size_t SharedPrefix(const Bytes& a, const Bytes& b) {
+  const auto [end_a, end_b] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+  return static_cast<std::size_t>(end_a - a.begin());
+}
+
 // Splits `entries` into runs that each fit one page; at least one run, possibly empty.
 std::vector<std::pair<std::size_t, std::size_t>> Pack(const std::vector<Bytes>& entries,
                                                       std::size_t capacity) {
   std::vector<std::pair<std::size_t, std::size_t>> runs;
   std::size_t first = 0;
   while (first < entries.size()) {
+    // The entries are sorted, so the prefix a page shares is that of its first and last
+    // entries; the size of one more entry follows from the sum of the whole sizes so far.
     std::size_t count = 1;
-    while (first + count < entries.size() &&
-           StoredEntriesSize(entries, first, count + 1) <= capacity) {
+    std::size_t whole_sizes = entries[first].size();
+    while (first + count < entries.size()) {
+      const Bytes& next = entries[first + count];
+      const std::size_t prefix = SharedPrefix(entries[first], next);
+      if (whole_sizes + next.size() - count * prefix > capacity) {
+        break;
+      }
+      whole_sizes += next.size();
       ++count;
     }
     runs.emplace_back(first, count);
@@ -155,6 +168,15 @@ bool WriteIndexTree(Pager& pager, std::uint32_t owner, const RealIndex& index,
     }
     level = std::move(parents);
     leaf = false;
+  }
+
+  // As Access lays a tree out, the last page of each level below the root is named by no node
+  // entry: its parent reaches it through the tail pointer.
+  for (PlannedPage& planned : plan) {
+    if (!planned.page.leaf && planned.page.next == 0 && !planned.page.entries.empty()) {
+      planned.page.child_tail = NodeEntryChild(planned.page.entries.back());
+      planned.page.entries.pop_back();
+    }
   }
 
   // New pages first, in file order; nothing points at them yet.

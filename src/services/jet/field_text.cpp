@@ -1,5 +1,6 @@
 #include "services/jet/field_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <type_traits>
@@ -64,6 +65,15 @@ Text DateText(DateTime value) {
                 time->minute, time->second);
 }
 
+// Addresses, ports and user names are mostly ASCII, which GBK spells alike; only other texts
+// pay for the code page conversion.
+Text TextToGbk(const std::u16string& text) {
+  if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; })) {
+    return Text(text.begin(), text.end());
+  }
+  return platform::WideToGbk(text);
+}
+
 }  // namespace
 
 Text FieldToText(const Value& value) {
@@ -87,7 +97,7 @@ Text FieldToText(const Value& value) {
         } else if constexpr (std::is_same_v<T, DateTime>) {
           return DateText(field);
         } else if constexpr (std::is_same_v<T, std::u16string>) {
-          return platform::WideToGbk(field);
+          return TextToGbk(field);
         } else if constexpr (std::is_same_v<T, Guid>) {
           return GuidText(field);
         } else {

@@ -27,6 +27,7 @@ bool Pager::WritePage(std::uint32_t number, ByteView page) {
   if (!Writable() || number >= page_count_ || page.size() != page_size_) {
     return false;
   }
+  unsynced_ = true;
   return writable_->Write(static_cast<std::uint64_t>(number) * page_size_, page);
 }
 
@@ -36,6 +37,7 @@ std::optional<std::uint32_t> Pager::AppendPage(ByteView page) {
     return std::nullopt;
   }
   const std::uint32_t number = page_count_;
+  unsynced_ = true;
   if (!writable_->Write(static_cast<std::uint64_t>(number) * page_size_, page)) {
     return std::nullopt;
   }
@@ -44,7 +46,15 @@ std::optional<std::uint32_t> Pager::AppendPage(ByteView page) {
 }
 
 bool Pager::Flush() {
-  return Writable() && writable_->Flush();
+  if (!Writable()) {
+    return false;
+  }
+  // A sync with nothing written since the last one orders nothing; it would only cost time.
+  if (unsynced_ && !writable_->Flush()) {
+    return false;
+  }
+  unsynced_ = false;
+  return true;
 }
 
 bool Pager::ReadPage(std::uint32_t number, Bytes& out) const {

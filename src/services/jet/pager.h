@@ -55,6 +55,8 @@ class Pager {
   std::uint32_t page_size_;
   std::uint32_t database_key_;
   std::uint32_t page_count_;
+  // Pages written since the last sync.
+  bool unsynced_ = false;
 };
 
 }  // namespace lumora::jet

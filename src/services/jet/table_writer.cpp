@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "services/jet/btree_patch.h"
 #include "services/jet/btree_writer.h"
 #include "services/jet/data_page.h"
 #include "services/jet/data_page_writer.h"
@@ -16,11 +17,16 @@ namespace {
 
 constexpr std::uint8_t kIgnoreNulls = 0x02;
 
-// One index's entries before and after a change.
+// One index's change: either patches of the pages on one entry's path, or, where a patch cannot
+// do, every entry of the tree loaded, changed in memory and written back as a new tree.
 struct IndexChange {
+  bool loaded = false;
   std::vector<Bytes> entries;
   std::vector<std::uint32_t> pages;
   bool changed = false;
+  std::vector<PagePatch> patches;
+  // How the patches move the count of distinct keys.
+  int distinct_change = 0;
 };
 
 bool AllNull(ByteView key, const RealIndex& index) {
@@ -37,25 +43,43 @@ bool SameKey(ByteView a, ByteView b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end());
 }
 
-// Loads every index of the table; empty when one cannot be read.
-std::optional<std::vector<IndexChange>> LoadIndexes(const Pager& pager,
-                                                    const TableDefinition& table) {
-  std::vector<IndexChange> changes;
-  for (const RealIndex& index : table.real_indexes) {
-    std::optional<IndexContents> contents = ReadIndexTree(pager, table.page, index.root_page);
-    if (!contents) {
-      return std::nullopt;
-    }
-    IndexChange change;
-    change.entries = std::move(contents->entries);
-    change.pages = std::move(contents->pages);
-    changes.push_back(std::move(change));
+bool Load(const Pager& pager, const TableDefinition& table, std::size_t index,
+          IndexChange& change) {
+  if (change.loaded) {
+    return true;
   }
-  return changes;
+  std::optional<IndexContents> contents =
+      ReadIndexTree(pager, table.page, table.real_indexes[index].root_page);
+  if (!contents) {
+    return false;
+  }
+  change.entries = std::move(contents->entries);
+  change.pages = std::move(contents->pages);
+  change.loaded = true;
+  return true;
 }
 
-bool RemoveEntry(IndexChange& change, ByteView key, RowId row) {
+// A patch stands in for the whole tree only where the count of distinct keys then moves by
+// exactly one (a unique index, a key that is not all Null) and it is the index's one change.
+bool Patchable(const RealIndex& index, ByteView key, const IndexChange& change, bool allowed) {
+  return allowed && index.IsUnique() && !AllNull(key, index) && !change.loaded &&
+         change.patches.empty();
+}
+
+bool RemoveEntry(const Pager& pager, const TableDefinition& table, std::size_t index,
+                 IndexChange& change, ByteView key, RowId row, bool patch_allowed) {
   const Bytes entry = LeafEntry(key, row);
+  if (Patchable(table.real_indexes[index], key, change, patch_allowed)) {
+    if (PlanEntryRemoval(pager, table.page, table.real_indexes[index], entry, change.patches) ==
+        PatchPlan::kPatched) {
+      change.distinct_change = -1;
+      return true;
+    }
+    change.patches.clear();
+  }
+  if (!Load(pager, table, index, change)) {
+    return false;
+  }
   const auto found = std::find(change.entries.begin(), change.entries.end(), entry);
   if (found == change.entries.end()) {
     return false;
@@ -66,18 +90,35 @@ bool RemoveEntry(IndexChange& change, ByteView key, RowId row) {
 }
 
 // False when a unique index already holds the key.
-bool AddEntry(IndexChange& change, const RealIndex& index, ByteView key, RowId row) {
-  if ((index.flags & kIgnoreNulls) != 0 && AllNull(key, index)) {
+bool AddEntry(const Pager& pager, const TableDefinition& table, std::size_t index,
+              IndexChange& change, ByteView key, RowId row, bool patch_allowed) {
+  const RealIndex& real = table.real_indexes[index];
+  if ((real.flags & kIgnoreNulls) != 0 && AllNull(key, real)) {
     return true;
   }
-  if (index.IsUnique() && !AllNull(key, index)) {
-    for (const Bytes& entry : change.entries) {
-      if (SameKey(KeyOf(entry), key)) {
+  Bytes entry = LeafEntry(key, row);
+  if (Patchable(real, key, change, patch_allowed)) {
+    switch (PlanEntryInsert(pager, table.page, real, entry, true, change.patches)) {
+      case PatchPlan::kPatched:
+        change.distinct_change = 1;
+        return true;
+      case PatchPlan::kDuplicate:
+        return false;
+      case PatchPlan::kRebuild:
+        change.patches.clear();
+        break;
+    }
+  }
+  if (!Load(pager, table, index, change)) {
+    return false;
+  }
+  if (real.IsUnique() && !AllNull(key, real)) {
+    for (const Bytes& existing : change.entries) {
+      if (SameKey(KeyOf(existing), key)) {
         return false;
       }
     }
   }
-  Bytes entry = LeafEntry(key, row);
   change.entries.insert(std::upper_bound(change.entries.begin(), change.entries.end(), entry),
                         std::move(entry));
   change.changed = true;
@@ -99,10 +140,21 @@ std::optional<std::vector<Bytes>> KeysOf(const TableDefinition& table,
 
 bool WriteIndexes(Pager& pager, TableDefinition& table, const std::vector<IndexChange>& changes) {
   for (std::size_t index = 0; index < changes.size(); ++index) {
+    RealIndex& real = table.real_indexes[index];
+    if (!changes[index].patches.empty()) {
+      for (const PagePatch& patch : changes[index].patches) {
+        if (!pager.WritePage(patch.number, patch.bytes)) {
+          return false;
+        }
+      }
+      if (changes[index].distinct_change > 0 || real.unique_entry_count > 0) {
+        real.unique_entry_count += static_cast<std::uint32_t>(changes[index].distinct_change);
+      }
+      continue;
+    }
     if (!changes[index].changed) {
       continue;
     }
-    RealIndex& real = table.real_indexes[index];
     if (!WriteIndexTree(pager, table.page, real, changes[index].entries, changes[index].pages)) {
       return false;
     }
@@ -157,13 +209,13 @@ std::optional<RowId> InsertValues(Pager& pager, TableDefinition& table, std::vec
   }
   const std::optional<Bytes> row = EncodeRow(table, values);
   const std::optional<std::vector<Bytes>> keys = KeysOf(table, values);
-  std::optional<std::vector<IndexChange>> changes = LoadIndexes(pager, table);
-  if (!row || !keys || !changes) {
+  if (!row || !keys) {
     return std::nullopt;
   }
+  std::vector<IndexChange> changes(table.real_indexes.size());
   const RowId place = ChooseRowPlace(pager, table, row->size());
-  for (std::size_t index = 0; index < changes->size(); ++index) {
-    if (!AddEntry((*changes)[index], table.real_indexes[index], (*keys)[index], place)) {
+  for (std::size_t index = 0; index < changes.size(); ++index) {
+    if (!AddEntry(pager, table, index, changes[index], (*keys)[index], place, true)) {
       return std::nullopt;
     }
   }
@@ -171,7 +223,7 @@ std::optional<RowId> InsertValues(Pager& pager, TableDefinition& table, std::vec
     return std::nullopt;
   }
   ++updated.row_count;
-  if (!Finish(pager, updated, *changes)) {
+  if (!Finish(pager, updated, changes)) {
     return std::nullopt;
   }
   table = std::move(updated);
@@ -207,20 +259,22 @@ bool UpdateValues(Pager& pager, TableDefinition& table, RowId id,
   const std::optional<Bytes> row = EncodeRow(table, values);
   const std::optional<std::vector<Bytes>> old_keys = KeysOf(table, *old_values);
   const std::optional<std::vector<Bytes>> new_keys = KeysOf(table, values);
-  std::optional<std::vector<IndexChange>> indexes = LoadIndexes(pager, table);
-  if (!row || !old_keys || !new_keys || !indexes) {
+  if (!row || !old_keys || !new_keys) {
     return false;
   }
-  for (std::size_t index = 0; index < indexes->size(); ++index) {
+  // A key that changes is one removal and one insert in the same tree: done in memory on the
+  // whole tree, as a patch plans against the pages as they are on disk.
+  std::vector<IndexChange> indexes(table.real_indexes.size());
+  for (std::size_t index = 0; index < indexes.size(); ++index) {
     if ((*old_keys)[index] == (*new_keys)[index]) {
       continue;
     }
-    IndexChange& change = (*indexes)[index];
+    IndexChange& change = indexes[index];
     const RealIndex& real = table.real_indexes[index];
     const bool was_listed =
         !((real.flags & kIgnoreNulls) != 0 && AllNull((*old_keys)[index], real));
-    if ((was_listed && !RemoveEntry(change, (*old_keys)[index], id)) ||
-        !AddEntry(change, real, (*new_keys)[index], id)) {
+    if ((was_listed && !RemoveEntry(pager, table, index, change, (*old_keys)[index], id, false)) ||
+        !AddEntry(pager, table, index, change, (*new_keys)[index], id, false)) {
       return false;
     }
   }
@@ -272,7 +326,7 @@ bool UpdateValues(Pager& pager, TableDefinition& table, RowId id,
     }
   }
   TableDefinition updated = table;
-  if (!Finish(pager, updated, *indexes)) {
+  if (!Finish(pager, updated, indexes)) {
     return false;
   }
   table = std::move(updated);
@@ -290,16 +344,16 @@ bool DeleteValues(Pager& pager, TableDefinition& table, RowId id) {
   const std::optional<std::vector<Value>> values = DecodeRow(pager, table, stored->bytes);
   const std::optional<std::vector<Bytes>> keys =
       values ? KeysOf(table, *values) : std::optional<std::vector<Bytes>>();
-  std::optional<std::vector<IndexChange>> indexes = LoadIndexes(pager, table);
-  if (!keys || !indexes) {
+  if (!keys) {
     return false;
   }
-  for (std::size_t index = 0; index < indexes->size(); ++index) {
+  std::vector<IndexChange> indexes(table.real_indexes.size());
+  for (std::size_t index = 0; index < indexes.size(); ++index) {
     const RealIndex& real = table.real_indexes[index];
     if ((real.flags & kIgnoreNulls) != 0 && AllNull((*keys)[index], real)) {
       continue;
     }
-    if (!RemoveEntry((*indexes)[index], (*keys)[index], id)) {
+    if (!RemoveEntry(pager, table, index, indexes[index], (*keys)[index], id, true)) {
       return false;
     }
   }
@@ -308,7 +362,7 @@ bool DeleteValues(Pager& pager, TableDefinition& table, RowId id) {
   }
   TableDefinition updated = table;
   --updated.row_count;
-  if (!Finish(pager, updated, *indexes)) {
+  if (!Finish(pager, updated, indexes)) {
     return false;
   }
   table = std::move(updated);

@@ -51,6 +51,71 @@ bool MoveWindow(std::span<std::uint8_t> row, std::uint32_t page) {
   return true;
 }
 
+// Turns the inline map row `map` into a reference map listing the same pages and `page`: one
+// bitmap page per stretch of pages it lists, appended at the end of the file and marked used
+// in the global map before the row names them.
+bool PromoteToReference(Pager& pager, RowPointer map, std::span<const std::uint8_t> inline_row,
+                        std::uint32_t page) {
+  constexpr std::size_t kReferencePointers = 17;
+  if (inline_row.size() < 1 + kReferencePointers * 4) {
+    return false;
+  }
+  const std::uint64_t per_page = (pager.PageSize() - kBitmapPageHeader) * 8ull;
+  std::vector<std::uint64_t> listed{page};
+  const std::uint64_t start = U32(inline_row, 1);
+  const std::span<const std::uint8_t> bitmap = inline_row.subspan(kInlineHeader);
+  for (std::size_t bit = 0; bit < bitmap.size() * 8; ++bit) {
+    if ((bitmap[bit / 8] >> (bit % 8)) & 1) {
+      listed.push_back(start + bit);
+    }
+  }
+  std::vector<Bytes> bitmaps(kReferencePointers);
+  for (const std::uint64_t listed_page : listed) {
+    const std::uint64_t index = listed_page / per_page;
+    if (index >= kReferencePointers) {
+      return false;
+    }
+    Bytes& map_bitmap = bitmaps[index];
+    if (map_bitmap.empty()) {
+      map_bitmap.assign(pager.PageSize(), 0);
+      map_bitmap[0] = static_cast<std::uint8_t>(PageType::kUsageMap);
+      map_bitmap[1] = 0x01;
+    }
+    SetBit(std::span(map_bitmap).subspan(kBitmapPageHeader), listed_page % per_page, true);
+  }
+  std::vector<std::uint32_t> numbers(kReferencePointers, 0);
+  for (std::size_t index = 0; index < kReferencePointers; ++index) {
+    if (bitmaps[index].empty()) {
+      continue;
+    }
+    const std::optional<std::uint32_t> number = pager.AppendPage(bitmaps[index]);
+    if (!number || !SetUsageMapBit(pager, kGlobalUsageMap, *number, false, true)) {
+      return false;
+    }
+    numbers[index] = *number;
+  }
+  if (!pager.Flush()) {
+    return false;
+  }
+  // Read again: the global map may share the page with this row.
+  Bytes map_page;
+  if (!pager.ReadPage(map.page, PageType::kData, map_page)) {
+    return false;
+  }
+  const std::optional<RowSlot> slot = ReadRowSlot(map_page, map.row);
+  if (!slot || slot->end - slot->start != inline_row.size()) {
+    return false;
+  }
+  const std::span<std::uint8_t> row =
+      std::span(map_page).subspan(slot->start, slot->end - slot->start);
+  std::fill(row.begin(), row.end(), 0);
+  row[0] = kReferenceMap;
+  for (std::size_t index = 0; index < kReferencePointers; ++index) {
+    PutU32(row, 1 + index * 4, numbers[index]);
+  }
+  return pager.WritePage(map.page, map_page);
+}
+
 }  // namespace
 
 bool SetUsageMapBit(Pager& pager, RowPointer map, std::uint32_t page, bool value,
@@ -69,11 +134,16 @@ bool SetUsageMapBit(Pager& pager, RowPointer map, std::uint32_t page, bool value
     const std::uint64_t start = U32(row, 1);
     const std::span<std::uint8_t> bitmap = row.subspan(kInlineHeader);
     if (page < start || page - start >= bitmap.size() * 8) {
-      if (outside_is_free ? value : !value) {
+      // Outside the window a bit is clear already. The global map's window never moves: a page
+      // beyond it is not tracked either way, as with Access's own engine, so a file can grow
+      // past its first 512 pages.
+      if (outside_is_free || !value) {
         return true;
       }
-      if (outside_is_free || !MoveWindow(row, page)) {
-        return false;
+      // A window of 512 pages that cannot move to take the page: the map outgrows its row.
+      if (!MoveWindow(row, page)) {
+        const Bytes inline_row(row.begin(), row.end());
+        return PromoteToReference(pager, map, inline_row, page);
       }
     }
     if (!SetBit(bitmap, page - U32(row, 1), value)) {
@@ -88,7 +158,7 @@ bool SetUsageMapBit(Pager& pager, RowPointer map, std::uint32_t page, bool value
   const std::size_t index = page / per_page;
   const std::size_t pointer_at = 1 + index * 4;
   if (!Fits(row, pointer_at, 4) || U32(row, pointer_at) == 0) {
-    return outside_is_free ? value : !value;
+    return outside_is_free || !value;
   }
   Bytes bitmap_page;
   const std::uint32_t bitmap_number = U32(row, pointer_at);
