@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "services/sql/lexer.h"
 
 namespace lumora::services::sql {
@@ -141,6 +143,23 @@ TEST(SqlParserTest, UnsupportedStatementsFail) {
        }) {
     EXPECT_FALSE(ParseStatement(sql).has_value()) << sql;
   }
+}
+
+TEST(SqlParserTest, OverlyNestedOrLongConditionsFailWithoutExhaustingTheStack) {
+  const std::string deep = std::string(100000, '(') + "a=1" + std::string(100000, ')');
+  EXPECT_FALSE(ParseStatement("select * from t where " + deep).has_value());
+  std::string negations;
+  for (int i = 0; i < 100000; ++i) {
+    negations += "not ";
+  }
+  EXPECT_FALSE(ParseStatement("delete from t where " + negations + "a=1").has_value());
+  std::string chain = "a=1";
+  for (int i = 0; i < 300; ++i) {
+    chain += " and a=1";
+  }
+  EXPECT_FALSE(ParseStatement("select * from t where " + chain).has_value());
+  // The limit is never near what a statement of the program holds.
+  EXPECT_TRUE(ParseStatement("select * from t where ((a=1 or not b=2) and c is null)").has_value());
 }
 
 }  // namespace

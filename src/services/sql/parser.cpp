@@ -7,6 +7,10 @@
 namespace lumora::services::sql {
 namespace {
 
+// Conditions are parsed and evaluated recursively; a bound on their parts (comparisons,
+// NOT, parentheses, AND/OR) keeps hostile text such as thousands of "(" off the stack.
+constexpr std::size_t kMaxConditionParts = 256;
+
 class Parser {
  public:
   explicit Parser(std::vector<Token> tokens) : tokens_(std::move(tokens)) {}
@@ -114,9 +118,17 @@ class Parser {
     return joined;
   }
 
+  // Counts one more part of the condition; false, with the parse failed, once there are too many.
+  bool CountPart() {
+    if (++parts_ > kMaxConditionParts) {
+      failed_ = true;
+    }
+    return !failed_;
+  }
+
   std::optional<Condition> Or() {
     std::optional<Condition> left = And();
-    while (left && Keyword("OR")) {
+    while (left && Keyword("OR") && CountPart()) {
       std::optional<Condition> right = And();
       if (!right) {
         return std::nullopt;
@@ -128,7 +140,7 @@ class Parser {
 
   std::optional<Condition> And() {
     std::optional<Condition> left = Not();
-    while (left && Keyword("AND")) {
+    while (left && Keyword("AND") && CountPart()) {
       std::optional<Condition> right = Not();
       if (!right) {
         return std::nullopt;
@@ -139,6 +151,9 @@ class Parser {
   }
 
   std::optional<Condition> Not() {
+    if (!CountPart()) {
+      return std::nullopt;
+    }
     if (!Keyword("NOT")) {
       return Primary();
     }
@@ -236,6 +251,7 @@ class Parser {
   std::vector<Token> tokens_;
   std::size_t at_ = 0;
   bool failed_ = false;
+  std::size_t parts_ = 0;
 };
 
 }  // namespace
