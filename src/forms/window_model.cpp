@@ -188,6 +188,26 @@ bool IsLoaded(const WindowDefinition& window) {
   return FindLoaded(window) != nullptr;
 }
 
+Text WindowTitle(const WindowDefinition& window) {
+  return IsLoaded(window) ? System().FrameTitle(window) : Text();
+}
+
+void SetWindowTitle(const WindowDefinition& window, const Text& title) {
+  if (IsLoaded(window)) {
+    System().SetFrameTitle(window, title);
+  }
+}
+
+Rect WindowRect(const WindowDefinition& window) {
+  return IsLoaded(window) ? System().FrameRect(window) : Rect();
+}
+
+void MoveWindowTo(const WindowDefinition& window, Point topLeft) {
+  if (IsLoaded(window)) {
+    System().MoveFrame(window, topLeft);
+  }
+}
+
 bool IsClosing(const WindowDefinition& window) {
   const LoadedWindow* entry = FindLoaded(window);
   return entry != nullptr && entry->closing;

@@ -24,6 +24,12 @@ void RegisterWindow(const WindowDefinition& window, std::span<const EventBinding
 bool LoadWindow(const WindowDefinition& window, bool modal = false);
 void CloseWindow(const WindowDefinition& window);
 bool IsLoaded(const WindowDefinition& window);
+// The caption text and the outer rectangle (screen coordinates) of a loaded window; empty when
+// it is not loaded.
+Text WindowTitle(const WindowDefinition& window);
+void SetWindowTitle(const WindowDefinition& window, const Text& title);
+Rect WindowRect(const WindowDefinition& window);
+void MoveWindowTo(const WindowDefinition& window, Point topLeft);
 bool IsClosing(const WindowDefinition& window);
 
 // Called by the backends only. `control` empty: the window itself.

@@ -47,6 +47,11 @@ class WindowSystem {
   virtual void ActivateOrRestore(const WindowDefinition& window) = 0;
   virtual void SetFrameEnabled(const WindowDefinition& window, bool enabled) = 0;
   virtual bool IsFrameEnabled(const WindowDefinition& window) const = 0;
+  // The caption bar text, and the outer rectangle in screen coordinates.
+  virtual Text FrameTitle(const WindowDefinition& window) const = 0;
+  virtual void SetFrameTitle(const WindowDefinition& window, const Text& title) = 0;
+  virtual Rect FrameRect(const WindowDefinition& window) const = 0;
+  virtual void MoveFrame(const WindowDefinition& window, Point topLeft) = 0;
   // Asks for destruction when the message loop next runs.
   virtual void PostClose(const WindowDefinition& window) = 0;
   // Destroys at once; the backend calls WindowDestroying before the controls go.

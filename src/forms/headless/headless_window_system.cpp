@@ -246,6 +246,9 @@ bool HeadlessWindowSystem::CreateFrame(const WindowDefinition& window, bool) {
   FrameState frame;
   frame.instance = nextInstance_++;
   frame.controls.resize(window.controls.size());
+  frame.title = window.title;
+  frame.rect = {(kScreenWidth - window.rect.width) / 2, (kScreenHeight - window.rect.height) / 2,
+                window.rect.width, window.rect.height};
   frames_[&window] = std::move(frame);
   createdWindows_.emplace_back(window.name);
   return true;
@@ -290,6 +293,29 @@ void HeadlessWindowSystem::SetFrameEnabled(const WindowDefinition& window, bool 
 bool HeadlessWindowSystem::IsFrameEnabled(const WindowDefinition& window) const {
   const FrameState* frame = Frame(window);
   return frame != nullptr && frame->enabled;
+}
+
+Text HeadlessWindowSystem::FrameTitle(const WindowDefinition& window) const {
+  const FrameState* frame = Frame(window);
+  return frame == nullptr ? Text() : frame->title;
+}
+
+void HeadlessWindowSystem::SetFrameTitle(const WindowDefinition& window, const Text& title) {
+  if (FrameState* frame = Frame(window)) {
+    frame->title = title;
+  }
+}
+
+Rect HeadlessWindowSystem::FrameRect(const WindowDefinition& window) const {
+  const FrameState* frame = Frame(window);
+  return frame == nullptr ? Rect() : frame->rect;
+}
+
+void HeadlessWindowSystem::MoveFrame(const WindowDefinition& window, Point topLeft) {
+  if (FrameState* frame = Frame(window)) {
+    frame->rect.left = topLeft.x;
+    frame->rect.top = topLeft.y;
+  }
 }
 
 void HeadlessWindowSystem::PostClose(const WindowDefinition& window) {

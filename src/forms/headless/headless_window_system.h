@@ -46,6 +46,9 @@ class HeadlessWindowSystem : public WindowSystem {
   // Runs when the next modal loop starts, with the modal window loaded and shown.
   void QueueModalScript(std::function<void()> script);
   void SetCursorPosition(Point position) { cursor_ = position; }
+  // New windows are centred on a screen of this size.
+  static constexpr int kScreenWidth = 1024;
+  static constexpr int kScreenHeight = 768;
 
   // --- drivers: each acts only on a shown, enabled window and a visible, enabled control,
   // and returns whether the action reached the control ---
@@ -71,6 +74,10 @@ class HeadlessWindowSystem : public WindowSystem {
   void ActivateOrRestore(const WindowDefinition& window) override;
   void SetFrameEnabled(const WindowDefinition& window, bool enabled) override;
   bool IsFrameEnabled(const WindowDefinition& window) const override;
+  Text FrameTitle(const WindowDefinition& window) const override;
+  void SetFrameTitle(const WindowDefinition& window, const Text& title) override;
+  Rect FrameRect(const WindowDefinition& window) const override;
+  void MoveFrame(const WindowDefinition& window, Point topLeft) override;
   void PostClose(const WindowDefinition& window) override;
   void DestroyNow(const WindowDefinition& window) override;
   int RunMessageLoop() override;
@@ -133,6 +140,8 @@ class HeadlessWindowSystem : public WindowSystem {
     int instance = 0;
     bool shown = false;
     bool enabled = true;
+    Text title;
+    Rect rect;
     std::vector<ControlState> controls;
   };
   struct PendingClose {

@@ -191,6 +191,48 @@ bool Win32WindowSystem::IsFrameEnabled(const WindowDefinition& window) const {
   });
 }
 
+Text Win32WindowSystem::FrameTitle(const WindowDefinition& window) const {
+  return win32::OnUiThread(*state_, [&] {
+    const FrameState* frame = state_->Find(window);
+    if (frame == nullptr) {
+      return Text();
+    }
+    const int length = GetWindowTextLengthW(frame->window);
+    std::wstring title(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(frame->window, title.data(), length + 1);
+    title.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return win32::FromWide(title);
+  });
+}
+
+void Win32WindowSystem::SetFrameTitle(const WindowDefinition& window, const Text& title) {
+  win32::OnUiThread(*state_, [&] {
+    if (const FrameState* frame = state_->Find(window)) {
+      SetWindowTextW(frame->window, win32::ToWide(title).c_str());
+    }
+  });
+}
+
+Rect Win32WindowSystem::FrameRect(const WindowDefinition& window) const {
+  return win32::OnUiThread(*state_, [&] {
+    const FrameState* frame = state_->Find(window);
+    RECT outer{};
+    if (frame == nullptr || !GetWindowRect(frame->window, &outer)) {
+      return Rect();
+    }
+    return Rect{outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top};
+  });
+}
+
+void Win32WindowSystem::MoveFrame(const WindowDefinition& window, Point topLeft) {
+  win32::OnUiThread(*state_, [&] {
+    if (const FrameState* frame = state_->Find(window)) {
+      SetWindowPos(frame->window, nullptr, topLeft.x, topLeft.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  });
+}
+
 void Win32WindowSystem::PostClose(const WindowDefinition& window) {
   HWND target = win32::OnUiThread(*state_, [&]() -> HWND {
     const FrameState* frame = state_->Find(window);

@@ -33,6 +33,10 @@ class Win32WindowSystem final : public WindowSystem {
   void ActivateOrRestore(const WindowDefinition& window) override;
   void SetFrameEnabled(const WindowDefinition& window, bool enabled) override;
   bool IsFrameEnabled(const WindowDefinition& window) const override;
+  Text FrameTitle(const WindowDefinition& window) const override;
+  void SetFrameTitle(const WindowDefinition& window, const Text& title) override;
+  Rect FrameRect(const WindowDefinition& window) const override;
+  void MoveFrame(const WindowDefinition& window, Point topLeft) override;
   void PostClose(const WindowDefinition& window) override;
   void DestroyNow(const WindowDefinition& window) override;
 
