@@ -1,9 +1,176 @@
+// lumoractl catalogue add, modify, delete: the host editor's checks and writes on a catalogue
+// file, with the editor's messages (GBK, like every text lumoractl reads and prints).
+#include <cstdio>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/server_edit.h"
 #include "command.h"
+#include "services/db_connection.h"
+#include "services/record_set.h"
 
 namespace lumora::ctl {
+namespace {
+
+namespace edit_text = catalogue::edit_text;
+
+constexpr char kDefaultPort[] = "3389";
+
+void PrintLine(std::FILE* out, std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), out);
+  std::fputc('\n', out);
+}
+
+int Refused(std::string_view message) {
+  PrintLine(stderr, message);
+  return kFailed;
+}
+
+// The catalogue file, opened as the program opens mstsc.mdb; it is never created here.
+struct OpenCatalogue {
+  services::DBConnection connection;
+  services::RecordSet records;
+
+  bool Open(const Text& file) {
+    return connection.OpenAccess(file, "") && records.SetConnection(connection);
+  }
+};
+
+int CannotOpen(std::string_view file) {
+  std::fprintf(stderr, "lumoractl: %.*s: cannot open the catalogue\n",
+               static_cast<int>(file.size()), file.data());
+  return kFailed;
+}
+
+// FILE HOST, then options that each take one value; `newHost` only when it is not null.
+struct EditArguments {
+  Text file;
+  Text host;
+  std::optional<Text> port, user, password, remark, newHost;
+};
+
+std::optional<EditArguments> ParseEditArguments(Arguments args, bool allowNewHost) {
+  if (args.size() < 2) {
+    return std::nullopt;
+  }
+  EditArguments parsed{.file = Text(args[0]), .host = Text(args[1])};
+  for (std::size_t i = 2; i < args.size(); i += 2) {
+    if (i + 1 == args.size()) {
+      return std::nullopt;
+    }
+    const std::string_view option = args[i];
+    const Text value(args[i + 1]);
+    if (option == "--port") {
+      parsed.port = value;
+    } else if (option == "--user") {
+      parsed.user = value;
+    } else if (option == "--password") {
+      parsed.password = value;
+    } else if (option == "--remark") {
+      parsed.remark = value;
+    } else if (option == "--new-host" && allowNewHost) {
+      parsed.newHost = value;
+    } else {
+      return std::nullopt;
+    }
+  }
+  return parsed;
+}
+
+int Report(const catalogue::EditOutcome& outcome, catalogue::EditResult success) {
+  if (outcome.result != success) {
+    return Refused(outcome.message);
+  }
+  PrintLine(stdout, outcome.message);
+  return kOk;
+}
+
+int Add(Arguments args) {
+  const std::optional<EditArguments> parsed = ParseEditArguments(args, false);
+  if (!parsed) {
+    return UsageError("add takes FILE HOST [--port P] [--user U] [--password W] [--remark R]");
+  }
+  OpenCatalogue catalogue;
+  if (!catalogue.Open(parsed->file)) {
+    return CannotOpen(parsed->file);
+  }
+  // A new server starts as the editor starts it, with the usual remote-desktop port.
+  const catalogue::ServerFields fields{.address = parsed->host,
+                                       .port = parsed->port.value_or(kDefaultPort),
+                                       .user = parsed->user.value_or(catalogue::kDefaultUser),
+                                       .password = parsed->password.value_or(""),
+                                       .remark = parsed->remark.value_or("")};
+  return Report(catalogue::AddServerFromFields(catalogue.records, fields),
+                catalogue::EditResult::kAdded);
+}
+
+int Modify(Arguments args) {
+  const std::optional<EditArguments> parsed = ParseEditArguments(args, true);
+  if (!parsed) {
+    return UsageError(
+        "modify takes FILE HOST [--port P] [--user U] [--password W] [--remark R] "
+        "[--new-host H]");
+  }
+  OpenCatalogue catalogue;
+  if (!catalogue.Open(parsed->file)) {
+    return CannotOpen(parsed->file);
+  }
+  const std::optional<catalogue::ServerRecord> stored =
+      catalogue::FindServer(catalogue.records, parsed->host);
+  if (!stored) {
+    return Refused(edit_text::kModifyFailed);
+  }
+  // What is not given stays as stored, the domain included, as in the editor.
+  const catalogue::ServerFields fields{.address = parsed->newHost.value_or(stored->server_name),
+                                       .port = parsed->port.value_or(stored->port),
+                                       .user = parsed->user.value_or(stored->user_name),
+                                       .password = parsed->password.value_or(stored->password),
+                                       .remark = parsed->remark.value_or(stored->remark)};
+  return Report(
+      catalogue::ModifyServerFromFields(catalogue.records, parsed->host, fields, stored->domain),
+      catalogue::EditResult::kModified);
+}
+
+int Delete(Arguments args) {
+  if (args.size() < 2) {
+    return UsageError("delete takes FILE HOST...");
+  }
+  const Text file(args[0]);
+  OpenCatalogue catalogue;
+  if (!catalogue.Open(file)) {
+    return CannotOpen(file);
+  }
+  std::vector<Text> names;
+  for (const std::string_view host : args.subspan(1)) {
+    // The editor deletes rows it shows; here a name that is not stored is refused up front, so
+    // that a typing error deletes nothing.
+    if (!catalogue::FindServer(catalogue.records, Text(host))) {
+      std::fprintf(stderr, "lumoractl: %.*s: no such server\n", static_cast<int>(host.size()),
+                   host.data());
+      return kFailed;
+    }
+    names.emplace_back(host);
+  }
+  if (!catalogue::DeleteServersNamed(catalogue.connection, names).complete) {
+    return Refused(edit_text::kDeleteFailed);
+  }
+  PrintLine(stdout, edit_text::kDeleted);
+  return kOk;
+}
+
+constexpr Command kCommands[] = {
+    {"add", "FILE HOST [--port P] [--user U] [--password W] [--remark R]",
+     "the host editor's add (port 3389 and user Administrator unless given)", Add},
+    {"modify", "FILE HOST [--port P] [--user U] [--password W] [--remark R] [--new-host H]",
+     "the host editor's modify; what is not given keeps its stored value", Modify},
+    {"delete", "FILE HOST...", "deletes the servers with these names", Delete},
+};
+
+}  // namespace
 
 std::span<const Command> CatalogueEditCommands() {
-  return {};
+  return kCommands;
 }
 
 }  // namespace lumora::ctl

@@ -1,0 +1,230 @@
+#include "catalogue/server_edit.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+#include "jet/jet_write_support.h"
+#include "services/jet/consistency_check.h"
+#include "services/jet/database.h"
+#include "support/catalogue_file.h"
+#include "support/temp_directory.h"
+
+namespace lumora::catalogue {
+namespace {
+
+using services::DBConnection;
+using services::RecordSet;
+using testing_support::ServerRow;
+
+TEST(ServerFieldsTest, BlanksGoFromEveryFieldButTheRemark) {
+  const ServerFields cleaned = CleanFields({.address = " 10. 0.0.1　",
+                                            .port = "33 89",
+                                            .user = "管理　员 ",
+                                            .password = " p w ",
+                                            .remark = " 机房 一　"});
+  EXPECT_EQ(cleaned.address, "10.0.0.1");
+  EXPECT_EQ(cleaned.port, "3389");
+  EXPECT_EQ(cleaned.user, "管理员");
+  EXPECT_EQ(cleaned.password, "pw");
+  EXPECT_EQ(cleaned.remark, " 机房 一　");
+}
+
+TEST(ServerFieldsTest, ChecksRunInTheirOrder) {
+  EXPECT_EQ(FieldProblem({}), "远程IP不能为空!");
+  EXPECT_EQ(FieldProblem(CleanFields({.address = " 　 "})), "远程IP不能为空!");
+  EXPECT_EQ(FieldProblem({.address = "server"}), "请填写正确的IP或域名!");
+  EXPECT_EQ(FieldProblem({.address = "a.b"}), "远程端口不能为空!");
+  EXPECT_EQ(FieldProblem({.address = "a.b", .port = "x"}), "登录用户名不能为空!");
+  // Neither the port's digits nor the password nor the remark is checked.
+  EXPECT_EQ(FieldProblem({.address = "a.b", .port = "x", .user = "u"}), "");
+}
+
+TEST(ServerFieldsTest, DeleteQuestionCountsTheServers) {
+  EXPECT_EQ(DeleteQuestion(3), "确定要删除选中的3个服务器？");
+  EXPECT_EQ(DeleteQuestion(12), "确定要删除选中的12个服务器？");
+}
+
+class ServerEditTest : public ::testing::Test {
+ protected:
+  void SetUp() override { path_ = jet::testing::FileIn(directory_, "mstsc.mdb"); }
+
+  void TearDown() override {
+    records_.reset();
+    connection_.reset();
+    writer_.reset();
+    const std::optional<jet::Database> database = jet::Database::Open(path_);
+    ASSERT_TRUE(database.has_value());
+    const jet::CheckReport report = database->Check();
+    EXPECT_TRUE(report.Ok()) << (report.problems.empty() ? "" : report.problems.front());
+  }
+
+  void Open(const std::vector<testing_support::CatalogueRow>& rows = {}) {
+    ASSERT_TRUE(testing_support::CreateCatalogue(path_, rows));
+    Reopen();
+  }
+  void Reopen() {
+    records_.reset();
+    connection_ = std::make_unique<DBConnection>();
+    ASSERT_TRUE(connection_->OpenAccess(path_, ""));
+    records_ = std::make_unique<RecordSet>();
+    ASSERT_TRUE(records_->SetConnection(*connection_));
+  }
+  // Another program takes the file for writing: this connection can then only read.
+  void LoseWriteAccess() {
+    ASSERT_TRUE(connection_->OpenAccess(path_ + ".missing", "") == false);
+    writer_ = jet::Database::Open(path_, false);
+    ASSERT_TRUE(writer_.has_value());
+    ASSERT_TRUE(connection_->OpenAccess(path_, ""));
+  }
+
+  // The table as a fresh connection reads it.
+  std::vector<ServerRecord> Stored() {
+    DBConnection connection;
+    RecordSet records;
+    EXPECT_TRUE(connection.OpenAccess(path_, ""));
+    records.SetConnection(connection);
+    std::vector<ServerRecord> servers;
+    EXPECT_TRUE(ListServers(records, servers));
+    return servers;
+  }
+  std::string Names() {
+    std::string names;
+    for (const ServerRecord& server : Stored()) {
+      names += (names.empty() ? "" : ",") + server.server_name;
+    }
+    return names;
+  }
+
+  static ServerFields Fields(const Text& address, const Text& remark = "") {
+    return {.address = address,
+            .port = "3389",
+            .user = "Administrator",
+            .password = "pw",
+            .remark = remark};
+  }
+
+  testing_support::TempDirectory directory_;
+  Text path_;
+  std::unique_ptr<DBConnection> connection_;
+  std::unique_ptr<RecordSet> records_;
+  std::optional<jet::Database> writer_;
+};
+
+TEST_F(ServerEditTest, AddStoresTheCleanedFieldsWithoutDomain) {
+  Open();
+  const EditOutcome outcome =
+      AddServerFromFields(*records_, {" 127.0.0.1 ", "3 389", "管理　员", " p ", " 一号机 "});
+  EXPECT_EQ(outcome.result, EditResult::kAdded);
+  EXPECT_EQ(outcome.message, "服务器添加成功,可以继续添加!");
+  const std::vector<ServerRecord> stored = Stored();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0].server_name, "127.0.0.1");
+  EXPECT_EQ(stored[0].port, "3389");
+  EXPECT_EQ(stored[0].user_name, "管理员");
+  EXPECT_EQ(stored[0].remark, " 一号机 ");
+  EXPECT_EQ(stored[0].domain, "");
+  EXPECT_EQ(FindServer(*records_, "127.0.0.1")->password, "p");
+}
+
+TEST_F(ServerEditTest, InvalidFieldsWriteNothing) {
+  Open();
+  EXPECT_EQ(AddServerFromFields(*records_, {}).message, "远程IP不能为空!");
+  EXPECT_EQ(AddServerFromFields(*records_, Fields("localhost")).message, "请填写正确的IP或域名!");
+  EXPECT_EQ(AddServerFromFields(*records_, Fields("a.b")).result, EditResult::kAdded);
+  EXPECT_EQ(ModifyServerFromFields(*records_, "a.b", {.address = "c.d"}, "").message,
+            "远程端口不能为空!");
+  EXPECT_EQ(Names(), "a.b");
+}
+
+TEST_F(ServerEditTest, DuplicatesAreExactByteForByte) {
+  Open({ServerRow("Host.LAN")});
+  EXPECT_EQ(AddServerFromFields(*records_, Fields("host.lan")).result, EditResult::kAdded);
+  // The letter-case variant that Jet finds first must not hide the exact one.
+  const EditOutcome again = AddServerFromFields(*records_, Fields(" host.lan"));
+  EXPECT_EQ(again.result, EditResult::kDuplicate);
+  EXPECT_EQ(again.message, "目标服务器已存在,不必重复添加!");
+  EXPECT_EQ(Names(), "Host.LAN,host.lan");
+}
+
+TEST_F(ServerEditTest, AddThatCannotBeStoredSaysSoAndLeavesNoRemnant) {
+  Open({ServerRow("127.0.0.1")});
+  // Too long for the remark column: every other field was accepted before it was refused.
+  const EditOutcome tooLong = AddServerFromFields(*records_, Fields("127.0.0.2", Text(300, 'r')));
+  EXPECT_EQ(tooLong.result, EditResult::kAddFailed);
+  EXPECT_EQ(tooLong.message, "服务器添加失败!");
+  EXPECT_EQ(Names(), "127.0.0.1");
+
+  LoseWriteAccess();
+  EXPECT_EQ(AddServerFromFields(*records_, Fields("127.0.0.3")).message, "服务器添加失败!");
+  writer_.reset();
+  EXPECT_EQ(Names(), "127.0.0.1");
+}
+
+TEST_F(ServerEditTest, ModifyRenamesAndKeepsTheDomainItIsGiven) {
+  testing_support::CatalogueRow row = ServerRow("127.0.0.1", "3389", "admin", "old");
+  row[4].second = Text("CORP");
+  Open({row, ServerRow("127.0.0.2")});
+  const EditOutcome outcome = ModifyServerFromFields(
+      *records_, "127.0.0.1", {"127.0.0. 9", "3390", "root", "new", "备注"}, "CORP");
+  EXPECT_EQ(outcome.result, EditResult::kModified);
+  EXPECT_EQ(outcome.message, "服务器信息修改成功!");
+  const std::vector<ServerRecord> stored = Stored();
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(stored[0].server_name, "127.0.0.9");
+  EXPECT_EQ(stored[0].port, "3390");
+  EXPECT_EQ(stored[0].user_name, "root");
+  EXPECT_EQ(stored[0].domain, "CORP");
+  EXPECT_EQ(stored[0].remark, "备注");
+  EXPECT_EQ(FindServer(*records_, "127.0.0.9")->password, "new");
+  EXPECT_EQ(stored[1].server_name, "127.0.0.2");
+}
+
+TEST_F(ServerEditTest, ModifyChangesOnlyTheExactlyNamedRow) {
+  Open({ServerRow("Host.LAN", "1"), ServerRow("host.lan", "2")});
+  ASSERT_EQ(ModifyServerFromFields(*records_, "host.lan", Fields("host.lan"), "").result,
+            EditResult::kModified);
+  const std::vector<ServerRecord> stored = Stored();
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(stored[0].port, "1");
+  EXPECT_EQ(stored[1].port, "3389");
+}
+
+TEST_F(ServerEditTest, ModifyOfAServerThatIsGoneFails) {
+  Open({ServerRow("127.0.0.1")});
+  const EditOutcome outcome = ModifyServerFromFields(*records_, "127.0.0.5", Fields("a.b"), "");
+  EXPECT_EQ(outcome.result, EditResult::kModifyFailed);
+  EXPECT_EQ(outcome.message, "服务器信息修改失败!");
+  EXPECT_EQ(Names(), "127.0.0.1");
+}
+
+TEST_F(ServerEditTest, NamesWithQuotesAreAddedModifiedAndDeleted) {
+  Open({ServerRow("127.0.0.1")});
+  ASSERT_EQ(AddServerFromFields(*records_, Fields("o'hare.lan")).result, EditResult::kAdded);
+  EXPECT_EQ(AddServerFromFields(*records_, Fields("o'hare.lan")).result, EditResult::kDuplicate);
+  ASSERT_EQ(ModifyServerFromFields(*records_, "o'hare.lan", Fields("it's.lan"), "").result,
+            EditResult::kModified);
+  EXPECT_EQ(Names(), "127.0.0.1,it's.lan");
+  const Text names[] = {"it's.lan"};
+  EXPECT_TRUE(DeleteServersNamed(*connection_, names).complete);
+  EXPECT_EQ(Names(), "127.0.0.1");
+}
+
+TEST_F(ServerEditTest, DeleteStopsAtTheFirstFailure) {
+  Open({ServerRow("127.0.0.1"), ServerRow("127.0.0.2"), ServerRow("127.0.0.3")});
+  const Text names[] = {"127.0.0.1", "127.0.0.3", "127.0.0.2"};
+  int calls = 0;
+  const DeleteOutcome outcome = DeleteServersNamed(*connection_, names, [&] {
+    ++calls;
+    LoseWriteAccess();
+  });
+  EXPECT_FALSE(outcome.complete);
+  EXPECT_EQ(outcome.deleted, 1);
+  EXPECT_EQ(calls, 1);
+  writer_.reset();
+  EXPECT_EQ(Names(), "127.0.0.2,127.0.0.3");
+}
+
+}  // namespace
+}  // namespace lumora::catalogue
