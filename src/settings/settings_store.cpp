@@ -70,10 +70,12 @@ void ConnectionSettings::Load() {
   }
 }
 
-void ConnectionSettings::Save() const {
+bool ConnectionSettings::Save() const {
+  bool allWritten = true;
   for (std::size_t i = 0; i < kSessionKeyCount; ++i) {
-    WriteSetting(kSessionSection, kDefaults[i].key, values_[i]);
+    allWritten = WriteSetting(kSessionSection, kDefaults[i].key, values_[i]) && allWritten;
   }
+  return allWritten;
 }
 
 ConnectionSettings& CurrentConnectionSettings() {

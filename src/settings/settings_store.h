@@ -73,8 +73,9 @@ class ConnectionSettings {
 
   // Reads all nineteen values from config.ini (missing ones as empty texts).
   void Load();
-  // Writes all nineteen values to config.ini, in table order.
-  void Save() const;
+  // Writes all nineteen values to config.ini, in table order; every write is tried even after
+  // one fails. False when any of them could not be written (a read-only file).
+  bool Save() const;
 
  private:
   std::array<Text, kSessionKeyCount> values_;

@@ -1,7 +1,9 @@
 // lumoractl password ...: the start-up password as config.ini stores and the program reads it.
 #include <cstdio>
+#include <iostream>
 #include <string>
 
+#include "app/startup_password_setting.h"
 #include "command.h"
 #include "platform/program_directory.h"
 #include "services/cipher.h"
@@ -103,10 +105,77 @@ int Status(Arguments args) {
   return kOk;
 }
 
+// One line of standard input without its line end; false at the end of the input.
+bool ReadLine(std::string& line) {
+  if (!std::getline(std::cin, line)) {
+    return false;
+  }
+  if (!line.empty() && line.back() == '\r') {
+    line.pop_back();
+  }
+  return true;
+}
+
+int Set(Arguments args) {
+  if (args.size() != 1) {
+    return UsageError("password set takes one DIR");
+  }
+  std::string first;
+  std::string second;
+  if (!ReadLine(first) || !ReadLine(second)) {
+    std::fputs("lumoractl: give the password on two lines of standard input\n", stderr);
+    return kFailed;
+  }
+  SetProgramDirectory(Text(args[0]));
+  switch (app::StoreStartupPassword(first, second)) {
+    case app::PasswordStoreOutcome::kStored:
+      PrintLine("start-up password set");
+      return kOk;
+    case app::PasswordStoreOutcome::kEmpty:
+      std::fputs("lumoractl: the password is empty (blanks do not count)\n", stderr);
+      break;
+    case app::PasswordStoreOutcome::kMismatch:
+      std::fputs("lumoractl: the two passwords differ\n", stderr);
+      break;
+    case app::PasswordStoreOutcome::kNotWritten:
+      std::fputs("lumoractl: config.ini cannot be written; nothing changed\n", stderr);
+      break;
+    case app::PasswordStoreOutcome::kCannotReadBack:
+      std::fputs(
+          "lumoractl: config.ini cannot carry this password's stored value; the previous "
+          "value is kept, choose another password\n",
+          stderr);
+      break;
+    case app::PasswordStoreOutcome::kRestoreFailed:
+      std::fputs(
+          "lumoractl: config.ini cannot carry this password's stored value, and the "
+          "previous value could not be put back; choose another password\n",
+          stderr);
+      break;
+  }
+  return kFailed;
+}
+
+int Clear(Arguments args) {
+  if (args.size() != 1) {
+    return UsageError("password clear takes one DIR");
+  }
+  SetProgramDirectory(Text(args[0]));
+  if (!app::ClearStartupPassword()) {
+    std::fputs("lumoractl: config.ini cannot be written; the password stays set\n", stderr);
+    return kFailed;
+  }
+  PrintLine("start-up password cleared");
+  return kOk;
+}
+
 constexpr Command kCommands[] = {
     {"encrypt", "TEXT [--hex]", "the value config.ini would store for TEXT", Encrypt},
     {"decrypt", "VALUE [--hex]", "the password a stored VALUE reads as", Decrypt},
     {"status", "DIR", "whether DIR\\config.ini sets a start-up password", Status},
+    {"set", "DIR", "sets the password read twice from standard input, as the settings window does",
+     Set},
+    {"clear", "DIR", "turns the start-up password of DIR\\config.ini off", Clear},
 };
 
 }  // namespace

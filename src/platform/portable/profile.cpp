@@ -102,8 +102,10 @@ FileState ReadProfileFile(const Text& native, Text& bytes) {
 bool ReplaceFile(const Text& native, std::string_view bytes) {
   struct stat original {};
   const bool existed = ::stat(native.c_str(), &original) == 0;
-  // A read-only profile stays as it is, as on Windows.
-  if (existed && ::access(native.c_str(), W_OK) != 0) {
+  // A read-only profile stays as it is, as on Windows, where even an administrator cannot write a
+  // file whose read-only attribute is set: the write bits count, not only what access() says.
+  constexpr mode_t kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
+  if (existed && ((original.st_mode & kAnyWrite) == 0 || ::access(native.c_str(), W_OK) != 0)) {
     return false;
   }
 
@@ -190,6 +192,31 @@ Text CopyEntry(std::string_view value, bool strip_quotes) {
   return Text(copied);
 }
 
+// The Windows functions carry texts as UTF-16 between the caller and the file, through code page
+// 936: a lead byte (81 to FE) and a trail byte (40 to 7E, 80 to FE) make one character, which
+// comes back unchanged; a lead byte without a trail byte, and the bytes 80 and FF on their own,
+// have no spelling and come back as '?'.
+Text CarriedThroughUtf16(std::string_view value) {
+  Text carried;
+  carried.reserve(value.size());
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(value[i]);
+    if (byte < 0x80) {
+      carried.push_back(value[i]);
+      continue;
+    }
+    const auto trail = i + 1 < value.size() ? static_cast<unsigned char>(value[i + 1]) : 0;
+    const bool pair = IsGbkLeadByte(byte) && trail >= 0x40 && trail != 0x7F && trail != 0xFF;
+    if (!pair) {
+      carried.push_back('?');
+      continue;
+    }
+    carried.append(value.substr(i, 2));
+    ++i;
+  }
+  return carried;
+}
+
 }  // namespace
 
 Text ReadProfileText(const Text& file, const Text& section, const Text& key, const Text& fallback) {
@@ -210,7 +237,7 @@ bool WriteProfileText(const Text& file, const Text& section, const Text& key, co
     return false;
   }
   ProfileDocument document = ProfileDocument::Parse(bytes);
-  if (!document.Set(section, key, value)) {
+  if (!document.Set(section, key, CarriedThroughUtf16(value))) {
     return true;
   }
   return ReplaceFile(native, document.Serialize());

@@ -1,0 +1,196 @@
+#include "forms/settings_window.h"
+
+#include "forms/images/images.h"
+
+namespace lumora::forms {
+namespace {
+
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kBlue{0, 0, 255};
+constexpr Rgb kRed{255, 0, 0};
+
+constexpr ListColumn kDriveColumns[] = {{"盘符", 40}, {"卷标", 60}, {"类型", 40}};
+
+constexpr ControlProperties SectionTitle(const char* text) {
+  return {.text = text, .textColour = kBlue, .hAlign = HAlign::kCentre, .vAlign = VAlign::kCentre};
+}
+
+constexpr ControlProperties FieldLabel(const char* text) {
+  return {.text = text, .textColour = kBlack, .hAlign = HAlign::kLeft, .vAlign = VAlign::kCentre};
+}
+
+constexpr ControlProperties SliderLabel() {
+  return {
+      .text = "透明标签", .textColour = kRed, .hAlign = HAlign::kCentre, .vAlign = VAlign::kCentre};
+}
+
+constexpr ControlProperties PasswordField() {
+  return {.text = "",
+          .border = Border::kSunken3D,
+          .multiLine = false,
+          .input = InputMode::kPassword,
+          .passwordMask = '*'};
+}
+
+constexpr ControlProperties Slider(int maximum, int position) {
+  return {.border = Border::kThinSingle,
+          .minimum = 0,
+          .maximum = maximum,
+          .position = position,
+          .pageStep = 10,
+          .lineStep = 10,
+          .tickMarks = false};
+}
+
+constexpr ControlDefinition Box(const char* name, Rect rect) {
+  return {.name = name, .kind = ControlKind::kGroupBox, .rect = rect};
+}
+
+// Check boxes and radio buttons are visible, enabled tab stops.
+constexpr ControlDefinition Option(const char* name, ControlKind kind, const char* caption,
+                                   Rect rect, const char* container, bool checked = false) {
+  return {.name = name,
+          .kind = kind,
+          .rect = rect,
+          .container = container,
+          .tabStop = true,
+          .properties = {.text = caption, .checked = checked}};
+}
+
+constexpr ControlDefinition CheckBox(const char* name, const char* caption, Rect rect,
+                                     const char* container, bool checked = false) {
+  return Option(name, ControlKind::kCheckBox, caption, rect, container, checked);
+}
+
+constexpr ControlDefinition Radio(const char* name, const char* caption, Rect rect,
+                                  const char* container, bool selected = false) {
+  return Option(name, ControlKind::kRadioButton, caption, rect, container, selected);
+}
+
+constexpr ControlDefinition Label(const char* name, Rect rect, const char* container,
+                                  ControlProperties properties, bool visible = true) {
+  return {.name = name,
+          .kind = ControlKind::kTransparentLabel,
+          .rect = rect,
+          .container = container,
+          .visible = visible,
+          .properties = properties};
+}
+
+}  // namespace
+
+const WindowDefinition& SettingsWindow() {
+  static const ControlDefinition controls[] = {
+      Box("分组框1", {3, 1, 259, 183}),
+      Box("分组框2", {262, 1, 196, 255}),
+      Box("分组框3", {3, 184, 259, 72}),
+      Box("分组框4", {3, 256, 455, 72}),
+      Box("分组框5", {3, 328, 455, 72}),
+      Box("分组框6", {3, 408, 455, 72}),
+      // security
+      {.name = "按钮_密码安全",
+       .kind = ControlKind::kButton,
+       .rect = {387, 46, 56, 16},
+       .container = "分组框6",
+       .visible = false,
+       .tabStop = true,
+       .properties = {.text = "确认", .hAlign = HAlign::kCentre, .vAlign = VAlign::kCentre}},
+      Label("透明标签6", {256, 47, 56, 16}, "分组框6", FieldLabel("确认密码："), false),
+      Label("透明标签5", {120, 47, 56, 16}, "分组框6", FieldLabel("启动密码："), false),
+      {.name = "编辑框1",
+       .kind = ControlKind::kEditBox,
+       .rect = {176, 47, 69, 16},
+       .container = "分组框6",
+       .visible = false,
+       .tabStop = true,
+       .properties = PasswordField()},
+      {.name = "编辑框2",
+       .kind = ControlKind::kEditBox,
+       .rect = {312, 47, 69, 16},
+       .container = "分组框6",
+       .visible = false,
+       .tabStop = true,
+       .properties = PasswordField()},
+      CheckBox("选择框_安全密码", "需要密码启动", {16, 48, 93, 16}, "分组框6"),
+      Label("透明标签4", {12, 11, 50, 24}, "分组框6", SectionTitle("系统安全")),
+      // Windows key combinations
+      Label("透明标签3", {12, 11, 113, 24}, "分组框5", SectionTitle("远程Windows 组合键")),
+      Radio("单选框_本地组键", "在本地计算机上应用", {8, 42, 139, 24}, "分组框5"),
+      Radio("单选框_远程组键", "在远程计算机上应用", {163, 43, 136, 24}, "分组框5"),
+      Radio("单选框_全屏组键", "只在全屏模式下应用", {315, 43, 128, 24}, "分组框5", true),
+      // remote audio
+      CheckBox("选择框_录音", "录制远程声音", {331, 16, 112, 16}, "分组框4"),
+      Radio("单选框_客户声音", "在客户端计算机上播放声音", {8, 42, 171, 24}, "分组框4"),
+      Radio("单选框_本机声音", "在主计算机上播放声音", {187, 43, 144, 24}, "分组框4"),
+      Radio("单选框_无声音", "不播放声音", {349, 43, 86, 24}, "分组框4", true),
+      Label("透明标签2", {12, 11, 97, 24}, "分组框4", SectionTitle("远程音频播放选项")),
+      // local resources and experience
+      CheckBox("选择框_PnP设备", "PnP设备", {120, 219, 64, 16}, "分组框2"),
+      CheckBox("选择框_智能卡", "智能卡", {120, 194, 56, 16}, "分组框2"),
+      CheckBox("选择框_串行口", "串行口", {120, 169, 57, 16}, "分组框2"),
+      CheckBox("选择框_打印机", "打印机", {120, 144, 56, 16}, "分组框2"),
+      CheckBox("选择框_桌面主题", "显示桌面主题", {8, 215, 96, 24}, "分组框2"),
+      CheckBox("选择框_桌面背景", "显示桌面背景", {8, 190, 96, 24}, "分组框2"),
+      CheckBox("选择框_压缩", "屏幕压缩", {8, 169, 80, 16}, "分组框2", true),
+      CheckBox("选择框_重连", "断开重连", {8, 145, 72, 16}, "分组框2", true),
+      {.name = "图片框4",
+       .kind = ControlKind::kPictureBox,
+       .rect = {8, 10, 32, 40},
+       .container = "分组框2",
+       .properties = {.image = images::SettingsPicture()}},
+      CheckBox("选择框_映射", "磁盘映射", {8, 119, 72, 24}, "分组框2"),
+      CheckBox("选择框_剪贴板", "剪贴板", {120, 119, 57, 24}, "分组框2", true),
+      {.name = "超级列表框_磁盘",
+       .kind = ControlKind::kListView,
+       .rect = {48, 10, 144, 104},
+       .container = "分组框2",
+       .enabled = false,
+       .tabStop = true,
+       .properties = {.textColour = kBlack,
+                      .backColour = kWhite,
+                      .border = Border::kThinSingle,
+                      .columns = kDriveColumns,
+                      .fullRowSelect = true,
+                      .gridLines = false,
+                      .singleSelection = true,
+                      .showSelectionAlways = false,
+                      .checkBoxes = true,
+                      .clickableHeaders = true}},
+      // forced login
+      Radio("单选框_admin", "WinXP2以上", {8, 40, 80, 24}, "分组框3"),
+      Radio("单选框_console", "WinXP2以下", {99, 41, 83, 24}, "分组框3"),
+      Radio("单选框_无强制", "不使用", {189, 41, 59, 24}, "分组框3", true),
+      Label("透明标签1", {12, 11, 121, 24}, "分组框3", SectionTitle("远程桌面强制登录选项")),
+      // display mode, size and colours
+      CheckBox("选择框_全屏连接栏", "显示全屏连接栏", {11, 159, 104, 16}, "分组框1", true),
+      // Drawn in the first group at design time; it has no area, so it stays with the window.
+      {.name = "气球提示框1", .kind = ControlKind::kBalloonTip, .rect = {83, 7, 0, 0}},
+      Label("标签_大小", {66, 128, 131, 24}, "分组框1", SliderLabel()),
+      Label("标签_颜色", {66, 68, 131, 24}, "分组框1", SliderLabel()),
+      {.name = "滑块条_大小",
+       .kind = ControlKind::kSlider,
+       .rect = {36, 97, 187, 24},
+       .container = "分组框1",
+       .tabStop = true,
+       .properties = Slider(kSizeSliderMaximum, 0)},
+      {.name = "滑块条_颜色",
+       .kind = ControlKind::kSlider,
+       .rect = {36, 39, 187, 24},
+       .container = "分组框1",
+       .tabStop = true,
+       .properties = Slider(kColourSliderMaximum, kColourSliderMaximum)},
+      Radio("单选框_窗口模式", "窗口模式", {8, 13, 72, 24}, "分组框1"),
+      Radio("单选框_全屏模式", "全屏模式", {139, 13, 72, 24}, "分组框1", true),
+  };
+  static const WindowDefinition window{
+      .name = "SettingsWindow",
+      .title = "系统设置   功能设置需要重新连接主机才能生效!",
+      .rect = {50, 50, 468, 516},
+      .icon = images::SettingsIcon(),
+      .controls = controls,
+  };
+  return window;
+}
+
+}  // namespace lumora::forms
