@@ -1,7 +1,8 @@
 #include "launcher/launch.h"
 
-#include "launcher/host_file_name.h"
-#include "platform/files.h"
+#include <optional>
+
+#include "launcher/session_writer.h"
 #include "platform/process.h"
 
 namespace lumora::launcher {
@@ -23,15 +24,11 @@ Text ClientCommandLine(const Text& path, const Text& modeSwitch) {
 }
 
 LaunchOutcome LaunchSession(const SessionInputs& inputs) {
-  const SessionFile file = BuildSessionFile(inputs);
-  if (!IsPlainFileName(inputs.host)) {
+  const std::optional<SessionFile> file = WriteSessionFile(inputs);
+  if (!file) {
     return LaunchOutcome::kWriteFailed;
   }
-  if (!platform::CreateFolder(HistoryFolder()) ||
-      !platform::WriteFileContent(file.path, file.content)) {
-    return LaunchOutcome::kWriteFailed;
-  }
-  if (!platform::StartProcess(ClientCommandLine(file.path, file.modeSwitch))) {
+  if (!platform::StartProcess(ClientCommandLine(file->path, file->modeSwitch))) {
     return LaunchOutcome::kClientNotStarted;
   }
   return LaunchOutcome::kStarted;

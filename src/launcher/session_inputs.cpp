@@ -1,0 +1,23 @@
+#include "launcher/session_inputs.h"
+
+#include "catalogue/server_store.h"
+
+namespace lumora::launcher {
+
+SessionInputs GatherSessionInputs(services::RecordSet& records, const ServerRowCells& row) {
+  SessionInputs inputs{row.host, row.port, row.user, "", row.domain};
+  catalogue::SelectServer(records, row.host);
+  const int found = records.RecordCount();
+  for (int index = 0; index < found; ++index) {
+    Text name;
+    records.GetFieldText(catalogue::kColumnServerName, name);
+    if (name == row.host) {
+      records.GetFieldText(catalogue::kColumnPassword, inputs.password);
+      break;
+    }
+    records.MoveNext();
+  }
+  return inputs;
+}
+
+}  // namespace lumora::launcher
