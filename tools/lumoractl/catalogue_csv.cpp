@@ -1,0 +1,94 @@
+#include "catalogue_csv.h"
+
+#include <cstdio>
+
+#include "services/jet/field_text.h"
+#include "services/jet/ole_date.h"
+
+namespace lumora::ctl {
+namespace {
+
+using jet::ColumnType;
+
+// The types mdb-export puts in quotes.
+bool IsQuoted(ColumnType type) {
+  switch (type) {
+    case ColumnType::kText:
+    case ColumnType::kMemo:
+    case ColumnType::kDateTime:
+    case ColumnType::kBinary:
+    case ColumnType::kOle:
+    case ColumnType::kGuid:
+      return true;
+    default:
+      return false;
+  }
+}
+
+Text Quoted(const Text& text) {
+  Text quoted = "\"";
+  for (const char c : text) {
+    quoted.push_back(c);
+    if (c == '"') {
+      quoted.push_back('"');
+    }
+  }
+  quoted.push_back('"');
+  return quoted;
+}
+
+Text DateText(jet::DateTime value) {
+  const std::optional<jet::CivilTime> time = jet::OleDateToCivil(value.days);
+  if (!time) {
+    return {};
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d/%02d/%02d %02d:%02d:%02d", time->month, time->day,
+                time->year % 100, time->hour, time->minute, time->second);
+  return text;
+}
+
+Text CellText(const jet::Value& value) {
+  if (const bool* flag = std::get_if<bool>(&value)) {
+    return *flag ? "1" : "0";
+  }
+  if (const jet::DateTime* date = std::get_if<jet::DateTime>(&value)) {
+    return DateText(*date);
+  }
+  if (const jet::Blob* blob = std::get_if<jet::Blob>(&value)) {
+    return Text(blob->bytes.begin(), blob->bytes.end());
+  }
+  return jet::FieldToText(value);
+}
+
+}  // namespace
+
+Text CsvHeader(const jet::TableReader& table) {
+  Text line;
+  for (std::size_t index = 0; index < table.Columns().size(); ++index) {
+    if (index != 0) {
+      line.push_back(',');
+    }
+    line += table.ColumnName(index);
+  }
+  return line;
+}
+
+Text CsvRow(const jet::TableReader& table, const jet::Row& row) {
+  Text line;
+  for (std::size_t index = 0; index < table.Columns().size() && index < row.values.size();
+       ++index) {
+    if (index != 0) {
+      line.push_back(',');
+    }
+    const jet::Value& value = row.values[index];
+    if (jet::IsNull(value)) {
+      continue;
+    }
+    const Text text = CellText(value);
+    line += IsQuoted(table.Columns()[index].type) ? Quoted(text) : text;
+  }
+  return line;
+}
+
+}  // namespace lumora::ctl
