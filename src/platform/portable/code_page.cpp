@@ -3,6 +3,8 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <vector>
 
 namespace lumora::platform {
 namespace {
@@ -50,44 +52,101 @@ bool IsLowSurrogate(char16_t c) {
   return c >= 0xDC00 && c <= 0xDFFF;
 }
 
+// Code page 936 is a fixed mapping: it is read from iconv once per process into two tables, so a
+// conversion costs a table look-up per character instead of an iconv call.
+struct CodePageTables {
+  // UTF-16 unit -> GBK bytes (one byte in the low half when the high half is 0); 0: no spelling.
+  std::vector<std::uint16_t> toGbk = std::vector<std::uint16_t>(0x10000, 0);
+  // (first byte << 8 | second byte), or the single byte 0x80 -> UTF-16; 0: not a character.
+  std::vector<char16_t> toWide = std::vector<char16_t>(0x10000, 0);
+  bool valid = false;
+};
+
+const CodePageTables& Tables() {
+  static const CodePageTables tables = [] {
+    CodePageTables built;
+    Converter toWide("UTF-16LE", "CP936");
+    Converter toGbk("CP936", "UTF-16LE");
+    if (!toWide.valid() || !toGbk.valid()) {
+      return built;
+    }
+    std::string converted;
+    auto learnBytes = [&](const char* bytes, std::size_t length, std::uint16_t key) {
+      converted.clear();
+      if (toWide.ConvertUnit(bytes, length, converted) && converted.size() == 2) {
+        built.toWide[key] = static_cast<char16_t>(static_cast<unsigned char>(converted[0]) |
+                                                  (static_cast<unsigned char>(converted[1]) << 8));
+      }
+    };
+    const char euro = static_cast<char>(0x80);
+    learnBytes(&euro, 1, 0x80);
+    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+      for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+        const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        learnBytes(bytes, 2, static_cast<std::uint16_t>(lead << 8 | trail));
+      }
+    }
+    for (unsigned unit = 0x80; unit <= 0xFFFF; ++unit) {
+      if (IsHighSurrogate(static_cast<char16_t>(unit)) ||
+          IsLowSurrogate(static_cast<char16_t>(unit))) {
+        continue;
+      }
+      const char wide[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+      converted.clear();
+      if (toGbk.ConvertUnit(wide, 2, converted) && !converted.empty() && converted.size() <= 2) {
+        const auto first = static_cast<unsigned char>(converted[0]);
+        built.toGbk[unit] =
+            converted.size() == 1
+                ? first
+                : static_cast<std::uint16_t>(first << 8 | static_cast<unsigned char>(converted[1]));
+      }
+    }
+    built.valid = true;
+    return built;
+  }();
+  return tables;
+}
+
 }  // namespace
 
 Text WideToGbk(std::u16string_view text) {
-  Converter converter("CP936", "UTF-16LE");
+  const CodePageTables& tables = Tables();
   Text out;
-  if (!converter.valid()) {
+  if (!tables.valid) {
     return out;
   }
+  out.reserve(text.size() * 2);
   for (std::size_t index = 0; index < text.size(); ++index) {
     const char16_t c = text[index];
     if (c < 0x80) {
       out.push_back(static_cast<char>(c));
       continue;
     }
-    std::size_t units = 1;
     if (IsHighSurrogate(c) && index + 1 < text.size() && IsLowSurrogate(text[index + 1])) {
-      units = 2;
-    }
-    char bytes[4];
-    for (std::size_t unit = 0; unit < units; ++unit) {
-      bytes[unit * 2] = static_cast<char>(text[index + unit] & 0xFF);
-      bytes[unit * 2 + 1] = static_cast<char>(text[index + unit] >> 8);
-    }
-    if (!converter.ConvertUnit(bytes, units * 2, out)) {
+      ++index;  // a character beyond the basic plane: GBK has no spelling for any of them
       out.push_back('?');
+      continue;
     }
-    index += units - 1;
+    const std::uint16_t bytes = tables.toGbk[c];
+    if (bytes == 0) {
+      out.push_back('?');
+    } else if (bytes < 0x100) {
+      out.push_back(static_cast<char>(bytes));
+    } else {
+      out.push_back(static_cast<char>(bytes >> 8));
+      out.push_back(static_cast<char>(bytes & 0xFF));
+    }
   }
   return out;
 }
 
 std::u16string GbkToWide(std::string_view text) {
-  Converter converter("UTF-16LE", "CP936");
+  const CodePageTables& tables = Tables();
   std::u16string out;
-  if (!converter.valid()) {
+  if (!tables.valid) {
     return out;
   }
-  std::string wide;
+  out.reserve(text.size());
   for (std::size_t index = 0; index < text.size();) {
     const auto byte = static_cast<unsigned char>(text[index]);
     if (byte < 0x80) {
@@ -96,16 +155,14 @@ std::u16string GbkToWide(std::string_view text) {
       continue;
     }
     // A lead byte takes the next byte; CP936 also spells the euro sign as the single byte 0x80.
-    const std::size_t length = IsGbkLeadByte(byte) && index + 1 < text.size() ? 2 : 1;
-    wide.clear();
-    if (converter.ConvertUnit(text.data() + index, length, wide) && wide.size() >= 2) {
-      for (std::size_t unit = 0; unit + 1 < wide.size(); unit += 2) {
-        out.push_back(static_cast<char16_t>(static_cast<unsigned char>(wide[unit]) |
-                                            (static_cast<unsigned char>(wide[unit + 1]) << 8)));
-      }
-    } else {
-      out.push_back(u'?');
+    std::uint16_t key = byte;
+    std::size_t length = 1;
+    if (IsGbkLeadByte(byte) && index + 1 < text.size()) {
+      key = static_cast<std::uint16_t>(byte << 8 | static_cast<unsigned char>(text[index + 1]));
+      length = 2;
     }
+    const char16_t unit = tables.toWide[key];
+    out.push_back(unit == 0 ? u'?' : unit);
     index += length;
   }
   return out;
