@@ -7,17 +7,30 @@
 
 #include "forms/win32/bitmap_image.h"
 #include "forms/win32/growing_buffer.h"
+#include "forms/win32/list_view_redraw.h"
 #include "forms/win32/wide_text.h"
 
 namespace lumora::forms::win32::list_view {
 namespace {
+
+// Sends `message` straight to the list view's own window procedure. Under Wine a message that
+// passes through a common-controls subclass (the mouse events have one) costs a round trip to
+// the Wine server, since the subclass chain is looked up in a window property; a refill sends
+// some thirty messages a row. The subclasses do not handle list view messages.
+LRESULT ListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto procedure = reinterpret_cast<WNDPROC>(GetClassLongPtrW(list, GCLP_WNDPROC));
+  if (procedure == nullptr) {
+    return SendMessageW(list, message, wParam, lParam);
+  }
+  return CallWindowProcW(procedure, list, message, wParam, lParam);
+}
 
 COLORREF ToColorRef(const Rgb& colour) {
   return RGB(colour.red, colour.green, colour.blue);
 }
 
 int ColumnCount(HWND list) {
-  const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+  const auto header = reinterpret_cast<HWND>(ListMessage(list, LVM_GETHEADER, 0, 0));
   return header == nullptr ? 0 : static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
 }
 
@@ -30,7 +43,7 @@ std::optional<LVITEMW> ReadItem(HWND list, int row, UINT mask) {
   item.mask = mask;
   item.iItem = row;
   item.stateMask = LVIS_STATEIMAGEMASK;
-  if (!HasRow(list, row) || !SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) {
+  if (!HasRow(list, row) || !ListMessage(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) {
     return std::nullopt;
   }
   return item;
@@ -101,7 +114,7 @@ void SetUp(HWND list, const ControlProperties& properties, ControlState& state) 
 }
 
 int RowCount(HWND list) {
-  return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  return static_cast<int>(ListMessage(list, LVM_GETITEMCOUNT, 0, 0));
 }
 
 int AppendRow(HWND list, ListRowStore& store, const Text& text) {
@@ -113,7 +126,7 @@ int AppendRow(HWND list, ListRowStore& store, const Text& text) {
   item.iImage = I_IMAGENONE;
   item.lParam = store.nextRowId;
   const auto row =
-      static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+      static_cast<int>(ListMessage(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
   if (row >= 0) {
     ++store.nextRowId;
   }
@@ -121,7 +134,7 @@ int AppendRow(HWND list, ListRowStore& store, const Text& text) {
 }
 
 void DeleteAllRows(HWND list, ListRowStore& store) {
-  SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+  ListMessage(list, LVM_DELETEALLITEMS, 0, 0);
   store.extraCells.clear();
 }
 
@@ -130,7 +143,7 @@ void DeleteRow(HWND list, ListRowStore& store, int row) {
   if (!id) {
     return;
   }
-  SendMessageW(list, LVM_DELETEITEM, row, 0);
+  ListMessage(list, LVM_DELETEITEM, row, 0);
   store.extraCells.erase(*id);
 }
 
@@ -153,7 +166,7 @@ Text CellText(HWND list, const ListRowStore& store, int row, int cell) {
     item.pszText = buffer;
     item.cchTextMax = capacity;
     return static_cast<int>(
-        SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
+        ListMessage(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
   });
   return FromWide(text);
 }
@@ -172,7 +185,7 @@ void SetCellText(HWND list, ListRowStore& store, int row, int cell, const Text& 
   LVITEMW item{};
   item.iSubItem = cell;
   item.pszText = wide.data();
-  SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+  ListMessage(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
 }
 
 int RowImage(HWND list, int row) {
@@ -189,7 +202,7 @@ void SetRowImage(HWND list, int row, int image) {
   item.iItem = row;
   // -1 would ask the parent for the image each time (I_IMAGECALLBACK).
   item.iImage = image >= 0 ? image : I_IMAGENONE;
-  SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  ListMessage(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 bool IsRowChecked(HWND list, int row) {
@@ -204,12 +217,12 @@ void SetRowChecked(HWND list, int row, bool checked) {
   LVITEMW item{};
   item.stateMask = LVIS_STATEIMAGEMASK;
   item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-  SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  ListMessage(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
 int CurrentRow(HWND list) {
   return static_cast<int>(
-      SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+      ListMessage(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
 }
 
 void SetCurrentRow(HWND list, int row) {
@@ -217,18 +230,20 @@ void SetCurrentRow(HWND list, int row) {
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = 0;
   // Row -1 addresses every row.
-  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+  ListMessage(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
   if (!HasRow(list, row)) {
     return;
   }
   item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-  SendMessageW(list, LVM_SETSELECTIONMARK, 0, row);
+  ListMessage(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  ListMessage(list, LVM_SETSELECTIONMARK, 0, row);
 }
 
 void EnsureRowVisible(HWND list, int row) {
   if (HasRow(list, row)) {
-    SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
+    // Scrolling needs the scroll range of the rows added meanwhile.
+    ResumeRedraw(list);
+    ListMessage(list, LVM_ENSUREVISIBLE, row, FALSE);
   }
 }
 

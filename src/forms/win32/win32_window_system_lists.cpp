@@ -5,6 +5,7 @@
 
 #include "forms/win32/frame_state.h"
 #include "forms/win32/list_view.h"
+#include "forms/win32/list_view_redraw.h"
 #include "forms/win32/ui_thread.h"
 
 namespace lumora::forms {
@@ -28,6 +29,22 @@ Result WithList(const win32::BackendState& state, const WindowDefinition& window
                             });
 }
 
+// Adds or deletes rows by `work(list window, row store)`. Rows added or deleted on the
+// user-interface thread itself come in runs (a refill adds every row before that thread reads
+// its messages again), so the list is laid out and drawn once after the run. Changes of cells,
+// images and check boxes (the reachability results among them) are drawn as they come.
+template <typename Result, typename Work>
+Result ChangeRows(const win32::BackendState& state, const WindowDefinition& window, int index,
+                  Result fallback, Work&& work) {
+  const bool partOfRun = GetCurrentThreadId() == state.uiThread;
+  return WithList(state, window, index, fallback, [&](HWND list, win32::ListRowStore& store) {
+    if (partOfRun) {
+      win32::list_view::HoldRedraw(list);
+    }
+    return work(list, store);
+  });
+}
+
 }  // namespace
 
 int Win32WindowSystem::RowCount(const WindowDefinition& window, int index) const {
@@ -36,20 +53,20 @@ int Win32WindowSystem::RowCount(const WindowDefinition& window, int index) const
 }
 
 int Win32WindowSystem::AppendRow(const WindowDefinition& window, int index, const Text& text) {
-  return WithList(*state_, window, index, -1, [&](HWND list, win32::ListRowStore& store) {
+  return ChangeRows(*state_, window, index, -1, [&](HWND list, win32::ListRowStore& store) {
     return win32::list_view::AppendRow(list, store, text);
   });
 }
 
 void Win32WindowSystem::DeleteAllRows(const WindowDefinition& window, int index) {
-  WithList(*state_, window, index, 0, [](HWND list, win32::ListRowStore& store) {
+  ChangeRows(*state_, window, index, 0, [](HWND list, win32::ListRowStore& store) {
     win32::list_view::DeleteAllRows(list, store);
     return 0;
   });
 }
 
 void Win32WindowSystem::DeleteRow(const WindowDefinition& window, int index, int row) {
-  WithList(*state_, window, index, 0, [&](HWND list, win32::ListRowStore& store) {
+  ChangeRows(*state_, window, index, 0, [&](HWND list, win32::ListRowStore& store) {
     win32::list_view::DeleteRow(list, store, row);
     return 0;
   });
