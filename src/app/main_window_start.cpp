@@ -23,6 +23,12 @@ forms::HandlerResult MainWindowCreated(forms::EventArgs) {
     forms::ShowMessageBox(
         "数据文件mstsc.mdb无法打开：它可能已损坏、不是Access数据库，或正被其他程序独占使用。",
         forms::box::kIconExclamation, "提示信息!");
+  } else if (MainConnection().ReadOnly()) {
+    // Said before the user types a server in, not after the add fails.
+    forms::ShowMessageBox(
+        "数据文件mstsc.mdb现在只能查看，添加、修改和删除服务器都不会保存：它正被其他程序使用、"
+        "是只读文件，或已损坏。",
+        forms::box::kIconExclamation, "提示信息!");
   }
   FillServerList();
   return std::nullopt;

@@ -16,6 +16,7 @@ constexpr int kRemarkCell = 5;
 constexpr int kLocationCell = 6;
 constexpr int kDomainCell = 7;
 constexpr int kNewRowImage = 3;
+constexpr char kDamagedLocationText[] = "IP数据库文件已损坏";
 
 void AppendServerRows(forms::Control& list) {
   std::vector<catalogue::ServerRecord> servers;
@@ -31,12 +32,14 @@ void AppendServerRows(forms::Control& list) {
   }
 }
 
-// On the user-interface thread: one locator for the whole pass, released at the end.
+// On the user-interface thread: one locator for the whole pass, released at the end. A damaged
+// database says so in the location column instead of showing stray bytes as places.
 void LocateRows(forms::Control& list) {
   status::IpLocator locator;
   const int count = list.RowCount();
   for (int row = 0; row < count; ++row) {
-    list.SetCellText(row, kLocationCell, locator.Lookup(list.CellText(row, kHostCell)));
+    const Text location = locator.Lookup(list.CellText(row, kHostCell));
+    list.SetCellText(row, kLocationCell, locator.Damaged() ? kDamagedLocationText : location);
   }
 }
 

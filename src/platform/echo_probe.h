@@ -20,6 +20,10 @@ class EchoProbe {
   // reply came, the reply reported an error, the name did not resolve or the probe could not be
   // made. Safe to call from several threads at once.
   virtual std::optional<unsigned> Echo(const Text& host, unsigned timeoutMs) = 0;
+
+  // False when no probe can be made here at all (the system's ICMP service cannot be set up or
+  // refuses every request): a missing answer then says nothing about the host.
+  virtual bool Available() { return true; }
 };
 
 // The platform's probe: icmp.dll on Windows; natively an ICMP datagram ("ping") socket, or a raw

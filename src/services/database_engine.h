@@ -51,6 +51,9 @@ class DatabaseEngine {
   // Opens the database; false when this engine cannot (the caller may then try another one).
   virtual bool Open(const ConnectionRequest& request) = 0;
   virtual bool IsOpen() const = 0;
+  // True when the open database refuses every change (another program writes it, or it could
+  // only be opened for reading). An engine that cannot tell says false.
+  virtual bool ReadOnly() const { return false; }
   virtual void Close() = 0;
   // Runs one statement; `timeout` (seconds) replaces the command timeout for this statement only.
   virtual bool Execute(const Text& sql, std::optional<int> timeout) = 0;

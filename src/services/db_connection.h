@@ -36,6 +36,8 @@ class DBConnection {
   // The connection string of the last OpenAccess; empty before the first.
   const Text& ConnectionString() const { return connection_string_; }
   bool HasEngines() const { return !engines_.empty(); }
+  // True when the open database will refuse every change.
+  bool ReadOnly() const { return active_ != nullptr && active_->ReadOnly(); }
   // The engine the last OpenAccess opened; null when none is open.
   DatabaseEngine* ActiveEngine() const { return active_; }
   // Counts the successful opens, so a record set can tell that its engine's connection changed.

@@ -13,14 +13,15 @@
 namespace lumora::services {
 
 // A Jet 4 file as a table store. Opened for writing when it can be, otherwise for reading only
-// (every write then gives false).
+// (every write then gives false): when another program writes the file, it is read-only, or its
+// bookkeeping is damaged.
 class JetTableStore : public sql::TableStore {
  public:
   // Empty when the file is missing or not a Jet 4 database. The database password is not
   // checked: the format keeps it only for Access to enforce.
   static std::shared_ptr<JetTableStore> Open(const Text& path);
 
-  bool Writable() const { return writable_; }
+  bool Writable() const override;
 
   std::optional<sql::StoredTable> ReadTable(const Text& name) const override;
   bool InsertRow(const Text& table, const sql::RowValues& values,
@@ -37,6 +38,8 @@ class JetTableStore : public sql::TableStore {
 
   jet::Database database_;
   bool writable_ = false;
+  // Whether the file's bookkeeping allows writing; found on the first need.
+  mutable std::optional<bool> safe_to_write_;
 };
 
 // The built-in engine; its Open takes the request's path.

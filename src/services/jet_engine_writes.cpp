@@ -7,17 +7,26 @@ std::optional<jet::Database> JetTableStore::OpenWritable(const Text& path) {
   return jet::Database::Open(path, false);
 }
 
+bool JetTableStore::Writable() const {
+  // Checked once, before the first write or question: a damaged file (a truncated copy, say) is
+  // only read, since writing into it would spread the damage. Reading alone costs no check.
+  if (writable_ && !safe_to_write_.has_value()) {
+    safe_to_write_ = database_.Check().SafeToWrite();
+  }
+  return writable_ && safe_to_write_.value_or(false);
+}
+
 bool JetTableStore::InsertRow(const Text& table, const sql::RowValues& values,
                               std::int32_t* auto_number) {
-  return writable_ && database_.InsertRow(table, values, auto_number);
+  return Writable() && database_.InsertRow(table, values, auto_number);
 }
 
 bool JetTableStore::UpdateRow(const Text& table, jet::RowId row, const sql::RowValues& changes) {
-  return writable_ && database_.UpdateRow(table, row, changes);
+  return Writable() && database_.UpdateRow(table, row, changes);
 }
 
 bool JetTableStore::DeleteRow(const Text& table, jet::RowId row) {
-  return writable_ && database_.DeleteRow(table, row);
+  return Writable() && database_.DeleteRow(table, row);
 }
 
 }  // namespace lumora::services

@@ -36,6 +36,12 @@ bool IpLocator::Open(const Text& path) {
   return true;
 }
 
+bool IpLocator::Damaged() const {
+  constexpr std::uint32_t kHeaderSize = 8;
+  return open_ && (first_index_ < kHeaderSize || last_index_ < first_index_ ||
+                   std::uint64_t{last_index_} + kIndexRecordSize > image_.Size());
+}
+
 void IpLocator::Close() {
   image_.Clear();
   open_ = false;

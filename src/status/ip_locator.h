@@ -28,6 +28,9 @@ class IpLocator {
   // there; the locator then has no database.
   bool Open(const Text& path);
   bool IsOpen() const { return open_; }
+  // True when the open database's index does not lie whole inside the file, as in a truncated
+  // copy (the index is the file's last part): its lookups would give stray bytes.
+  bool Damaged() const;
   void Close();
 
   // The location of a dotted address text, as GBK. Without an open database, first tries to

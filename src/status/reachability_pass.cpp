@@ -17,6 +17,7 @@ namespace lumora::status {
 namespace {
 
 constexpr char kServerList[] = "超级列表框1";
+constexpr char kBalloon[] = "气球提示框1";
 constexpr int kStateCell = 3;
 constexpr int kDelayCell = 4;
 constexpr int kOnlineImage = 1;
@@ -120,8 +121,30 @@ void StartWorker(const SharedPass& pass, int row) {
   }
 }
 
+// No probe can be made: "离线" would accuse every host of a fault of this computer, so the rows
+// say that their state is unknown and the user is told why once per pass.
+void PostProbingImpossible(std::uint64_t generation, int rows) {
+  forms::System().PostToUiThread([generation, rows] {
+    for (int row = 0; row < rows; ++row) {
+      if (auto list = ListForRow(generation, row)) {
+        list->SetCellText(row, kStateCell, "未知");
+        list->SetCellText(row, kDelayCell, "无法检测");
+      }
+    }
+    if (generation == listGeneration.load() && forms::IsLoaded(forms::MainWindow())) {
+      forms::Control(forms::MainWindow(), kBalloon)
+          .ShowBalloon(kProbingImpossibleTip, forms::System().CursorPosition());
+    }
+  });
+}
+
 void ReachabilityDispatcher(const SharedPass& pass) {
   const int rows = static_cast<int>(pass->addresses.size());
+  if (rows > 0 && !pass->probe->Available()) {
+    PostProbingImpossible(pass->generation, rows);
+    passesRunning.fetch_sub(1);
+    return;
+  }
   for (int row = 0; row < rows; ++row) {
     StartWorker(pass, row);
     while (runningWorkers.load() >= kMaxRunningWorkers) {

@@ -8,6 +8,10 @@
 
 namespace lumora::status {
 
+// The main window's tip when the probe is not available on this computer.
+inline constexpr char kProbingImpossibleTip[] =
+    "无法检测服务器状态：系统的ICMP服务(icmp.dll)不可用!";
+
 // Workers of all passes together that have been counted and not yet finished.
 inline constexpr int kMaxRunningWorkers = 30;
 

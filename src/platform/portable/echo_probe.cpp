@@ -149,6 +149,8 @@ Verdict Classify(const unsigned char* data, std::size_t size, bool raw, in_addr_
 
 class SocketEchoProbe final : public EchoProbe {
  public:
+  bool Available() override { return OpenIcmpSocket().fd.valid(); }
+
   std::optional<unsigned> Echo(const Text& host, unsigned timeoutMs) override {
     const std::optional<in_addr_t> address = ResolveAddress(host);
     if (!address) {

@@ -96,6 +96,19 @@ using UniqueIcmpHandle = win32::UniqueHandle<void*, &CloseIcmpHandle>;
 
 class IcmpEchoProbe final : public EchoProbe {
  public:
+  bool Available() override {
+    const HMODULE library = LoadedLibrary();
+    if (library == nullptr) {
+      return false;
+    }
+    const auto create = Entry<IcmpCreateFileFunction>(library, "IcmpCreateFile");
+    if (create == nullptr || Entry<IcmpSendEchoFunction>(library, "IcmpSendEcho") == nullptr ||
+        Entry<IcmpCloseHandleFunction>(library, "IcmpCloseHandle") == nullptr) {
+      return false;
+    }
+    return UniqueIcmpHandle(create()).valid();
+  }
+
   std::optional<unsigned> Echo(const Text& host, unsigned timeoutMs) override {
     const HMODULE library = LoadedLibrary();
     if (library == nullptr) {

@@ -74,6 +74,7 @@ class TableCheck {
       }
     }
     if (live != table_.row_count) {
+      ++report_.row_count_mismatches;
       Problem("row count " + std::to_string(table_.row_count) + " but " + std::to_string(live) +
               " rows");
     }

@@ -17,8 +17,14 @@ struct CheckReport {
   // Tables and indexes looked at.
   std::size_t tables_checked = 0;
   std::size_t indexes_checked = 0;
+  // Problems that are only a table's row count differing from its rows: Access itself leaves
+  // such counts behind at times.
+  std::size_t row_count_mismatches = 0;
 
   bool Ok() const { return problems.empty(); }
+  // Nothing found beyond stale row counts: rows, usage maps and indexes agree, so a write will
+  // not spread damage.
+  bool SafeToWrite() const { return problems.size() == row_count_mismatches; }
 };
 
 CheckReport CheckDatabase(const std::shared_ptr<const Pager>& pager,

@@ -19,6 +19,7 @@ class StoreEngine : public DatabaseEngine {
   bool Open(const ConnectionRequest& request) override;
   bool IsOpen() const override { return store_ != nullptr; }
   void Close() override { store_.reset(); }
+  bool ReadOnly() const override { return store_ != nullptr && !store_->Writable(); }
   // The timeout means nothing to a store in the same process.
   bool Execute(const Text& sql, std::optional<int> timeout) override;
   std::unique_ptr<EngineRecordSet> NewRecordSet() override;

@@ -43,6 +43,8 @@ class TableStore {
   virtual bool InsertRow(const Text& table, const RowValues& values, std::int32_t* auto_number) = 0;
   virtual bool UpdateRow(const Text& table, jet::RowId row, const RowValues& changes) = 0;
   virtual bool DeleteRow(const Text& table, jet::RowId row) = 0;
+  // False when every change will be refused (the file could only be opened for reading).
+  virtual bool Writable() const { return true; }
 };
 
 }  // namespace lumora::services::sql

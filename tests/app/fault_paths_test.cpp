@@ -1,0 +1,269 @@
+// The faults a user meets with the files beside the program, seen from the main window: each ends
+// in a message and leaves the user's files as they were.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "app/main_window_helpers.h"
+#include "app/program.h"
+#include "app/server_list.h"
+#include "forms/headless/headless_window_system.h"
+#include "forms/host_editor_window.h"
+#include "forms/main_window.h"
+#include "forms/window_model.h"
+#include "platform/echo_probe.h"
+#include "platform/program_directory.h"
+#include "services/jet/database.h"
+#include "status/location_database_builder.h"
+#include "status/reachability_pass.h"
+#include "support/catalogue_file.h"
+#include "support/temp_directory.h"
+
+namespace lumora::app {
+namespace {
+
+using forms::MainWindow;
+using testing_support::ServerRow;
+namespace toolbar = forms::main_toolbar;
+
+// Every probe answers at once unless the test says that probing is impossible here.
+class ScriptedProbe : public platform::EchoProbe {
+ public:
+  std::optional<unsigned> Echo(const Text&, unsigned) override {
+    if (!available_) {
+      return std::nullopt;
+    }
+    return 1;
+  }
+  bool Available() override { return available_; }
+  void MakeUnavailable() { available_ = false; }
+
+ private:
+  bool available_ = true;
+};
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+class FaultPathsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetProgramDirectory(directory_.Path());
+    status::SetEchoProbeForTesting(&probe_);
+    forms::InstallWindowSystem(system_);
+    RegisterWindows();
+  }
+  void TearDown() override {
+    WaitForReachability();
+    status::SetEchoProbeForTesting(nullptr);
+    writer_.reset();
+  }
+
+  // Workers post to this test's window system: it must outlive them, and the rows must not
+  // change under an assertion.
+  void WaitForReachability() {
+    for (int round = 0; round < 10000 && status::ReachabilityPassesRunning() > 0; ++round) {
+      system_.Pump();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    system_.Pump();
+  }
+
+  void CreateCatalogue() {
+    ASSERT_TRUE(testing_support::CreateCatalogue(
+        ProgramFile("mstsc.mdb"), {ServerRow("127.0.0.1", "3389", "admin", "pw1", "一号"),
+                                   ServerRow("127.0.0.2", "3390", "ops", "pw2", "二号")}));
+  }
+  std::string CatalogueBytes() const { return ReadBytes(directory_.NativePath("mstsc.mdb")); }
+
+  void StartMainWindow() {
+    ASSERT_TRUE(forms::LoadWindow(MainWindow()));
+    WaitForReachability();
+  }
+
+  // Adds a server through the host editor as the user would, then closes the editor.
+  void AddServer(const Text& address) {
+    system_.QueueModalScript([&] {
+      const forms::WindowDefinition& editor = forms::HostEditorWindow();
+      ASSERT_TRUE(system_.Type(editor, "编辑框_编辑IP", address));
+      ASSERT_TRUE(system_.Type(editor, "编辑框_端口", "3389"));
+      ASSERT_TRUE(system_.Type(editor, "编辑框_用户", "u"));
+      ASSERT_TRUE(system_.Click(editor, "按钮_编辑"));
+      if (forms::IsLoaded(editor)) {
+        ASSERT_TRUE(system_.CloseBox(editor));
+      }
+    });
+    ASSERT_TRUE(system_.ClickToolbarButton(MainWindow(), "工具条1", toolbar::kAdd));
+    WaitForReachability();
+  }
+
+  bool ShownBox(const Text& part) const {
+    for (const auto& box : system_.MessageBoxes()) {
+      if (box.text.find(part) != Text::npos) {
+        return true;
+      }
+    }
+    return false;
+  }
+  bool ShownTip(const Text& text) const {
+    for (const auto& balloon : system_.Balloons()) {
+      if (balloon.text == text) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  testing_support::TempDirectory directory_;
+  forms::HeadlessWindowSystem system_;
+  ScriptedProbe probe_;
+  std::optional<jet::Database> writer_;
+};
+
+// How the catalogue was spoilt: from its sound bytes to what lies beside the program.
+struct CatalogueDamage {
+  const char* name;
+  std::function<std::string(const std::string&)> spoil;
+};
+
+class DamagedCatalogueTest : public FaultPathsTest,
+                             public ::testing::WithParamInterface<CatalogueDamage> {};
+
+TEST_P(DamagedCatalogueTest, IsReportedAtStartAndNeverWritten) {
+  CreateCatalogue();
+  const std::string damaged = GetParam().spoil(CatalogueBytes());
+  WriteBytes(directory_.NativePath("mstsc.mdb"), damaged);
+  StartMainWindow();
+  ASSERT_EQ(system_.MessageBoxes().size(), 1u);
+  EXPECT_TRUE(ShownBox("mstsc.mdb"));
+  EXPECT_EQ(ServerList().RowCount(), 0);
+  EXPECT_TRUE(forms::IsLoaded(MainWindow()));
+  AddServer("127.0.0.9");
+  EXPECT_TRUE(ShownBox("服务器添加失败!"));
+  EXPECT_TRUE(CatalogueBytes() == damaged) << "the damaged file was written";
+}
+
+std::string Garbage(std::size_t size) {
+  std::mt19937 random(20261208);
+  std::string bytes(size, '\0');
+  for (char& byte : bytes) {
+    byte = static_cast<char>(random() & 0xFF);
+  }
+  return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FaultPaths, DamagedCatalogueTest,
+    ::testing::Values(
+        CatalogueDamage{"Empty", [](const std::string&) { return std::string(); }},
+        CatalogueDamage{"Text", [](const std::string&) { return std::string("not Access\r\n"); }},
+        CatalogueDamage{"Garbage", [](const std::string& sound) { return Garbage(sound.size()); }},
+        CatalogueDamage{"HeaderOfAnotherKind",
+                        [](const std::string& sound) {
+                          std::string bytes = sound;
+                          bytes[0x14] = 0x00;  // the version of a Jet 3 file
+                          return bytes;
+                        }},
+        CatalogueDamage{"OnlyTheHeaderPage",
+                        [](const std::string& sound) { return sound.substr(0, 4096); }},
+        CatalogueDamage{"CutInThePage",
+                        [](const std::string& sound) { return sound.substr(0, 4096 + 100); }},
+        CatalogueDamage{
+            "CutBeforeTheLastPage",
+            [](const std::string& sound) { return sound.substr(0, sound.size() - 4096); }}),
+    [](const ::testing::TestParamInfo<CatalogueDamage>& damage) { return damage.param.name; });
+
+TEST_F(FaultPathsTest, CatalogueHeldByAnotherWriterIsShownAndSaidToBeReadOnly) {
+  CreateCatalogue();
+  writer_ = jet::Database::Open(ProgramFile("mstsc.mdb"), /*read_only=*/false);
+  ASSERT_TRUE(writer_.has_value());
+  StartMainWindow();
+  EXPECT_EQ(ServerList().RowCount(), 2);
+  ASSERT_EQ(system_.MessageBoxes().size(), 1u);
+  EXPECT_TRUE(ShownBox("mstsc.mdb"));
+  EXPECT_TRUE(ShownBox("只能查看"));
+  const std::string before = CatalogueBytes();
+  AddServer("127.0.0.9");
+  EXPECT_TRUE(ShownBox("服务器添加失败!"));
+  EXPECT_EQ(ServerList().RowCount(), 2);
+  EXPECT_TRUE(CatalogueBytes() == before) << "the held file was written";
+}
+
+TEST_F(FaultPathsTest, CatalogueFreeAtStartIsNotCalledReadOnly) {
+  CreateCatalogue();
+  StartMainWindow();
+  EXPECT_TRUE(system_.MessageBoxes().empty());
+  AddServer("127.0.0.9");
+  EXPECT_EQ(ServerList().RowCount(), 3);
+}
+
+TEST_F(FaultPathsTest, HistoryThatIsAFileRefusesTheConnectionAndKeepsTheFile) {
+  CreateCatalogue();
+  WriteBytes(directory_.NativePath("History"), "the user's own notes");
+  StartMainWindow();
+  ASSERT_TRUE(system_.DoubleClickRow(MainWindow(), "超级列表框1", 0));
+  EXPECT_EQ(system_.Balloons().back().text, "远程RDP文件写出出错!");
+  ASSERT_TRUE(system_.ClickToolbarButton(MainWindow(), "工具条1", toolbar::kClearHistory));
+  ASSERT_EQ(system_.MessageBoxes().size(), 1u);
+  EXPECT_EQ(ReadBytes(directory_.NativePath("History")), "the user's own notes");
+}
+
+// A location database cut short at any length says so in the location column instead of showing
+// stray bytes as places; the list fills and the rows get their reachability all the same.
+TEST_F(FaultPathsTest, TruncatedLocationDatabaseIsNamedInTheLocationColumn) {
+  status::testing::LocationDatabaseBuilder builder;
+  const std::uint32_t loopback = builder.DirectRecord(0x7FFFFFFF, "本机地址", "回环");
+  const std::uint32_t rest = builder.DirectRecord(0xFFFFFFFF, "其他", "地区");
+  builder.Index(0x00000000, rest);
+  builder.Index(0x7F000000, loopback);
+  const std::string sound = builder.Finish();
+  CreateCatalogue();
+  StartMainWindow();
+  const auto expectLocations = [&](const Text& expected, std::size_t length) {
+    WriteBytes(directory_.NativePath("QQWry.dat"), sound.substr(0, length));
+    FillServerList();
+    WaitForReachability();
+    const forms::Control list = ServerList();
+    ASSERT_EQ(list.RowCount(), 2) << length;
+    for (int row = 0; row < 2; ++row) {
+      EXPECT_EQ(list.CellText(row, 6), expected) << length;
+      EXPECT_EQ(list.CellText(row, 3), "在线") << length;
+    }
+  };
+  for (std::size_t length = 1; length < sound.size(); length += 3) {
+    expectLocations("IP数据库文件已损坏", length);
+  }
+  expectLocations("IP数据库文件已损坏", sound.size() - 1);
+  expectLocations("本机地址回环", sound.size());
+}
+
+TEST_F(FaultPathsTest, ProbingThatCannotBeDoneIsToldNotShownAsOffline) {
+  CreateCatalogue();
+  probe_.MakeUnavailable();
+  StartMainWindow();
+  const forms::Control list = ServerList();
+  ASSERT_EQ(list.RowCount(), 2);
+  for (int row = 0; row < 2; ++row) {
+    EXPECT_NE(list.CellText(row, 3), "离线");
+    EXPECT_EQ(list.CellText(row, 3), "未知");
+    EXPECT_EQ(list.CellText(row, 4), "无法检测");
+    EXPECT_EQ(list.RowImage(row), 3);
+  }
+  EXPECT_TRUE(ShownTip(status::kProbingImpossibleTip));
+}
+
+}  // namespace
+}  // namespace lumora::app
