@@ -52,9 +52,11 @@ const WindowDefinition& MainWindow() {
                       .captionBelowImage = true,
                       .wrapButtons = true,
                       .dockTop = true}},
+      // Sized to the client area between the toolbar and the status bar: drawn larger, its
+      // scroll bars and last rows would lie outside the fixed frame, out of the user's reach.
       {.name = "超级列表框1",
        .kind = ControlKind::kListView,
-       .rect = {0, 56, 728, 352},
+       .rect = {0, 56, 644, 296},
        .tabStop = true,
        .properties = {.textColour = kBlack,
                       .backColour = kWhite,

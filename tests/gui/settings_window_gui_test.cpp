@@ -32,8 +32,10 @@ namespace key = settings::key;
 
 constexpr wchar_t kSettingsTitle[] = L"系统设置   功能设置需要重新连接主机才能生效!";
 
+// A loaded machine can take many seconds to show the window; giving up early would leave its
+// modal loop running with nobody to close it, so the bound is generous.
 HWND WaitForSettingsWindow() {
-  for (int round = 0; round < 1000; ++round) {
+  for (int round = 0; round < 6000; ++round) {
     HWND window = FindWindowW(nullptr, kSettingsTitle);
     if (window != nullptr && IsWindowVisible(window)) {
       return window;
