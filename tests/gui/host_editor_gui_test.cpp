@@ -26,6 +26,7 @@
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
 #include "support/temp_directory.h"
+#include "user_thread.h"
 
 namespace lumora::gui_tests {
 namespace {
@@ -33,89 +34,6 @@ namespace {
 using forms::HostEditorWindow;
 using forms::MainWindow;
 using testing_support::ServerRow;
-
-constexpr int kPollRounds = 1000;
-constexpr DWORD kPollMilliseconds = 10;
-
-std::wstring TextOf(HWND window) {
-  std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
-  text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
-  return text;
-}
-
-BOOL CALLBACK NoteMessageBox(HWND window, LPARAM found) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  wchar_t className[16] = {};
-  GetClassNameW(window, className, 16);
-  if (process == GetCurrentProcessId() && std::wstring(className) == L"#32770" &&
-      IsWindowVisible(window)) {
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND ShownMessageBox() {
-  HWND box = nullptr;
-  EnumWindows(NoteMessageBox, reinterpret_cast<LPARAM>(&box));
-  return box;
-}
-
-template <typename Done>
-bool WaitUntil(Done done) {
-  for (int round = 0; round < kPollRounds; ++round) {
-    if (done()) {
-      return true;
-    }
-    Sleep(kPollMilliseconds);
-  }
-  return done();
-}
-
-struct AnsweredBox {
-  std::wstring title;
-  std::wstring text;
-  bool yesAndNo = false;
-};
-
-// Waits for a message box, reads it and presses `button`; returns once the box is gone.
-AnsweredBox AnswerMessageBox(int button) {
-  AnsweredBox answered;
-  HWND box = nullptr;
-  if (!WaitUntil([&] { return (box = ShownMessageBox()) != nullptr; })) {
-    return answered;
-  }
-  // The text is set before the box is shown; give it a moment to finish laying out.
-  Sleep(50);
-  answered.title = TextOf(box);
-  answered.text = TextOf(GetDlgItem(box, 0xFFFF));
-  answered.yesAndNo = GetDlgItem(box, IDYES) != nullptr && GetDlgItem(box, IDNO) != nullptr;
-  PostMessageW(box, WM_COMMAND, button, 0);
-  WaitUntil([] { return ShownMessageBox() == nullptr; });
-  return answered;
-}
-
-// Plays the user on a thread of its own; joined before the test reads what it saw.
-class User {
- public:
-  explicit User(std::function<void()> script)
-      : thread_([this, script = std::move(script)] {
-          script();
-          done_ = true;
-        }) {}
-  ~User() { Finish(); }
-  bool Done() const { return done_; }
-  void Finish() {
-    if (thread_.joinable()) {
-      thread_.join();
-    }
-  }
-
- private:
-  std::atomic<bool> done_{false};
-  std::thread thread_;
-};
 
 class HostEditorGuiTest : public GuiTest {
  protected:
@@ -200,7 +118,7 @@ TEST_F(HostEditorGuiTest, AServerAddedThroughTheEditorAppearsInTheList) {
   std::atomic<bool> centred{false};
   std::wstring title, userField;
   AnsweredBox added;
-  User user([&] {
+  UserThread user([&] {
     HWND editor = WaitForEditor();
     if (editor == nullptr) {
       return;
@@ -211,8 +129,8 @@ TEST_F(HostEditorGuiTest, AServerAddedThroughTheEditorAppearsInTheList) {
     GetWindowRect(mainFrame_, &main);
     centred = own.left == main.left + (main.right - main.left) / 2 - (own.right - own.left) / 2 &&
               own.top == main.top + (main.bottom - main.top) / 2 - (own.bottom - own.top) / 2;
-    title = TextOf(editor);
-    userField = TextOf(EditorControl("编辑框_用户"));
+    title = WindowText(editor);
+    userField = WindowText(EditorControl("编辑框_用户"));
     SetWindowTextW(EditorControl("编辑框_编辑IP"), L" 127.0.0.2 ");
     SetWindowTextW(EditorControl("编辑框_端口"), L"3389");
     SetWindowTextW(EditorControl("编辑框_备注"), L"机房二");
@@ -247,14 +165,14 @@ TEST_F(HostEditorGuiTest, AModifiedServerIsWrittenBackAndTheEditorCloses) {
   std::wstring title, address, password;
   std::atomic<bool> passwordMasked{true};
   AnsweredBox modified;
-  User user([&] {
+  UserThread user([&] {
     HWND editor = WaitForEditor();
     if (editor == nullptr) {
       return;
     }
-    title = TextOf(editor);
-    address = TextOf(EditorControl("编辑框_编辑IP"));
-    password = TextOf(EditorControl("编辑框_密码"));
+    title = WindowText(editor);
+    address = WindowText(EditorControl("编辑框_编辑IP"));
+    password = WindowText(EditorControl("编辑框_密码"));
     passwordMasked = (GetWindowLongW(EditorControl("编辑框_密码"), GWL_STYLE) & ES_PASSWORD) != 0;
     SetWindowTextW(EditorControl("编辑框_端口"), L"3390");
     SetWindowTextW(EditorControl("编辑框_备注"), L"新");
@@ -282,7 +200,7 @@ TEST_F(HostEditorGuiTest, TwoTickedRowsAreDeletedAfterYes) {
   app::ServerList().SetRowChecked(0, true);
   app::ServerList().SetRowChecked(2, true);
   AnsweredBox question;
-  User user([&] { question = AnswerMessageBox(IDYES); });
+  UserThread user([&] { question = AnswerMessageBox(IDYES); });
   ClickToolbarButton(forms::main_toolbar::kDelete);
   ASSERT_TRUE(PumpUntil([&] { return ListedNames() == Names{"127.0.0.2"}; }));
   user.Finish();
@@ -299,7 +217,7 @@ TEST_F(HostEditorGuiTest, NoDeletesNothing) {
   Open({ServerRow("127.0.0.1"), ServerRow("127.0.0.2")});
   app::ServerList().SetRowChecked(1, true);
   AnsweredBox question;
-  User user([&] { question = AnswerMessageBox(IDNO); });
+  UserThread user([&] { question = AnswerMessageBox(IDNO); });
   ClickToolbarButton(forms::main_toolbar::kDelete);
   ASSERT_TRUE(PumpUntil([&] { return user.Done(); }));
   PumpPending();

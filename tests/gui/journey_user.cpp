@@ -1,75 +1,9 @@
 #include "journey_user.h"
 
 namespace lumora::gui_tests {
-namespace {
-
-bool IsOwnShownWindow(HWND window) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  return process == GetCurrentProcessId() && IsWindowVisible(window);
-}
-
-BOOL CALLBACK NoteMessageBox(HWND window, LPARAM found) {
-  wchar_t className[16] = {};
-  GetClassNameW(window, className, 16);
-  if (IsOwnShownWindow(window) && std::wstring(className) == L"#32770") {
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND ShownMessageBox() {
-  HWND box = nullptr;
-  EnumWindows(NoteMessageBox, reinterpret_cast<LPARAM>(&box));
-  return box;
-}
-
-// The box's text control, as both Windows and Wine number it.
-constexpr int kBoxTextId = 0xFFFF;
-
-}  // namespace
-
-std::wstring WindowText(HWND window) {
-  std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
-  text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
-  return text;
-}
 
 AnsweredBox AnswerMessageBox(int button, JourneyScreens& screens, const std::string& what) {
-  AnsweredBox answered;
-  HWND box = nullptr;
-  // The box is shown once its text is in place.
-  if (!WaitUntil([&] {
-        box = ShownMessageBox();
-        return box != nullptr && GetWindowTextLengthW(GetDlgItem(box, kBoxTextId)) > 0;
-      })) {
-    return answered;
-  }
-  screens.Shoot(box, what);
-  answered.seen = true;
-  answered.title = WindowText(box);
-  answered.text = WindowText(GetDlgItem(box, kBoxTextId));
-  answered.yesAndNo = GetDlgItem(box, IDYES) != nullptr && GetDlgItem(box, IDNO) != nullptr;
-  PostMessageW(box, WM_COMMAND, button, 0);
-  WaitUntil([] { return ShownMessageBox() == nullptr; });
-  return answered;
-}
-
-UserThread::UserThread(std::function<void()> script)
-    : thread_([this, script = std::move(script)] {
-        script();
-        done_ = true;
-      }) {}
-
-UserThread::~UserThread() {
-  Finish();
-}
-
-void UserThread::Finish() {
-  if (thread_.joinable()) {
-    thread_.join();
-  }
+  return AnswerMessageBox(button, [&](HWND box) { screens.Shoot(box, what); });
 }
 
 }  // namespace lumora::gui_tests

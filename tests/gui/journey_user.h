@@ -1,60 +1,15 @@
-// The person at the keyboard during the journey. Modal windows and message boxes run their own
-// loops on the user-interface thread, so the person acts from a thread of their own meanwhile,
-// watching the screen and waiting until what they expect is there.
+// The person at the keyboard during the journey: the shared user thread, plus message boxes
+// photographed before they are answered.
 #pragma once
 
-#include <windows.h>
-
-#include <atomic>
-#include <functional>
 #include <string>
-#include <thread>
 
 #include "journey_screens.h"
+#include "user_thread.h"
 
 namespace lumora::gui_tests {
 
-// Polls `done` until it holds or about a minute has passed; returns whether it held. The bound
-// is generous on purpose: a window or box that came after the user had given up would hold the
-// user-interface thread in its modal loop for good, and a loaded machine can be slow.
-template <typename Done>
-bool WaitUntil(Done done) {
-  for (int round = 0; round < 6000; ++round) {
-    if (done()) {
-      return true;
-    }
-    Sleep(10);
-  }
-  return done();
-}
-
-std::wstring WindowText(HWND window);
-
-struct AnsweredBox {
-  bool seen = false;
-  std::wstring title;
-  std::wstring text;
-  bool yesAndNo = false;
-};
-
-// Waits for a message box of this process, photographs it as `what`, reads it and presses
-// `button`; returns once the box is gone.
+// AnswerMessageBox that first saves a screenshot of the box as `what`.
 AnsweredBox AnswerMessageBox(int button, JourneyScreens& screens, const std::string& what);
-
-// Runs `script` on a thread of its own; joined before the test reads what it saw.
-class UserThread {
- public:
-  explicit UserThread(std::function<void()> script);
-  ~UserThread();
-  UserThread(const UserThread&) = delete;
-  UserThread& operator=(const UserThread&) = delete;
-
-  bool Done() const { return done_; }
-  void Finish();
-
- private:
-  std::atomic<bool> done_{false};
-  std::thread thread_;
-};
 
 }  // namespace lumora::gui_tests

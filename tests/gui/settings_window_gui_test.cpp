@@ -22,6 +22,7 @@
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
 #include "support/temp_directory.h"
+#include "user_thread.h"
 
 namespace lumora::gui_tests {
 namespace {
@@ -44,27 +45,6 @@ HWND WaitForSettingsWindow() {
   }
   return nullptr;
 }
-
-// Plays the user on a thread of its own; joined before the test reads what it saw.
-class User {
- public:
-  explicit User(std::function<void()> script)
-      : thread_([this, script = std::move(script)] {
-          script();
-          done_ = true;
-        }) {}
-  ~User() { Finish(); }
-  bool Done() const { return done_; }
-  void Finish() {
-    if (thread_.joinable()) {
-      thread_.join();
-    }
-  }
-
- private:
-  std::atomic<bool> done_{false};
-  std::thread thread_;
-};
 
 bool IsTicked(HWND button) {
   return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -112,7 +92,7 @@ class SettingsWindowGuiTest : public GuiTest {
 
   // Clicks toolbar button 7, then lets messages run until `user` has finished and the settings
   // window is gone again.
-  bool RunSettingsWindow(User& user) {
+  bool RunSettingsWindow(UserThread& user) {
     HWND toolbar = ControlWindow(MainWindow(), "工具条1");
     RECT button{};
     if (!SendMessageW(toolbar, TB_GETITEMRECT, forms::main_toolbar::kSettings,
@@ -146,7 +126,7 @@ TEST_F(SettingsWindowGuiTest, ChangesMadeInTheWindowAreInTheFileAfterItCloses) {
   std::atomic<bool> sizeRadioFollowed{false};
   std::atomic<bool> otherGroupsKept{false};
   std::atomic<bool> groupCleared{false};
-  User user([&] {
+  UserThread user([&] {
     HWND window = WaitForSettingsWindow();
     if (window == nullptr) {
       return;
@@ -188,7 +168,7 @@ TEST_F(SettingsWindowGuiTest, DriveListShowsTheFixedDisksTheFileSystemObjectRepo
   std::atomic<bool> listEnabled{false};
   std::vector<std::wstring> drives;
   std::vector<bool> ticked;
-  User user([&] {
+  UserThread user([&] {
     HWND window = WaitForSettingsWindow();
     if (window == nullptr) {
       return;
