@@ -17,7 +17,7 @@ constexpr CheckBoxOption kCheckBoxes[] = {
     {"选择框_压缩", key::kCompression, "远程屏幕压缩被开启!", "远程屏幕压缩被关闭!"},
     {"选择框_全屏连接栏", key::kConnectionBar, "远程全屏连接栏被开启!", "远程全屏连接栏被关闭!"},
     {"选择框_桌面背景", key::kDesktopBackground, "远程桌面背景开启!", "远程桌面背景被关闭!"},
-    {"选择框_桌面主题", key::kDesktopTheme, "远程桌面主题被开启!", "远程磁桌面主题关闭!"},
+    {"选择框_桌面主题", key::kDesktopTheme, "远程桌面主题被开启!", "远程桌面主题被关闭!"},
     {"选择框_PnP设备", key::kPnpDevices, "远程PnP设备被开启!", "远程PnP设备被关闭!"},
     {"选择框_录音", key::kRecording, "远程录音被开启!", "远程录音被关闭!"},
 };
@@ -25,7 +25,7 @@ constexpr CheckBoxOption kCheckBoxes[] = {
 constexpr RadioOption kRadios[] = {
     {"单选框_admin", key::kForcedMode, "0", "远程强制连接admin被开启!"},
     {"单选框_console", key::kForcedMode, "1", "远程强制连接console被开启!"},
-    {"单选框_无强制", key::kForcedMode, "2", "远程强制连接被开启!"},
+    {"单选框_无强制", key::kForcedMode, "2", "远程强制连接被关闭!"},
     {"单选框_客户声音", key::kAudioPlayback, "0", "在客户机播放声音被开启!"},
     {"单选框_本机声音", key::kAudioPlayback, "1", "在本机播放声音被开启!"},
     {"单选框_无声音", key::kAudioPlayback, "2", "远程播放声音被关闭!"},

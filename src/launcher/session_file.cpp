@@ -26,6 +26,12 @@ struct Replacement {
   Text value;
 };
 
+// config.ini keeps "1" for a ticked "显示桌面背景"/"显示桌面主题" (show it); the session file's
+// lines say "disable", so they take the opposite.
+Text DisableLine(const Text& shown) {
+  return shown == "1" ? "0" : "1";
+}
+
 }  // namespace
 
 Text SessionFileContent(const ServerValues& server, const settings::ConnectionSettings& settings) {
@@ -51,8 +57,8 @@ Text SessionFileContent(const ServerValues& server, const settings::ConnectionSe
       {"%录音%", settings.Get(key::kRecording)},
       {"%全屏栏%", settings.Get(key::kConnectionBar)},
       {"%重连%", settings.Get(key::kReconnect)},
-      {"%桌面背景%", settings.Get(key::kDesktopBackground)},
-      {"%桌面主题%", settings.Get(key::kDesktopTheme)},
+      {"%桌面背景%", DisableLine(settings.Get(key::kDesktopBackground))},
+      {"%桌面主题%", DisableLine(settings.Get(key::kDesktopTheme))},
   };
   Text content(SessionTemplate());
   for (const Replacement& replacement : replacements) {

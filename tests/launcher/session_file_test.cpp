@@ -57,8 +57,9 @@ TEST(SessionFileContentTest, DefaultsFillEveryPlaceholder) {
   EXPECT_EQ(lines[15], "username:s:administrator");
   EXPECT_EQ(lines[16], "domain:s:");
   EXPECT_EQ(lines[19], "password 51:b:0102AB0");
-  EXPECT_EQ(lines[20], "disable wallpaper:i:1");
-  EXPECT_EQ(lines[23], "disable themes:i:0");
+  // Shown by default: the wallpaper ("1", so not disabled); the themes are not ("0").
+  EXPECT_EQ(lines[20], "disable wallpaper:i:0");
+  EXPECT_EQ(lines[23], "disable themes:i:1");
   EXPECT_EQ(lines[27], "audiocapturemode:i:0");
   EXPECT_EQ(lines[32], "redirectclipboard:i:1");
   EXPECT_EQ(lines[35], "drivestoredirect:s:");
@@ -152,8 +153,6 @@ TEST(SessionFileContentTest, EverySettingLandsOnItsLine) {
       {key::kSmartCards, 13, "redirectsmartcards:i:"},
       {key::kConnectionBar, 14, "displayconnectionbar:i:"},
       {key::kReconnect, 15, "autoreconnection enabled:i:"},
-      {key::kDesktopBackground, 21, "disable wallpaper:i:"},
-      {key::kDesktopTheme, 24, "disable themes:i:"},
       {key::kRecording, 28, "audiocapturemode:i:"},
       {key::kClipboard, 33, "redirectclipboard:i:"},
       {key::kLocalDrives, 36, "drivestoredirect:s:"},
@@ -209,9 +208,26 @@ TEST(SessionFileContentTest, PlaceholderLettersMatchInAnyCaseInsideValues) {
 
 TEST(SessionFileContentTest, SettingHoldingALaterPlaceholderIsFilledByTheLaterStep) {
   settings::ConnectionSettings values = DefaultSettings();
-  values.Set(key::kDesktopBackground, "%桌面主题%");
-  values.Set(key::kDesktopTheme, "5");
-  EXPECT_EQ(Line(SessionFileContent(Server(), values), 21), "disable wallpaper:i:5");
+  values.Set(key::kReconnect, "%桌面背景%");
+  values.Set(key::kDesktopBackground, "1");
+  EXPECT_EQ(Line(SessionFileContent(Server(), values), 15), "autoreconnection enabled:i:0");
+}
+
+TEST(SessionFileContentTest, TickedWallpaperAndThemesAreNotDisabled) {
+  struct Case {
+    const char* stored;
+    const char* line;
+  };
+  // Anything but a ticked box ("1") leaves the wallpaper or themes off, as the box shows it.
+  const Case cases[] = {{"1", "0"}, {"0", "1"}, {"", "1"}, {"2", "1"}};
+  for (const Case& c : cases) {
+    settings::ConnectionSettings values = DefaultSettings();
+    values.Set(key::kDesktopBackground, c.stored);
+    values.Set(key::kDesktopTheme, c.stored);
+    const Text content = SessionFileContent(Server(), values);
+    EXPECT_EQ(Line(content, 21), std::string("disable wallpaper:i:") + c.line) << c.stored;
+    EXPECT_EQ(Line(content, 24), std::string("disable themes:i:") + c.line) << c.stored;
+  }
 }
 
 TEST(SessionFileContentTest, PercentSignsSemicolonsAndChineseGoInVerbatim) {
