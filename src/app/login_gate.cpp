@@ -31,9 +31,7 @@ forms::HandlerResult LoginWindowCreated(forms::EventArgs) {
 }
 
 forms::HandlerResult LoginButtonClicked(forms::EventArgs) {
-  const Text stored = services::ReadStoredPassword().password;
-  const Text typed = Control(LoginWindow(), "编辑框1").GetText();
-  if (typed == stored) {
+  if (services::AdmitsPassword(Control(LoginWindow(), "编辑框1").GetText())) {
     EnterMainWindow();
   } else {
     forms::ShowMessageBox("启动密码错误，请重试！", forms::box::kIconHand, "密码错误！");

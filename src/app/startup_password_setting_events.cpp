@@ -21,6 +21,15 @@ void Tell(const Text& text, const Text& title) {
   forms::ShowMessageBox(text, forms::box::kOk, title);
 }
 
+// After a store that did not take: the box says whether a password is still set (the previous
+// one), never that the new one is.
+void ShowWhatIsStored() {
+  if (!services::ReadStoredPassword().IsSet()) {
+    SetSettingsCheck("选择框_安全密码", false);
+    ShowPasswordRow(false);
+  }
+}
+
 }  // namespace
 
 void ShowStartupPasswordState() {
@@ -48,6 +57,11 @@ forms::HandlerResult StartupPasswordBoxClicked(forms::EventArgs) {
 forms::HandlerResult StorePasswordClicked(forms::EventArgs) {
   const PasswordStoreOutcome outcome = StoreStartupPassword(SettingsControl("编辑框1").GetText(),
                                                             SettingsControl("编辑框2").GetText());
+  if (outcome == PasswordStoreOutcome::kNotWritten ||
+      outcome == PasswordStoreOutcome::kCannotReadBack ||
+      outcome == PasswordStoreOutcome::kRestoreFailed) {
+    ShowWhatIsStored();
+  }
   switch (outcome) {
     case PasswordStoreOutcome::kStored:
       Tell("启动密码设置成功！", "成功！");

@@ -1,5 +1,13 @@
 // The optional start-up password, kept enciphered as "Password" in section "Security" of
-// config.ini. The enciphered record is stored as raw characters, one byte each.
+// config.ini.
+//
+// Stored forms. The enciphered record is written as raw characters, one byte each, whenever the
+// settings file gives it back unchanged. Many records do not survive that (a zero byte, bytes
+// that are no whole character of the system code page, a line break, blanks or quotation marks
+// at either end); those are written instead as "~" followed by the record's bytes as uppercase
+// hexadecimal digits. A record is a whole number of 8-byte blocks, so that text is 1 + 16k
+// characters long, never a multiple of 8: it cannot be mistaken for a raw record, and every raw
+// value stays readable as it always was.
 #pragma once
 
 #include "base/text.h"
@@ -16,14 +24,22 @@ struct StoredPassword {
 
 StoredPassword ReadStoredPassword();
 
-// The text that storing `password` writes: its enciphered record, cut at the first zero byte.
-// The empty password gives the empty text.
+// Whether the login window admits `typed`: it equals the stored password byte for byte.
+bool AdmitsPassword(const Text& typed);
+
+// The raw form of `password`: its enciphered record, cut at the first zero byte. The empty
+// password gives the empty text.
 Text EncipherPassword(const Text& password);
 
-// Writes the enciphered `password`; the empty password turns the start-up password off.
-// Returns false when the settings file could not be written. Some passwords encipher to values
-// the settings file cannot carry unchanged (a zero byte, a line break, blanks or quotation marks
-// at either end); they read back as not deciphering, and no check is made here.
+// The text-safe form of `password` ("~" and hexadecimal digits); empty for the empty password.
+Text EncipherPasswordTextSafe(const Text& password);
+
+// The password a stored value of either form deciphers to; empty when it deciphers to nothing.
+Text DecipherStoredValue(const Text& value);
+
+// Writes `password` in the raw form, or in the text-safe form when the raw one does not read
+// back as `password`; the empty password turns the start-up password off. False when the
+// settings file could not be written. The caller checks that the stored value reads back.
 bool StorePassword(const Text& password);
 
 }  // namespace lumora::services

@@ -132,24 +132,16 @@ TEST_F(StartupPasswordSettingTest, UnreadableStoredValueStillCountsAsSet) {
   EXPECT_TRUE(Checked("选择框_安全密码"));
 }
 
-TEST_F(StartupPasswordSettingTest, PasswordThatCannotBeReadBackKeepsThePreviousOne) {
-  const Text unstorable = PasswordWithZeroInItsRecord();
-  ASSERT_FALSE(unstorable.empty());
-  ASSERT_TRUE(services::StorePassword("登录"));
-  const Text previousRaw = RawPassword();
+TEST_F(StartupPasswordSettingTest, PasswordWithAZeroInItsRecordIsStoredTextSafe) {
+  const Text password = PasswordWithZeroInItsRecord();
+  ASSERT_FALSE(password.empty());
   Open();
   Click("选择框_安全密码");
-  Click("选择框_安全密码");
-  ASSERT_EQ(RawPassword(), "");
-  ASSERT_TRUE(services::StorePassword("登录"));
-  TypeBoth(unstorable, unstorable);
+  TypeBoth(password, password);
   Click("按钮_密码安全");
-  ExpectLastBox(
-      "配置文件无法原样保存这个密码，下次启动时将无法用它登录。\r\n原来的启动密码保持不变，请换一个"
-      "密码！",
-      "请更换密码！");
-  EXPECT_EQ(RawPassword(), previousRaw);
-  EXPECT_EQ(StoredPassword(), "登录");
+  ExpectLastBox("启动密码设置成功！", "成功！");
+  EXPECT_EQ(RawPassword(), services::EncipherPasswordTextSafe(password));
+  EXPECT_TRUE(services::AdmitsPassword(password));
 }
 
 TEST_F(StartupPasswordSettingTest, EveryCarriedPasswordStoresAndReadsBack) {
@@ -168,9 +160,9 @@ std::size_t LastCharacter(const Text& text) {
   return last;
 }
 
-TEST_F(StartupPasswordSettingTest, ValueEndingInALoneLeadByteDoesNotReadBack) {
+TEST_F(StartupPasswordSettingTest, ValueEndingInALoneLeadByteIsStoredTextSafe) {
   // The profile functions carry values through UTF-16, where a lead byte without its trail byte
-  // has no spelling: such a value comes back changed and the old value is put back.
+  // has no spelling: such a raw value would come back changed.
   for (int candidate = 0; candidate < 10000; ++candidate) {
     const Text password = "x" + std::to_string(candidate);
     const Text value = services::EncipherPassword(password);
@@ -178,9 +170,9 @@ TEST_F(StartupPasswordSettingTest, ValueEndingInALoneLeadByteDoesNotReadBack) {
         !IsGbkLeadByte(static_cast<unsigned char>(value.back()))) {
       continue;
     }
-    EXPECT_EQ(StoreStartupPassword(password, password), PasswordStoreOutcome::kCannotReadBack)
-        << password;
-    EXPECT_EQ(RawPassword(), "");
+    EXPECT_EQ(StoreStartupPassword(password, password), PasswordStoreOutcome::kStored) << password;
+    EXPECT_EQ(RawPassword(), services::EncipherPasswordTextSafe(password));
+    EXPECT_EQ(StoredPassword(), password);
     return;
   }
   GTEST_FAIL() << "no password enciphers to a value ending in a lone lead byte";
@@ -196,6 +188,9 @@ TEST_F(StartupPasswordSettingTest, UnwritableSettingsFileIsReported) {
     Click("按钮_密码安全");
     ExpectLastBox("启动密码没有保存：配置文件 config.ini 无法写入（可能是只读文件）！",
                   "保存失败！");
+    // Nothing readable is stored: the box does not claim a password.
+    EXPECT_FALSE(Checked("选择框_安全密码"));
+    Click("选择框_安全密码");
     Click("选择框_安全密码");
     ExpectLastBox("启动密码没有关闭：配置文件 config.ini 无法写入（可能是只读文件）！",
                   "关闭失败！");

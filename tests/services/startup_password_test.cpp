@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
+#include <random>
 #include <string>
 
 #include "platform/profile.h"
@@ -156,6 +158,67 @@ TEST_F(StartupPasswordTest, WholeBlocksUnderAnotherKeyCountAsSet) {
   EXPECT_EQ(stored.raw, raw);
   EXPECT_EQ(stored.password, "");
   EXPECT_TRUE(stored.IsSet());
+}
+
+TEST_F(StartupPasswordTest, EveryTypedPasswordIsStoredAndAdmitted) {
+  // Most records are no text the settings file gives back unchanged; they take the text-safe
+  // form, whose length is never a multiple of 8.
+  for (const Text password : {"admin", "123456", "abc", "password", "888888", "管理员"}) {
+    SCOPED_TRACE(password);
+    ASSERT_TRUE(StorePassword(password));
+    const StoredPassword stored = ReadStoredPassword();
+    EXPECT_EQ(stored.password, password);
+    if (FileCarriesUnchanged(EncipherPassword(password))) {
+      EXPECT_EQ(stored.raw, EncipherPassword(password));
+    } else {
+      EXPECT_EQ(stored.raw, EncipherPasswordTextSafe(password));
+      EXPECT_NE(stored.raw.size() % 8, 0U);
+    }
+    EXPECT_TRUE(AdmitsPassword(password));
+    EXPECT_FALSE(AdmitsPassword(password + "1"));
+  }
+}
+
+TEST_F(StartupPasswordTest, ThousandRandomPasswordsAreAdmittedAndTheirVariantsRefused) {
+  std::mt19937 random(20261209);
+  const auto pick = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  for (int round = 0; round < 1000; ++round) {
+    Text password;
+    const int characters = pick(1, 64);
+    for (int i = 0; i < characters; ++i) {
+      if (pick(0, 1) == 0) {
+        password += static_cast<char>(pick(0x21, 0x7E));  // printable ASCII, no blank
+      } else {
+        password += static_cast<char>(pick(0xB0, 0xF7));  // a GB2312 hanzi
+        password += static_cast<char>(pick(0xA1, 0xFE));
+      }
+    }
+    SCOPED_TRACE(round);
+    ASSERT_TRUE(StorePassword(password));
+    ASSERT_TRUE(AdmitsPassword(password));
+    EXPECT_FALSE(AdmitsPassword(password + "x"));
+    EXPECT_FALSE(AdmitsPassword(password.substr(0, password.size() - GbkCharLength(password, 0))));
+    EXPECT_FALSE(AdmitsPassword(""));
+  }
+}
+
+TEST_F(StartupPasswordTest, BothStoredFormsAreRead) {
+  // The raw form, as every earlier version wrote it.
+  ASSERT_TRUE(FileCarriesUnchanged(EncipherPassword("qwerty")));
+  ASSERT_TRUE(WriteRawValue(EncipherPassword("qwerty")));
+  EXPECT_TRUE(AdmitsPassword("qwerty"));
+  // The text-safe form, in either letter case.
+  Text lower = EncipherPasswordTextSafe("abc");
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](char c) { return static_cast<char>(std::tolower(c)); });
+  EXPECT_EQ(DecipherStoredValue(EncipherPasswordTextSafe("abc")), "abc");
+  EXPECT_EQ(DecipherStoredValue(lower), "abc");
+  // Not hexadecimal, or not whole blocks: nothing.
+  EXPECT_EQ(DecipherStoredValue("~" + Text(16, 'G')), "");
+  EXPECT_EQ(DecipherStoredValue(EncipherPasswordTextSafe("abc").substr(0, 15)), "");
+  EXPECT_EQ(EncipherPasswordTextSafe(""), "");
 }
 
 }  // namespace

@@ -79,8 +79,7 @@ int Decrypt(Arguments args) {
   if (hex && !FromHex(args[0], value)) {
     return UsageError("VALUE is not hexadecimal");
   }
-  const Text password = services::BytesToText(
-      services::DecryptData(services::TextToBytes(value), services::kStartupPasswordKey));
+  const Text password = services::DecipherStoredValue(value);
   if (password.empty() && !value.empty()) {
     std::fputs("lumoractl: the value does not decipher to a password\n", stderr);
     return kFailed;
@@ -156,6 +155,29 @@ int Set(Arguments args) {
   return kFailed;
 }
 
+// The login window's check: exit 0 when it would admit the password on standard input.
+int Check(Arguments args) {
+  if (args.size() != 1) {
+    return UsageError("password check takes one DIR");
+  }
+  std::string typed;
+  if (!ReadLine(typed)) {
+    std::fputs("lumoractl: give the password on one line of standard input\n", stderr);
+    return kBadUsage;
+  }
+  SetProgramDirectory(Text(args[0]));
+  if (!services::ReadStoredPassword().IsSet()) {
+    PrintLine("no start-up password is set: the start button admits everyone");
+    return kOk;
+  }
+  if (!services::AdmitsPassword(typed)) {
+    std::fputs("lumoractl: the login window refuses this password\n", stderr);
+    return kFailed;
+  }
+  PrintLine("the login window admits this password");
+  return kOk;
+}
+
 int Clear(Arguments args) {
   if (args.size() != 1) {
     return UsageError("password clear takes one DIR");
@@ -175,6 +197,9 @@ constexpr Command kCommands[] = {
     {"status", "DIR", "whether DIR\\config.ini sets a start-up password", Status},
     {"set", "DIR", "sets the password read twice from standard input, as the settings window does",
      Set},
+    {"check", "DIR",
+     "exit 0 when the login window admits the password read from standard input, 1 when not",
+     Check},
     {"clear", "DIR", "turns the start-up password of DIR\\config.ini off", Clear},
 };
 
