@@ -11,8 +11,9 @@ namespace lumora::app {
 namespace {
 
 launcher::ServerRowCells RowCells(const forms::Control& list, int row) {
-  return {list.CellText(row, 0), list.CellText(row, 1), list.CellText(row, 2),
-          list.CellText(row, 7)};
+  return {list.CellText(row, server_cell::kHost), list.CellText(row, server_cell::kPort),
+          list.CellText(row, server_cell::kUser), list.CellText(row, server_cell::kDomain),
+          list.CellText(row, server_cell::kRecordNumber)};
 }
 
 }  // namespace

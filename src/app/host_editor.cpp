@@ -8,18 +8,13 @@
 #include "app/server_list.h"
 #include "catalogue/server_edit.h"
 #include "forms/host_editor_window.h"
+#include "forms/main_window.h"
 #include "forms/window_model.h"
 
 namespace lumora::app {
 namespace {
 
 namespace edit_text = catalogue::edit_text;
-
-constexpr int kHostCell = 0;
-constexpr int kPortCell = 1;
-constexpr int kUserCell = 2;
-constexpr int kRemarkCell = 5;
-constexpr int kDomainCell = 7;
 
 constexpr forms::EventBinding kEditorBindings[] = {
     {nullptr, forms::event::kCreated, HostEditorCreated},
@@ -54,17 +49,19 @@ void ModifyServerCommand() {
     ShowTip(edit_text::kNothingToModify);
     return;
   }
-  // The password is not in the list; it comes from the row's record (the one whose name
-  // matches exactly, not one Jet finds equal by ignoring letter case).
-  const Text name = list.CellText(row, kHostCell);
-  const std::optional<catalogue::ServerRecord> stored = catalogue::FindServer(MainRecords(), name);
+  // The password is not in the list; it comes from the row's own record, found by its number
+  // (a name may be stored twice, or differ from another only in letter case, which Jet ignores).
+  const Text number = list.CellText(row, server_cell::kRecordNumber);
+  const std::optional<catalogue::ServerRecord> stored =
+      catalogue::FindServerNumbered(MainRecords(), number);
   EditorMode() = catalogue::kModifyMode;
-  PreparedServer() = {.server_name = name,
-                      .port = list.CellText(row, kPortCell),
-                      .user_name = list.CellText(row, kUserCell),
+  PreparedServer() = {.server_name = list.CellText(row, server_cell::kHost),
+                      .port = list.CellText(row, server_cell::kPort),
+                      .user_name = list.CellText(row, server_cell::kUser),
                       .password = stored ? stored->password : Text(),
-                      .domain = list.CellText(row, kDomainCell),
-                      .remark = list.CellText(row, kRemarkCell)};
+                      .domain = list.CellText(row, server_cell::kDomain),
+                      .remark = list.CellText(row, server_cell::kRemark),
+                      .record_number = number};
   forms::LoadWindow(forms::HostEditorWindow(), /*modal=*/true);
 }
 
@@ -82,12 +79,19 @@ void DeleteServersCommand() {
   if (!UserSaysYes(static_cast<int>(ticked.size()))) {
     return;
   }
-  std::vector<Text> names;
+  std::vector<Text> numbers;
   for (const int row : ticked) {
-    names.push_back(list.CellText(row, kHostCell));
+    numbers.push_back(list.CellText(row, server_cell::kRecordNumber));
   }
-  const catalogue::DeleteOutcome outcome = catalogue::DeleteServersNamed(
-      MainConnection(), names, [] { forms::System().ProcessPendingMessages(); });
+  // Messages are let through between deletions; the main window takes no input meanwhile, so
+  // that it cannot be closed under the loop.
+  forms::System().SetFrameEnabled(forms::MainWindow(), false);
+  const catalogue::DeleteOutcome outcome = catalogue::DeleteServersNumbered(
+      MainConnection(), MainRecords(), numbers, [] { forms::System().ProcessPendingMessages(); });
+  if (!forms::IsLoaded(forms::MainWindow())) {
+    return;  // closed all the same (the system ending the session): nothing left to show
+  }
+  forms::System().SetFrameEnabled(forms::MainWindow(), true);
   // Refilled on failure too: rows deleted before it are gone from the table and must not stay
   // on show.
   FillServerList();

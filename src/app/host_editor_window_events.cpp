@@ -20,7 +20,6 @@ constexpr char kUserField[] = "编辑框_用户";
 constexpr char kPasswordField[] = "编辑框_密码";
 constexpr char kRemarkField[] = "编辑框_备注";
 constexpr char kSaveButton[] = "按钮_编辑";
-constexpr int kHostCell = 0;
 
 forms::Control Field(const char* name) {
   return forms::Control(HostEditorWindow(), name);
@@ -68,11 +67,9 @@ void SaveNewServer() {
 void SaveModifiedServer() {
   forms::Control button = Field(kSaveButton);
   button.SetEnabled(false);
-  const forms::Control list = ServerList();
-  const int row = list.CurrentRow();
-  const Text currentName = row == -1 ? Text() : list.CellText(row, kHostCell);
+  // The row the user chose to modify, by its number: not whichever row has its name now.
   const catalogue::EditOutcome outcome = catalogue::ModifyServerFromFields(
-      MainRecords(), currentName, TypedFields(), PreparedServer().domain);
+      MainRecords(), PreparedServer().record_number, TypedFields(), PreparedServer().domain);
   switch (outcome.result) {
     case catalogue::EditResult::kInvalid:
       button.SetEnabled(true);

@@ -8,6 +8,19 @@
 
 namespace lumora::app {
 
+// The cells of a server-list row. Only 0 to 5 have columns; 7 and 8 travel with the row unseen.
+namespace server_cell {
+inline constexpr int kHost = 0;
+inline constexpr int kPort = 1;
+inline constexpr int kUser = 2;
+inline constexpr int kRemark = 5;
+inline constexpr int kLocation = 6;
+inline constexpr int kDomain = 7;
+// The row's record number: rows are told apart by it, never by their names, which another
+// program may have stored twice.
+inline constexpr int kRecordNumber = 8;
+}  // namespace server_cell
+
 // The server list of the main window.
 forms::Control ServerList();
 

@@ -9,12 +9,6 @@
 namespace lumora::app {
 namespace {
 
-constexpr int kHostCell = 0;
-constexpr int kPortCell = 1;
-constexpr int kUserCell = 2;
-constexpr int kRemarkCell = 5;
-constexpr int kLocationCell = 6;
-constexpr int kDomainCell = 7;
 constexpr int kNewRowImage = 3;
 constexpr char kDamagedLocationText[] = "IP数据库文件已损坏";
 
@@ -24,11 +18,12 @@ void AppendServerRows(forms::Control& list) {
   for (const catalogue::ServerRecord& server : servers) {
     const int row = list.AppendRow("");
     list.SetRowImage(row, kNewRowImage);
-    list.SetCellText(row, kHostCell, server.server_name);
-    list.SetCellText(row, kPortCell, server.port);
-    list.SetCellText(row, kUserCell, server.user_name);
-    list.SetCellText(row, kRemarkCell, server.remark);
-    list.SetCellText(row, kDomainCell, server.domain);
+    list.SetCellText(row, server_cell::kHost, server.server_name);
+    list.SetCellText(row, server_cell::kPort, server.port);
+    list.SetCellText(row, server_cell::kUser, server.user_name);
+    list.SetCellText(row, server_cell::kRemark, server.remark);
+    list.SetCellText(row, server_cell::kDomain, server.domain);
+    list.SetCellText(row, server_cell::kRecordNumber, server.record_number);
   }
 }
 
@@ -38,8 +33,9 @@ void LocateRows(forms::Control& list) {
   status::IpLocator locator;
   const int count = list.RowCount();
   for (int row = 0; row < count; ++row) {
-    const Text location = locator.Lookup(list.CellText(row, kHostCell));
-    list.SetCellText(row, kLocationCell, locator.Damaged() ? kDamagedLocationText : location);
+    const Text location = locator.Lookup(list.CellText(row, server_cell::kHost));
+    list.SetCellText(row, server_cell::kLocation,
+                     locator.Damaged() ? kDamagedLocationText : location);
   }
 }
 

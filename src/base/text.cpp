@@ -9,6 +9,14 @@ std::size_t GbkCharLength(std::string_view text, std::size_t offset) {
   return 1;
 }
 
+std::size_t GbkCharCount(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size(); i += GbkCharLength(text, i)) {
+    ++count;
+  }
+  return count;
+}
+
 Text RemoveBlanks(std::string_view text) {
   Text result;
   result.reserve(text.size());

@@ -19,6 +19,9 @@ constexpr bool IsGbkLeadByte(unsigned char byte) {
 // Length in bytes of the character that starts at `offset` (1 or 2; 1 at the end of the text).
 std::size_t GbkCharLength(std::string_view text, std::size_t offset);
 
+// Characters in `text`: a lead byte and the byte after it count as one.
+std::size_t GbkCharCount(std::string_view text);
+
 // Removes every half-width blank (0x20) and every full-width blank ("　", A1 A1) that stands as a
 // whole character; the second byte of a double-byte character is never taken for a blank.
 Text RemoveBlanks(std::string_view text);

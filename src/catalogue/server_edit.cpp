@@ -16,6 +16,34 @@ ServerRecord RecordFromFields(const ServerFields& fields, const Text& domain) {
           .remark = fields.remark};
 }
 
+// Every column of the current record.
+ServerRecord ReadServerRecord(RecordSet& records) {
+  ServerRecord server;
+  records.GetFieldText(kColumnServerName, server.server_name);
+  records.GetFieldText(kColumnPort, server.port);
+  records.GetFieldText(kColumnUserName, server.user_name);
+  records.GetFieldText(kColumnPassword, server.password);
+  records.GetFieldText(kColumnDomain, server.domain);
+  records.GetFieldText(kColumnRemark, server.remark);
+  records.GetFieldText(kColumnNumber, server.record_number);
+  return server;
+}
+
+// The first field too long for its column, as the tip that names it.
+Text LengthProblem(const ServerFields& cleaned) {
+  const std::pair<const Text*, const char*> fields[] = {
+      {&cleaned.address, edit_text::kAddressTooLong},
+      {&cleaned.user, edit_text::kUserTooLong},
+      {&cleaned.password, edit_text::kPasswordTooLong},
+      {&cleaned.remark, edit_text::kRemarkTooLong}};
+  for (const auto& [value, tip] : fields) {
+    if (GbkCharCount(*value) > kTextColumnCharacters) {
+      return tip;
+    }
+  }
+  return {};
+}
+
 // Takes out the rows named `name` after an add that failed part-way. The add ran only because no
 // row had that name, so every such row is a remnant of it.
 void RemoveRemnantsOfAdd(RecordSet& records, const Text& name) {
@@ -54,10 +82,27 @@ Text FieldProblem(const ServerFields& cleaned) {
   if (cleaned.port.empty()) {
     return edit_text::kPortEmpty;
   }
+  if (!IsValidPort(cleaned.port)) {
+    return edit_text::kPortNotANumber;
+  }
   if (cleaned.user.empty()) {
     return edit_text::kUserEmpty;
   }
-  return {};
+  return LengthProblem(cleaned);
+}
+
+bool IsValidPort(const Text& port) {
+  if (!IsRecordNumber(port)) {
+    return false;
+  }
+  unsigned long value = 0;
+  for (const char digit : port) {
+    value = value * 10 + static_cast<unsigned long>(digit - '0');
+    if (value > 65535) {
+      return false;
+    }
+  }
+  return value >= 1;
 }
 
 std::optional<ServerRecord> FindServer(RecordSet& records, const Text& name) {
@@ -66,20 +111,36 @@ std::optional<ServerRecord> FindServer(RecordSet& records, const Text& name) {
   }
   const int count = records.RecordCount();
   for (int index = 0; index < count; ++index, records.MoveNext()) {
-    ServerRecord server;
-    records.GetFieldText(kColumnServerName, server.server_name);
-    if (server.server_name != name) {
-      continue;
+    Text found;
+    records.GetFieldText(kColumnServerName, found);
+    if (found == name) {
+      return ReadServerRecord(records);
     }
-    records.GetFieldText(kColumnPort, server.port);
-    records.GetFieldText(kColumnUserName, server.user_name);
-    records.GetFieldText(kColumnPassword, server.password);
-    records.GetFieldText(kColumnDomain, server.domain);
-    records.GetFieldText(kColumnRemark, server.remark);
-    records.GetFieldText(kColumnNumber, server.record_number);
-    return server;
   }
   return std::nullopt;
+}
+
+std::optional<ServerRecord> FindServerNumbered(RecordSet& records, const Text& number) {
+  if (!SelectServerNumbered(records, number)) {
+    return std::nullopt;
+  }
+  return ReadServerRecord(records);
+}
+
+std::vector<Text> ServerNumbersNamed(RecordSet& records, const Text& name) {
+  std::vector<Text> numbers;
+  if (!SelectServer(records, name)) {
+    return numbers;
+  }
+  const int count = records.RecordCount();
+  for (int index = 0; index < count; ++index, records.MoveNext()) {
+    Text found;
+    records.GetFieldText(kColumnServerName, found);
+    if (found == name) {
+      records.GetFieldText(kColumnNumber, numbers.emplace_back());
+    }
+  }
+  return numbers;
 }
 
 EditOutcome AddServerFromFields(RecordSet& records, const ServerFields& typed) {
@@ -101,28 +162,35 @@ EditOutcome AddServerFromFields(RecordSet& records, const ServerFields& typed) {
   return {EditResult::kAddFailed, edit_text::kAddFailed};
 }
 
-EditOutcome ModifyServerFromFields(RecordSet& records, const Text& currentName,
+EditOutcome ModifyServerFromFields(RecordSet& records, const Text& recordNumber,
                                    const ServerFields& typed, const Text& domain) {
   const ServerFields fields = CleanFields(typed);
   SelectServer(records, fields.address);
   if (Text problem = FieldProblem(fields); !problem.empty()) {
     return {EditResult::kInvalid, std::move(problem)};
   }
-  ServerRecord server = RecordFromFields(fields, domain);
-  if (const std::optional<ServerRecord> current = FindServer(records, currentName)) {
-    server.record_number = current->record_number;
+  const std::optional<ServerRecord> current = FindServerNumbered(records, recordNumber);
+  if (!current) {
+    return {EditResult::kModifyFailed, edit_text::kModifyFailed};
   }
+  // A rename onto another row's name would leave two rows that no name tells apart.
+  if (fields.address != current->server_name && FindServer(records, fields.address)) {
+    return {EditResult::kDuplicate, edit_text::kDuplicate};
+  }
+  ServerRecord server = RecordFromFields(fields, domain);
+  server.record_number = current->record_number;
   if (!UpdateServer(records, server)) {
     return {EditResult::kModifyFailed, edit_text::kModifyFailed};
   }
   return {EditResult::kModified, edit_text::kModified};
 }
 
-DeleteOutcome DeleteServersNamed(services::DBConnection& connection, std::span<const Text> names,
-                                 const std::function<void()>& between) {
+DeleteOutcome DeleteServersNumbered(services::DBConnection& connection, RecordSet& records,
+                                    std::span<const Text> numbers,
+                                    const std::function<void()>& between) {
   DeleteOutcome outcome;
-  for (const Text& name : names) {
-    if (!DeleteServers(connection, name)) {
+  for (const Text& number : numbers) {
+    if (!DeleteServerNumbered(connection, records, number)) {
       return outcome;
     }
     ++outcome.deleted;

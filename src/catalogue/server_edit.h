@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "base/text.h"
 #include "catalogue/server_store.h"
@@ -25,7 +26,12 @@ namespace edit_text {
 inline constexpr char kAddressEmpty[] = "远程IP不能为空!";
 inline constexpr char kAddressWithoutDot[] = "请填写正确的IP或域名!";
 inline constexpr char kPortEmpty[] = "远程端口不能为空!";
+inline constexpr char kPortNotANumber[] = "远程端口必须是1到65535之间的数字!";
 inline constexpr char kUserEmpty[] = "登录用户名不能为空!";
+inline constexpr char kAddressTooLong[] = "远程IP不能超过255个字符!";
+inline constexpr char kUserTooLong[] = "登录用户名不能超过255个字符!";
+inline constexpr char kPasswordTooLong[] = "登录密码不能超过255个字符!";
+inline constexpr char kRemarkTooLong[] = "备注不能超过255个字符!";
 inline constexpr char kDuplicate[] = "目标服务器已存在,不必重复添加!";
 inline constexpr char kAdded[] = "服务器添加成功,可以继续添加!";
 inline constexpr char kAddFailed[] = "服务器添加失败!";
@@ -57,8 +63,12 @@ struct ServerFields {
 // stands; the remark unchanged.
 ServerFields CleanFields(const ServerFields& typed);
 
+// Whether `port` is a decimal number from 1 to 65535 (leading zeros allowed).
+bool IsValidPort(const Text& port);
+
 // The tip for the first check that cleaned fields fail (address empty, address without a dot,
-// port empty, user empty); empty when they pass.
+// port empty, port not a number from 1 to 65535, user empty, then any field longer than its
+// column holds); empty when they pass.
 Text FieldProblem(const ServerFields& cleaned);
 
 enum class EditResult { kInvalid, kDuplicate, kAdded, kAddFailed, kModified, kModifyFailed };
@@ -77,19 +87,27 @@ std::optional<ServerRecord> FindServer(services::RecordSet& records, const Text&
 // kAddFailed, and whatever part of it reached the table is taken out again.
 EditOutcome AddServerFromFields(services::RecordSet& records, const ServerFields& typed);
 
-// Cleans and checks `typed` and writes it, with `domain`, over the row named `currentName`
-// (which the address may rename).
-EditOutcome ModifyServerFromFields(services::RecordSet& records, const Text& currentName,
+// The row numbered `number`, every column read; nullopt when there is none.
+std::optional<ServerRecord> FindServerNumbered(services::RecordSet& records, const Text& number);
+
+// The record numbers of every row whose name equals `name` byte for byte, in table order.
+std::vector<Text> ServerNumbersNamed(services::RecordSet& records, const Text& name);
+
+// Cleans and checks `typed` and writes it, with `domain`, over the row numbered `recordNumber`.
+// The address may rename the row, but not onto the name of another stored row (kDuplicate).
+// A row that is no longer there gives kModifyFailed.
+EditOutcome ModifyServerFromFields(services::RecordSet& records, const Text& recordNumber,
                                    const ServerFields& typed, const Text& domain);
 
 struct DeleteOutcome {
-  int deleted = 0;  // names whose rows went, from the front of the list
+  int deleted = 0;  // rows that went, from the front of the list
   bool complete = false;
 };
 
-// Deletes the rows of each name in order and stops at the first deletion that fails.
-// `between` runs after each successful one.
-DeleteOutcome DeleteServersNamed(services::DBConnection& connection, std::span<const Text> names,
-                                 const std::function<void()>& between = {});
+// Deletes the rows numbered `numbers`, in order, and stops at the first deletion that fails
+// (a row that is not there fails too). `between` runs after each successful one.
+DeleteOutcome DeleteServersNumbered(services::DBConnection& connection,
+                                    services::RecordSet& records, std::span<const Text> numbers,
+                                    const std::function<void()>& between = {});
 
 }  // namespace lumora::catalogue

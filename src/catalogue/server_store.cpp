@@ -13,12 +13,12 @@ using services::sql::EscapeTextLiteral;
 // Text(255): 255 characters of two bytes each.
 constexpr std::uint16_t kTextColumnBytes = 510;
 
-bool IsDecimalNumber(const Text& text) {
+}  // namespace
+
+bool IsRecordNumber(const Text& text) {
   return !text.empty() &&
          std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
-
-}  // namespace
 
 std::vector<services::sql::StoredColumn> ServerTableColumns() {
   using services::sql::StoredColumn;
@@ -54,6 +54,10 @@ Text DeleteServersStatement(const Text& name) {
   return "delete from Server where 服务器名='" + EscapeTextLiteral(name) + "'";
 }
 
+Text RecordNumberCondition(const Text& number) {
+  return Text(kColumnNumber) + "=" + number;
+}
+
 bool ListServers(RecordSet& records, std::vector<ServerRecord>& servers) {
   servers.clear();
   if (!records.Open(kServerTable, RecordSet::kSourceTable)) {
@@ -67,6 +71,7 @@ bool ListServers(RecordSet& records, std::vector<ServerRecord>& servers) {
     records.GetFieldText(kColumnUserName, server.user_name);
     records.GetFieldText(kColumnRemark, server.remark);
     records.GetFieldText(kColumnDomain, server.domain);
+    records.GetFieldText(kColumnNumber, server.record_number);
     servers.push_back(std::move(server));
     records.MoveNext();
   }
@@ -75,6 +80,11 @@ bool ListServers(RecordSet& records, std::vector<ServerRecord>& servers) {
 
 bool SelectServer(RecordSet& records, const Text& name) {
   return records.OpenWhere(kServerTable, SelectServerCondition(name));
+}
+
+bool SelectServerNumbered(RecordSet& records, const Text& number) {
+  return IsRecordNumber(number) && records.OpenWhere(kServerTable, RecordNumberCondition(number)) &&
+         records.RecordCount() > 0;
 }
 
 bool ServerExists(RecordSet& records, const Text& name) {
@@ -99,16 +109,20 @@ bool AddServer(RecordSet& records, const ServerRecord& server) {
       {kColumnServerName, &server.server_name}, {kColumnPort, &server.port},
       {kColumnUserName, &server.user_name},     {kColumnPassword, &server.password},
       {kColumnDomain, &server.domain},          {kColumnRemark, &server.remark}};
-  bool stored = true;
   for (const auto& [column, value] : fields) {
-    stored = records.SetFieldText(column, *value) && stored;
+    // A refused field drops the whole row: a row missing its name (and holding the password)
+    // could then be neither found nor deleted.
+    if (!records.SetFieldText(column, *value)) {
+      records.CancelUpdate();
+      return false;
+    }
   }
-  return stored;
+  return true;
 }
 
 bool UpdateServer(RecordSet& records, const ServerRecord& server) {
   // The number goes into the statement unquoted: anything but digits would change its meaning.
-  if (!IsDecimalNumber(server.record_number)) {
+  if (!IsRecordNumber(server.record_number)) {
     return false;
   }
   return records.Open(UpdateServerStatement(server), RecordSet::kSourceText);
@@ -116,6 +130,15 @@ bool UpdateServer(RecordSet& records, const ServerRecord& server) {
 
 bool DeleteServers(services::DBConnection& connection, const Text& name) {
   return connection.Execute(DeleteServersStatement(name));
+}
+
+bool DeleteServerNumbered(services::DBConnection& connection, RecordSet& records,
+                          const Text& number) {
+  if (!SelectServerNumbered(records, number)) {
+    return false;
+  }
+  return connection.Execute("delete from Server where " + RecordNumberCondition(number)) &&
+         !SelectServerNumbered(records, number);
 }
 
 }  // namespace lumora::catalogue

@@ -36,6 +36,9 @@ struct ServerRecord {
   friend bool operator==(const ServerRecord&, const ServerRecord&) = default;
 };
 
+// Characters a text column holds (Text(255)).
+inline constexpr std::size_t kTextColumnCharacters = 255;
+
 // The table's columns as a new catalogue gets them: a counter for the record number, text
 // that allows Null for the rest.
 std::vector<services::sql::StoredColumn> ServerTableColumns();
@@ -44,14 +47,21 @@ std::vector<services::sql::StoredColumn> ServerTableColumns();
 Text SelectServerCondition(const Text& name);
 Text UpdateServerStatement(const ServerRecord& server);
 Text DeleteServersStatement(const Text& name);
+Text RecordNumberCondition(const Text& number);
 
-// Every row in the order the table yields them, with server name, port, user name, remark and
-// domain filled in. False (and no rows) when the table cannot be opened.
+// Whether `text` is a record number: decimal digits only, so that it can stand unquoted.
+bool IsRecordNumber(const Text& text);
+
+// Every row in the order the table yields them, with server name, port, user name, remark,
+// domain and record number filled in. False (and no rows) when the table cannot be opened.
 bool ListServers(services::RecordSet& records, std::vector<ServerRecord>& servers);
 
 // Makes the first row named `name` the current record (or leaves the record set at its end
 // when none matches); later GetFieldText calls read from it.
 bool SelectServer(services::RecordSet& records, const Text& name);
+
+// Makes the row numbered `number` the current record; false when there is none.
+bool SelectServerNumbered(services::RecordSet& records, const Text& number);
 
 // Whether a row's server name equals `name` byte for byte (a row found only because Jet
 // ignores letter case does not count).
@@ -60,7 +70,7 @@ bool ServerExists(services::RecordSet& records, const Text& name);
 // The record number of the first row named `name`; empty when no row matches.
 Text ReadRecordNumber(services::RecordSet& records, const Text& name);
 
-// Adds a row; an empty member is stored as Null.
+// Adds a row; an empty member is stored as Null. When a field is refused nothing is stored.
 bool AddServer(services::RecordSet& records, const ServerRecord& server);
 
 // Writes every column but the record number into the row numbered `server.record_number`.
@@ -69,5 +79,10 @@ bool UpdateServer(services::RecordSet& records, const ServerRecord& server);
 
 // Deletes every row named `name`.
 bool DeleteServers(services::DBConnection& connection, const Text& name);
+
+// Deletes the one row numbered `number`. False when there was no such row or it is still there
+// afterwards: a deletion that removes nothing is not a success.
+bool DeleteServerNumbered(services::DBConnection& connection, services::RecordSet& records,
+                          const Text& number);
 
 }  // namespace lumora::catalogue

@@ -6,6 +6,14 @@ namespace lumora::launcher {
 
 SessionInputs GatherSessionInputs(services::RecordSet& records, const ServerRowCells& row) {
   SessionInputs inputs{row.host, row.port, row.user, "", row.domain};
+  if (!row.record_number.empty()) {
+    Text name;
+    if (catalogue::SelectServerNumbered(records, row.record_number) &&
+        records.GetFieldText(catalogue::kColumnServerName, name) && name == row.host) {
+      records.GetFieldText(catalogue::kColumnPassword, inputs.password);
+    }
+    return inputs;
+  }
   catalogue::SelectServer(records, row.host);
   const int found = records.RecordCount();
   for (int index = 0; index < found; ++index) {

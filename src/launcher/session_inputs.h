@@ -14,12 +14,14 @@ struct ServerRowCells {
   Text port;
   Text user;
   Text domain;
+  Text record_number;  // cell 8; empty when the row does not carry one
 };
 
-// Moves `records` to the record of the server named `row.host` and takes its password from
-// there; the record set is left standing on that record. Jet compares names without regard to
-// letter case, so the records found are walked until one matches the name byte for byte: the
-// password of "SRV" is never sent to "srv". No such record: the empty password.
+// Moves `records` to the row's own record, by its number when the row carries one, and takes
+// its password from there; the record set is left standing on that record. Without a number the
+// records named `row.host` are walked until one matches the name byte for byte (Jet ignores
+// letter case): the password of "SRV" is never sent to "srv". No such record: the empty
+// password.
 SessionInputs GatherSessionInputs(services::RecordSet& records, const ServerRowCells& row);
 
 }  // namespace lumora::launcher

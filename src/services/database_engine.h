@@ -35,6 +35,8 @@ class EngineRecordSet {
   // Rows of the open result; 0 when none is open.
   virtual int RecordCount() const = 0;
   virtual bool AddNew() = 0;
+  // Drops the pending new or edited row, so that no later step stores it.
+  virtual void CancelPending() = 0;
   // Writes `value` into the named field of the current record; nullopt writes Null.
   virtual bool SetField(const Text& field, const std::optional<Text>& value) = 0;
   // Reads the named field of the current record as text; false when the record set is not

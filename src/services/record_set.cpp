@@ -62,6 +62,12 @@ bool RecordSet::AddNew() {
   return records_ && records_->AddNew();
 }
 
+void RecordSet::CancelUpdate() {
+  if (records_) {
+    records_->CancelPending();
+  }
+}
+
 bool RecordSet::SetFieldText(const Text& field, const Text& value) {
   if (!records_) {
     return false;

@@ -39,6 +39,8 @@ class RecordSet {
   // Rows of the open result; 0 when none is open.
   int RecordCount() const;
   bool AddNew();
+  // Drops the row that AddNew or SetFieldText left pending: none of it reaches the table.
+  void CancelUpdate();
   // A non-empty text is written as text, the empty text as Null.
   bool SetFieldText(const Text& field, const Text& value);
   // The field of the current record as text (Null reads as the empty text). False with the

@@ -193,7 +193,14 @@ TEST_F(HostEditorTest, ChecksTipOnTheEditorInTheirOrderAndWriteNothing) {
     EXPECT_EQ(LastTip(), "远程端口不能为空!");
     FillEditor("a.b", "x", "　");
     ASSERT_TRUE(Save());
+    EXPECT_EQ(LastTip(), "远程端口必须是1到65535之间的数字!");
+    FillEditor("a.b", "3389", "　");
+    ASSERT_TRUE(Save());
     EXPECT_EQ(LastTip(), "登录用户名不能为空!");
+    FillEditor("a.b", "3389", "u");
+    ASSERT_TRUE(Type("编辑框_备注", Text(256, 'r')));
+    ASSERT_TRUE(Save());
+    EXPECT_EQ(LastTip(), "备注不能超过255个字符!");
     EXPECT_TRUE(system_.MessageBoxes().empty());
     EXPECT_TRUE(system_.CloseBox(HostEditorWindow()));
   });
@@ -359,6 +366,75 @@ TEST_F(HostEditorTest, NamesWithQuotesAreAddedModifiedAndDeleted) {
   ASSERT_TRUE(Toolbar(toolbar::kDelete));
   EXPECT_EQ(LastTip(), "删除服务器成功！");
   EXPECT_TRUE(StoredNames().empty());
+}
+
+TEST_F(HostEditorTest, DeleteRemovesTheTickedRowAndNotItsLetterCaseTwin) {
+  Start({ServerRow("SRV.x"), ServerRow("srv.x")});
+  ASSERT_TRUE(system_.TickRow(MainWindow(), "超级列表框1", 1, true));
+  system_.QueueAnswers({box::kAnswerYes});
+  ASSERT_TRUE(Toolbar(toolbar::kDelete));
+  EXPECT_EQ(LastBox(), "确定要删除选中的1个服务器？");
+  EXPECT_EQ(LastTip(), "删除服务器成功！");
+  EXPECT_EQ(StoredNames(), (Names{"SRV.x"}));
+  EXPECT_EQ(ListedNames(), (Names{"SRV.x"}));
+}
+
+TEST_F(HostEditorTest, RowsStoredTwiceUnderOneNameAreModifiedOneByOne) {
+  Start({ServerRow("twin.lan", "1", "u", "first"), ServerRow("twin.lan", "2", "u", "second")});
+  ASSERT_TRUE(system_.ClickRow(MainWindow(), "超级列表框1", 1));
+  WithEditor(toolbar::kModify, [&] {
+    EXPECT_EQ(Field("编辑框_密码"), "second");
+    ASSERT_TRUE(Type("编辑框_端口", "3"));
+    ASSERT_TRUE(Save());
+    EXPECT_EQ(LastBox(), "服务器信息修改成功!");
+  });
+  const std::vector<catalogue::ServerRecord> stored = Stored();
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(stored[0].port, "1");
+  EXPECT_EQ(stored[1].port, "3");
+  // The first row still shows and sends its own password.
+  ASSERT_TRUE(system_.ClickRow(MainWindow(), "超级列表框1", 0));
+  WithEditor(toolbar::kModify, [&] {
+    EXPECT_EQ(Field("编辑框_密码"), "first");
+    EXPECT_TRUE(system_.CloseBox(HostEditorWindow()));
+  });
+}
+
+TEST_F(HostEditorTest, RenameOntoAnotherServerIsRefusedAndBadPortsAreTipped) {
+  Start({ServerRow("127.0.0.1"), ServerRow("127.0.0.2")});
+  ASSERT_TRUE(system_.ClickRow(MainWindow(), "超级列表框1", 1));
+  WithEditor(toolbar::kModify, [&] {
+    ASSERT_TRUE(Type("编辑框_端口", "99999"));
+    ASSERT_TRUE(Save());
+    EXPECT_EQ(LastTip(), "远程端口必须是1到65535之间的数字!");
+    ASSERT_TRUE(Type("编辑框_端口", "3389"));
+    ASSERT_TRUE(Type("编辑框_编辑IP", "127.0.0.1"));
+    ASSERT_TRUE(Save());
+    EXPECT_EQ(LastBox(), "目标服务器已存在,不必重复添加!");
+    EXPECT_TRUE(forms::Control(HostEditorWindow(), "按钮_编辑").Enabled());
+    EXPECT_TRUE(system_.CloseBox(HostEditorWindow()));
+  });
+  EXPECT_EQ(StoredNames(), (Names{"127.0.0.1", "127.0.0.2"}));
+}
+
+TEST_F(HostEditorTest, ClosingTheMainWindowDuringADeleteEndsTheProgramNormally) {
+  Start({ServerRow("127.0.0.1"), ServerRow("127.0.0.2"), ServerRow("127.0.0.3")});
+  for (int row : {0, 1, 2}) {
+    ASSERT_TRUE(system_.TickRow(MainWindow(), "超级列表框1", row, true));
+  }
+  system_.QueueAnswers({box::kAnswerYes});
+  // The user's click on the close box finds the window disabled; the system closes it anyway.
+  bool userClosed = true;
+  system_.PostToUiThread([&] { userClosed = system_.CloseBox(MainWindow()); });
+  system_.PostToUiThread([] { forms::CloseWindow(MainWindow()); });
+  ASSERT_TRUE(Toolbar(toolbar::kDelete));
+  system_.Pump();
+  EXPECT_FALSE(userClosed);
+  EXPECT_FALSE(forms::IsLoaded(MainWindow()));
+  EXPECT_NE(system_.EndedWith(), std::optional<int>(-1));
+  for (const auto& shown : system_.MessageBoxes()) {
+    EXPECT_EQ(shown.text.find("运行时出错!"), Text::npos);
+  }
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include "jet/jet_write_support.h"
 #include "services/jet/consistency_check.h"
 #include "services/jet/database.h"
+#include "services/sql/memory_table_store.h"
+#include "services/sql/store_engine.h"
 #include "support/catalogue_file.h"
 #include "support/temp_directory.h"
 
@@ -36,9 +38,44 @@ TEST(ServerFieldsTest, ChecksRunInTheirOrder) {
   EXPECT_EQ(FieldProblem(CleanFields({.address = " 　 "})), "远程IP不能为空!");
   EXPECT_EQ(FieldProblem({.address = "server"}), "请填写正确的IP或域名!");
   EXPECT_EQ(FieldProblem({.address = "a.b"}), "远程端口不能为空!");
-  EXPECT_EQ(FieldProblem({.address = "a.b", .port = "x"}), "登录用户名不能为空!");
-  // Neither the port's digits nor the password nor the remark is checked.
-  EXPECT_EQ(FieldProblem({.address = "a.b", .port = "x", .user = "u"}), "");
+  EXPECT_EQ(FieldProblem({.address = "a.b", .port = "x"}), "远程端口必须是1到65535之间的数字!");
+  EXPECT_EQ(FieldProblem({.address = "a.b", .port = "1"}), "登录用户名不能为空!");
+  // Neither the password nor the remark needs anything in it.
+  EXPECT_EQ(FieldProblem({.address = "a.b", .port = "1", .user = "u"}), "");
+}
+
+TEST(ServerFieldsTest, PortIsADecimalNumberFromOneTo65535) {
+  for (const char* good : {"1", "3389", "65535", "03389"}) {
+    EXPECT_TRUE(IsValidPort(good)) << good;
+  }
+  for (const char* bad : {"0", "65536", "99999", "abc", "33a", "-1", "+1", "１", "4294967297"}) {
+    EXPECT_FALSE(IsValidPort(bad)) << bad;
+  }
+  EXPECT_EQ(FieldProblem(CleanFields({.address = "a.b", .port = " 3 389 ", .user = "u"})), "");
+}
+
+TEST(ServerFieldsTest, EveryTextFieldHoldsAtMost255Characters) {
+  Text wide255;  // 255 double-byte characters
+  for (int i = 0; i < 255; ++i) {
+    wide255 += "机";
+  }
+  struct Case {
+    ServerFields fields;
+    const char* problem;
+  };
+  const Case cases[] = {
+      {{.address = Text(252, 'a') + ".bc", .port = "1", .user = "u"}, ""},
+      {{.address = Text(253, 'a') + ".bc", .port = "1", .user = "u"}, "远程IP不能超过255个字符!"},
+      {{.address = "a.b", .port = "1", .user = wide255}, ""},
+      {{.address = "a.b", .port = "1", .user = wide255 + "x"}, "登录用户名不能超过255个字符!"},
+      {{.address = "a.b", .port = "1", .user = "u", .password = Text(256, 'p')},
+       "登录密码不能超过255个字符!"},
+      {{.address = "a.b", .port = "1", .user = "u", .remark = Text(256, 'r')},
+       "备注不能超过255个字符!"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FieldProblem(c.fields), c.problem) << c.fields.address.size();
+  }
 }
 
 TEST(ServerFieldsTest, DeleteQuestionCountsTheServers) {
@@ -97,6 +134,19 @@ class ServerEditTest : public ::testing::Test {
     return names;
   }
 
+  // The record number of the row named `name` exactly; empty when there is none.
+  Text Number(const Text& name) {
+    const std::optional<ServerRecord> found = FindServer(*records_, name);
+    return found ? found->record_number : Text();
+  }
+  std::vector<Text> Numbers(std::initializer_list<Text> names) {
+    std::vector<Text> numbers;
+    for (const Text& name : names) {
+      numbers.push_back(Number(name));
+    }
+    return numbers;
+  }
+
   static ServerFields Fields(const Text& address, const Text& remark = "") {
     return {.address = address,
             .port = "3389",
@@ -133,7 +183,7 @@ TEST_F(ServerEditTest, InvalidFieldsWriteNothing) {
   EXPECT_EQ(AddServerFromFields(*records_, {}).message, "远程IP不能为空!");
   EXPECT_EQ(AddServerFromFields(*records_, Fields("localhost")).message, "请填写正确的IP或域名!");
   EXPECT_EQ(AddServerFromFields(*records_, Fields("a.b")).result, EditResult::kAdded);
-  EXPECT_EQ(ModifyServerFromFields(*records_, "a.b", {.address = "c.d"}, "").message,
+  EXPECT_EQ(ModifyServerFromFields(*records_, Number("a.b"), {.address = "c.d"}, "").message,
             "远程端口不能为空!");
   EXPECT_EQ(Names(), "a.b");
 }
@@ -150,10 +200,10 @@ TEST_F(ServerEditTest, DuplicatesAreExactByteForByte) {
 
 TEST_F(ServerEditTest, AddThatCannotBeStoredSaysSoAndLeavesNoRemnant) {
   Open({ServerRow("127.0.0.1")});
-  // Too long for the remark column: every other field was accepted before it was refused.
+  // Too long for the remark column: refused before anything is written, naming the field.
   const EditOutcome tooLong = AddServerFromFields(*records_, Fields("127.0.0.2", Text(300, 'r')));
-  EXPECT_EQ(tooLong.result, EditResult::kAddFailed);
-  EXPECT_EQ(tooLong.message, "服务器添加失败!");
+  EXPECT_EQ(tooLong.result, EditResult::kInvalid);
+  EXPECT_EQ(tooLong.message, "备注不能超过255个字符!");
   EXPECT_EQ(Names(), "127.0.0.1");
 
   LoseWriteAccess();
@@ -167,7 +217,7 @@ TEST_F(ServerEditTest, ModifyRenamesAndKeepsTheDomainItIsGiven) {
   row[4].second = Text("CORP");
   Open({row, ServerRow("127.0.0.2")});
   const EditOutcome outcome = ModifyServerFromFields(
-      *records_, "127.0.0.1", {"127.0.0. 9", "3390", "root", "new", "备注"}, "CORP");
+      *records_, Number("127.0.0.1"), {"127.0.0. 9", "3390", "root", "new", "备注"}, "CORP");
   EXPECT_EQ(outcome.result, EditResult::kModified);
   EXPECT_EQ(outcome.message, "服务器信息修改成功!");
   const std::vector<ServerRecord> stored = Stored();
@@ -183,7 +233,7 @@ TEST_F(ServerEditTest, ModifyRenamesAndKeepsTheDomainItIsGiven) {
 
 TEST_F(ServerEditTest, ModifyChangesOnlyTheExactlyNamedRow) {
   Open({ServerRow("Host.LAN", "1"), ServerRow("host.lan", "2")});
-  ASSERT_EQ(ModifyServerFromFields(*records_, "host.lan", Fields("host.lan"), "").result,
+  ASSERT_EQ(ModifyServerFromFields(*records_, Number("host.lan"), Fields("host.lan"), "").result,
             EditResult::kModified);
   const std::vector<ServerRecord> stored = Stored();
   ASSERT_EQ(stored.size(), 2u);
@@ -193,7 +243,8 @@ TEST_F(ServerEditTest, ModifyChangesOnlyTheExactlyNamedRow) {
 
 TEST_F(ServerEditTest, ModifyOfAServerThatIsGoneFails) {
   Open({ServerRow("127.0.0.1")});
-  const EditOutcome outcome = ModifyServerFromFields(*records_, "127.0.0.5", Fields("a.b"), "");
+  const EditOutcome outcome =
+      ModifyServerFromFields(*records_, Number("127.0.0.5"), Fields("a.b"), "");
   EXPECT_EQ(outcome.result, EditResult::kModifyFailed);
   EXPECT_EQ(outcome.message, "服务器信息修改失败!");
   EXPECT_EQ(Names(), "127.0.0.1");
@@ -203,19 +254,18 @@ TEST_F(ServerEditTest, NamesWithQuotesAreAddedModifiedAndDeleted) {
   Open({ServerRow("127.0.0.1")});
   ASSERT_EQ(AddServerFromFields(*records_, Fields("o'hare.lan")).result, EditResult::kAdded);
   EXPECT_EQ(AddServerFromFields(*records_, Fields("o'hare.lan")).result, EditResult::kDuplicate);
-  ASSERT_EQ(ModifyServerFromFields(*records_, "o'hare.lan", Fields("it's.lan"), "").result,
+  ASSERT_EQ(ModifyServerFromFields(*records_, Number("o'hare.lan"), Fields("it's.lan"), "").result,
             EditResult::kModified);
   EXPECT_EQ(Names(), "127.0.0.1,it's.lan");
-  const Text names[] = {"it's.lan"};
-  EXPECT_TRUE(DeleteServersNamed(*connection_, names).complete);
+  EXPECT_TRUE(DeleteServersNumbered(*connection_, *records_, Numbers({"it's.lan"})).complete);
   EXPECT_EQ(Names(), "127.0.0.1");
 }
 
 TEST_F(ServerEditTest, DeleteStopsAtTheFirstFailure) {
   Open({ServerRow("127.0.0.1"), ServerRow("127.0.0.2"), ServerRow("127.0.0.3")});
-  const Text names[] = {"127.0.0.1", "127.0.0.3", "127.0.0.2"};
+  const std::vector<Text> numbers = Numbers({"127.0.0.1", "127.0.0.3", "127.0.0.2"});
   int calls = 0;
-  const DeleteOutcome outcome = DeleteServersNamed(*connection_, names, [&] {
+  const DeleteOutcome outcome = DeleteServersNumbered(*connection_, *records_, numbers, [&] {
     ++calls;
     LoseWriteAccess();
   });
@@ -224,6 +274,71 @@ TEST_F(ServerEditTest, DeleteStopsAtTheFirstFailure) {
   EXPECT_EQ(calls, 1);
   writer_.reset();
   EXPECT_EQ(Names(), "127.0.0.2,127.0.0.3");
+}
+
+TEST_F(ServerEditTest, DeleteTakesExactlyTheNumberedRowsNotTheirLetterCaseTwins) {
+  Open({ServerRow("SRV.x"), ServerRow("srv.x"), ServerRow("127.0.0.3")});
+  EXPECT_TRUE(DeleteServersNumbered(*connection_, *records_, Numbers({"srv.x"})).complete);
+  EXPECT_EQ(Names(), "SRV.x,127.0.0.3");
+  // A row that is not there (any more) is a failed deletion, not a success.
+  const Text gone[] = {"999"};
+  EXPECT_FALSE(DeleteServersNumbered(*connection_, *records_, gone).complete);
+  EXPECT_FALSE(DeleteServersNumbered(*connection_, *records_, Numbers({"srv.x"})).complete);
+  EXPECT_EQ(Names(), "SRV.x,127.0.0.3");
+}
+
+TEST_F(ServerEditTest, RenameOntoAnotherServersNameIsRefused) {
+  Open({ServerRow("127.0.0.1", "1"), ServerRow("127.0.0.2", "2")});
+  const EditOutcome outcome =
+      ModifyServerFromFields(*records_, Number("127.0.0.2"), Fields("127.0.0.1"), "");
+  EXPECT_EQ(outcome.result, EditResult::kDuplicate);
+  EXPECT_EQ(outcome.message, "目标服务器已存在,不必重复添加!");
+  EXPECT_EQ(Names(), "127.0.0.1,127.0.0.2");
+  // Keeping its own name, or taking a letter-case variant of another's, is no rename onto it.
+  EXPECT_EQ(ModifyServerFromFields(*records_, Number("127.0.0.2"), Fields("127.0.0.2"), "").result,
+            EditResult::kModified);
+}
+
+TEST_F(ServerEditTest, RowsStoredTwiceUnderOneNameAreEditedOneByOne) {
+  // Made by another program: the same name twice, told apart only by the record number.
+  Open({ServerRow("twin.lan", "1", "u", "first"), ServerRow("twin.lan", "2", "u", "second")});
+  std::vector<ServerRecord> stored = Stored();
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(FindServerNumbered(*records_, stored[1].record_number)->password, "second");
+  ASSERT_EQ(ModifyServerFromFields(*records_, stored[1].record_number,
+                                   {"twin.lan", "3", "u", "third", ""}, "")
+                .result,
+            EditResult::kModified);
+  EXPECT_EQ(FindServerNumbered(*records_, stored[0].record_number)->password, "first");
+  EXPECT_EQ(FindServerNumbered(*records_, stored[1].record_number)->password, "third");
+  const Text second[] = {stored[1].record_number};
+  EXPECT_TRUE(DeleteServersNumbered(*connection_, *records_, second).complete);
+  stored = Stored();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0].port, "1");
+}
+
+// A catalogue made elsewhere with a narrower name column: the engine refuses a name that the
+// editor's own check lets through, after the row was begun.
+TEST(ServerEditRefusedFieldTest, AFieldTheEngineRefusesLeavesNoRow) {
+  auto store = std::make_shared<services::sql::MemoryTableStore>();
+  std::vector<services::sql::StoredColumn> columns = ServerTableColumns();
+  columns[1].length = 20;  // 服务器名 Text(10)
+  ASSERT_TRUE(store->AddTable(kServerTable, columns));
+  std::vector<std::unique_ptr<services::DatabaseEngine>> engines;
+  engines.push_back(std::make_unique<services::sql::StoreEngine>(
+      [store](const services::ConnectionRequest&) { return store; }));
+  DBConnection connection(std::move(engines));
+  RecordSet records;
+  ASSERT_TRUE(connection.OpenAccess("mstsc.mdb", ""));
+  ASSERT_TRUE(records.SetConnection(connection));
+
+  const ServerFields fields{"127.0.0.100", "3389", "u", "secret", ""};
+  EXPECT_EQ(AddServerFromFields(records, fields).message, "服务器添加失败!");
+  records.Open(kServerTable, RecordSet::kSourceTable);  // would store a row left pending
+  EXPECT_EQ(records.RecordCount(), 0);
+  EXPECT_EQ(AddServerFromFields(records, {"127.0.0.7", "3389", "u", "secret", ""}).result,
+            EditResult::kAdded);
 }
 
 }  // namespace

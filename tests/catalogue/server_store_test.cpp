@@ -137,7 +137,8 @@ TEST_P(ServerStoreTest, ListGivesTheShownMembersInTableOrder) {
                                       .user_name = "admin",
                                       .password = "",
                                       .domain = "",
-                                      .remark = "第一台"}));
+                                      .remark = "第一台",
+                                      .record_number = "1"}));
   EXPECT_EQ(servers[1].server_name, "主机乙");
 }
 
@@ -194,7 +195,8 @@ TEST_P(ServerStoreTest, UpdateWritesEveryColumnButTheNumber) {
                                       .port = "3390",
                                       .user_name = "root",
                                       .domain = "corp",
-                                      .remark = "改过"}));
+                                      .remark = "改过",
+                                      .record_number = "1"}));
   EXPECT_EQ(servers[1].server_name, "beta");
 }
 

@@ -35,6 +35,7 @@ class RecordingRecordSet : public EngineRecordSet {
     log_->push_back("addnew");
     return true;
   }
+  void CancelPending() override { log_->push_back("cancel"); }
   bool SetField(const Text& field, const std::optional<Text>& value) override {
     log_->push_back("set " + field + " " + (value ? "'" + *value + "'" : "Null"));
     return true;

@@ -127,9 +127,9 @@ int Modify(Arguments args) {
                                        .user = parsed->user.value_or(stored->user_name),
                                        .password = parsed->password.value_or(stored->password),
                                        .remark = parsed->remark.value_or(stored->remark)};
-  return Report(
-      catalogue::ModifyServerFromFields(catalogue.records, parsed->host, fields, stored->domain),
-      catalogue::EditResult::kModified);
+  return Report(catalogue::ModifyServerFromFields(catalogue.records, stored->record_number, fields,
+                                                  stored->domain),
+                catalogue::EditResult::kModified);
 }
 
 int Delete(Arguments args) {
@@ -141,18 +141,21 @@ int Delete(Arguments args) {
   if (!catalogue.Open(file)) {
     return CannotOpen(file);
   }
-  std::vector<Text> names;
+  std::vector<Text> numbers;
   for (const std::string_view host : args.subspan(1)) {
     // The editor deletes rows it shows; here a name that is not stored is refused up front, so
-    // that a typing error deletes nothing.
-    if (!catalogue::FindServer(catalogue.records, Text(host))) {
+    // that a typing error deletes nothing. Only rows named exactly so go, not their letter-case
+    // twins.
+    const std::vector<Text> named = catalogue::ServerNumbersNamed(catalogue.records, Text(host));
+    if (named.empty()) {
       std::fprintf(stderr, "lumoractl: %.*s: no such server\n", static_cast<int>(host.size()),
                    host.data());
       return kFailed;
     }
-    names.emplace_back(host);
+    numbers.insert(numbers.end(), named.begin(), named.end());
   }
-  if (!catalogue::DeleteServersNamed(catalogue.connection, names).complete) {
+  if (!catalogue::DeleteServersNumbered(catalogue.connection, catalogue.records, numbers)
+           .complete) {
     return Refused(edit_text::kDeleteFailed);
   }
   PrintLine(stdout, edit_text::kDeleted);

@@ -31,9 +31,10 @@ void AdoRecordSet::Close() {
   if (!IsOpen()) {
     return;
   }
-  LONG edit_mode = kEditNone;
-  if (GetLongProperty(records_.get(), L"EditMode", edit_mode) && edit_mode != kEditNone) {
-    CallMethod(records_.get(), L"Update", {});
+  // A pending row that the provider refuses is dropped: left pending, it would make every later
+  // Close and Open of this record set fail for the rest of the run.
+  if (HasPendingRow() && !CallMethod(records_.get(), L"Update", {})) {
+    CancelPending();
   }
   PutProperty(records_.get(), L"Filter", UniqueVariant::String(""));
   CallMethod(records_.get(), L"Close", {});
@@ -66,6 +67,18 @@ int AdoRecordSet::RecordCount() const {
 
 bool AdoRecordSet::AddNew() {
   return IsOpen() && CallMethod(records_.get(), L"AddNew", {});
+}
+
+bool AdoRecordSet::HasPendingRow() const {
+  LONG edit_mode = kEditNone;
+  return IsOpen() && GetLongProperty(records_.get(), L"EditMode", edit_mode) &&
+         edit_mode != kEditNone;
+}
+
+void AdoRecordSet::CancelPending() {
+  if (HasPendingRow()) {
+    CallMethod(records_.get(), L"CancelUpdate", {});
+  }
 }
 
 bool AdoRecordSet::SetField(const Text& field, const std::optional<Text>& value) {

@@ -15,18 +15,20 @@ class AdoRecordSet : public EngineRecordSet {
   AdoRecordSet& operator=(const AdoRecordSet&) = delete;
 
   // A pending new or edited row is stored (Update) before the filter is cleared and the record
-  // set closed; errors are swallowed.
+  // set closed; a row the provider refuses is cancelled. Errors are swallowed.
   void Close() override;
   bool Open(const Text& source, int kind, std::optional<int> cursor_location) override;
   bool IsOpen() const override;
   int RecordCount() const override;
   bool AddNew() override;
+  void CancelPending() override;
   bool SetField(const Text& field, const std::optional<Text>& value) override;
   bool GetFieldText(const Text& field, Text& value) override;
   bool MoveNext() override;
 
  private:
   bool AtEnd() const;
+  bool HasPendingRow() const;
 
   ComApartment apartment_;
   ComRef<IDispatch> connection_;

@@ -75,6 +75,14 @@ bool StaticRecordSet::AddNew() {
   return true;
 }
 
+void StaticRecordSet::CancelPending() {
+  if (pending_ && pending_->is_new && result_) {
+    result_->rows.pop_back();
+    current_ = result_->rows.size();
+  }
+  pending_.reset();
+}
+
 bool StaticRecordSet::SetField(const Text& field, const std::optional<Text>& value) {
   if (AtEnd()) {
     return false;

@@ -27,6 +27,7 @@ class StaticRecordSet : public EngineRecordSet {
   bool IsOpen() const override { return result_.has_value(); }
   int RecordCount() const override;
   bool AddNew() override;
+  void CancelPending() override;
   bool SetField(const Text& field, const std::optional<Text>& value) override;
   bool GetFieldText(const Text& field, Text& value) override;
   bool MoveNext() override;
