@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "app/main_database.h"
 #include "app/program.h"
 #include "app/server_list.h"
+#include "catalogue/main_database.h"
 #include "catalogue/server_store.h"
 #include "forms/main_window.h"
 #include "forms/win32/win32_window_system.h"
@@ -230,7 +230,7 @@ int main(int argc, char** argv) {
     WaitForReachability(windows);
 
     start = Seconds();
-    catalogue::ListServers(app::MainRecords(), servers);
+    catalogue::ListServers(catalogue::MainRecords(), servers);
     reads.push_back(Seconds() - start);
 
     start = Seconds();

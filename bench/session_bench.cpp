@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/connect_command.h"
-#include "app/main_window_helpers.h"
 #include "app/program.h"
 #include "forms/main_window.h"
 #include "forms/win32/win32_window_system.h"
@@ -121,7 +120,7 @@ int main() {
     windows.ProcessPendingMessages();
     Sleep(1);
   }
-  app::ServerList().SetCurrentRow(0);
+  forms::ServerList().SetCurrentRow(0);
 
   const std::string done = log + "\\command-line.txt";
   std::vector<double> returned;

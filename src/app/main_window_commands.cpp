@@ -1,13 +1,13 @@
 #include "app/main_window_commands.h"
 
+#include "app/about_box.h"
 #include "app/connect_command.h"
-#include "app/host_editor.h"
-#include "app/main_database.h"
-#include "app/main_window_helpers.h"
-#include "app/settings_commands.h"
+#include "catalogue/host_editor.h"
+#include "catalogue/main_database.h"
 #include "catalogue/server_store.h"
 #include "forms/main_window.h"
 #include "forms/window_model.h"
+#include "settings/settings_commands.h"
 #include "status/reachability_pass.h"
 
 namespace lumora::app {
@@ -21,19 +21,19 @@ forms::HandlerResult ToolbarButtonClicked(forms::EventArgs args) {
       ConnectCommand();
       break;
     case forms::main_toolbar::kAdd:
-      AddServerCommand();
+      catalogue::AddServerCommand();
       break;
     case forms::main_toolbar::kModify:
-      ModifyServerCommand();
+      catalogue::ModifyServerCommand();
       break;
     case forms::main_toolbar::kDelete:
-      DeleteServersCommand();
+      catalogue::DeleteServersCommand();
       break;
     case forms::main_toolbar::kRefresh:
       status::StartReachabilityPass();
       break;
     case forms::main_toolbar::kSettings:
-      OpenSettingsWindow();
+      settings::OpenSettingsWindow();
       break;
     case forms::main_toolbar::kClearHistory:
       ClearHistoryCommand();
@@ -51,10 +51,10 @@ forms::HandlerResult ToolbarButtonClicked(forms::EventArgs args) {
 }
 
 forms::HandlerResult ServerListClicked(forms::EventArgs) {
-  const forms::Control list = ServerList();
+  const forms::Control list = forms::ServerList();
   const int row = list.CurrentRow();
   if (row != -1) {
-    catalogue::SelectServer(MainRecords(), list.CellText(row, 0));
+    catalogue::SelectServer(catalogue::MainRecords(), list.CellText(row, 0));
   }
   return std::nullopt;
 }

@@ -1,7 +1,7 @@
 #include "app/main_window_start.h"
 
-#include "app/main_database.h"
 #include "app/server_list.h"
+#include "catalogue/main_database.h"
 #include "forms/window_model.h"
 #include "platform/files.h"
 #include "platform/program_directory.h"
@@ -19,11 +19,11 @@ forms::HandlerResult MainWindowCreated(forms::EventArgs) {
   if (!platform::FileExists(settings::SettingsFile())) {
     settings::WriteDefaults();
   }
-  if (!OpenMainDatabase()) {
+  if (!catalogue::OpenMainDatabase()) {
     forms::ShowMessageBox(
         "数据文件mstsc.mdb无法打开：它可能已损坏、不是Access数据库，或正被其他程序独占使用。",
         forms::box::kIconExclamation, "提示信息!");
-  } else if (MainConnection().ReadOnly()) {
+  } else if (catalogue::MainConnection().ReadOnly()) {
     // Said before the user types a server in, not after the add fails.
     forms::ShowMessageBox(
         "数据文件mstsc.mdb现在只能查看，添加、修改和删除服务器都不会保存：它正被其他程序使用、"

@@ -1,13 +1,14 @@
 #include "app/program.h"
 
-#include "app/host_editor.h"
 #include "app/login_gate.h"
 #include "app/main_window_commands.h"
 #include "app/main_window_start.h"
-#include "app/settings_commands.h"
+#include "app/server_list.h"
+#include "catalogue/host_editor.h"
 #include "forms/login_window.h"
 #include "forms/main_window.h"
 #include "forms/window_model.h"
+#include "settings/settings_commands.h"
 
 namespace lumora::app {
 namespace {
@@ -33,8 +34,9 @@ constexpr forms::EventBinding kMainBindings[] = {
 void RegisterWindows() {
   forms::RegisterWindow(forms::LoginWindow(), kLoginBindings);
   forms::RegisterWindow(forms::MainWindow(), kMainBindings);
-  RegisterHostEditorWindow();
-  RegisterSettingsWindow();
+  catalogue::RegisterHostEditorWindow();
+  catalogue::SetServerListRefill(FillServerList);
+  settings::RegisterSettingsWindow();
 }
 
 int RunLumora() {

@@ -1,8 +1,8 @@
 #include "app/server_list.h"
 
-#include "app/main_database.h"
-#include "app/main_window_helpers.h"
+#include "catalogue/main_database.h"
 #include "catalogue/server_store.h"
+#include "forms/main_window.h"
 #include "status/ip_locator.h"
 #include "status/reachability_pass.h"
 
@@ -14,16 +14,16 @@ constexpr char kDamagedLocationText[] = "IP数据库文件已损坏";
 
 void AppendServerRows(forms::Control& list) {
   std::vector<catalogue::ServerRecord> servers;
-  catalogue::ListServers(MainRecords(), servers);
+  catalogue::ListServers(catalogue::MainRecords(), servers);
   for (const catalogue::ServerRecord& server : servers) {
     const int row = list.AppendRow("");
     list.SetRowImage(row, kNewRowImage);
-    list.SetCellText(row, server_cell::kHost, server.server_name);
-    list.SetCellText(row, server_cell::kPort, server.port);
-    list.SetCellText(row, server_cell::kUser, server.user_name);
-    list.SetCellText(row, server_cell::kRemark, server.remark);
-    list.SetCellText(row, server_cell::kDomain, server.domain);
-    list.SetCellText(row, server_cell::kRecordNumber, server.record_number);
+    list.SetCellText(row, forms::server_cell::kHost, server.server_name);
+    list.SetCellText(row, forms::server_cell::kPort, server.port);
+    list.SetCellText(row, forms::server_cell::kUser, server.user_name);
+    list.SetCellText(row, forms::server_cell::kRemark, server.remark);
+    list.SetCellText(row, forms::server_cell::kDomain, server.domain);
+    list.SetCellText(row, forms::server_cell::kRecordNumber, server.record_number);
   }
 }
 
@@ -33,8 +33,8 @@ void LocateRows(forms::Control& list) {
   status::IpLocator locator;
   const int count = list.RowCount();
   for (int row = 0; row < count; ++row) {
-    const Text location = locator.Lookup(list.CellText(row, server_cell::kHost));
-    list.SetCellText(row, server_cell::kLocation,
+    const Text location = locator.Lookup(list.CellText(row, forms::server_cell::kHost));
+    list.SetCellText(row, forms::server_cell::kLocation,
                      locator.Damaged() ? kDamagedLocationText : location);
   }
 }
@@ -42,7 +42,7 @@ void LocateRows(forms::Control& list) {
 }  // namespace
 
 void FillServerList() {
-  forms::Control list = ServerList();
+  forms::Control list = forms::ServerList();
   status::InvalidateReachabilityPasses();
   list.DeleteAllRows();
   AppendServerRows(list);

@@ -138,6 +138,10 @@ void Control::EnsureRowVisible(int row) {
   }
 }
 
+void ShowBalloonTip(const WindowDefinition& window, const Text& text) {
+  Control(window, "气球提示框1").ShowBalloon(text, System().CursorPosition());
+}
+
 void Control::ShowBalloon(const Text& text, Point screenPosition) {
   if (Valid()) {
     System().ShowBalloon(*window_, index_, text, screenPosition);

@@ -81,4 +81,23 @@ const WindowDefinition& MainWindow() {
   return window;
 }
 
+Control ServerList() {
+  return Control(MainWindow(), "超级列表框1");
+}
+
+void ShowTip(const Text& text) {
+  ShowBalloonTip(MainWindow(), text);
+}
+
+std::vector<int> TickedRows(const Control& list) {
+  std::vector<int> ticked;
+  const int count = list.RowCount();
+  for (int row = 0; row < count; ++row) {
+    if (list.RowChecked(row)) {
+      ticked.push_back(row);
+    }
+  }
+  return ticked;
+}
+
 }  // namespace lumora::forms

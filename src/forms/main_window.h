@@ -1,11 +1,37 @@
 // The main window: the server list under the command toolbar.
 #pragma once
 
+#include <vector>
+
+#include "base/text.h"
 #include "forms/window_definition.h"
+#include "forms/window_model.h"
 
 namespace lumora::forms {
 
 const WindowDefinition& MainWindow();
+
+// The server list "超级列表框1" of the main window.
+Control ServerList();
+
+// The cells of a server-list row. Only 0 to 5 have columns; 7 and 8 travel with the row unseen.
+namespace server_cell {
+inline constexpr int kHost = 0;
+inline constexpr int kPort = 1;
+inline constexpr int kUser = 2;
+inline constexpr int kRemark = 5;
+inline constexpr int kLocation = 6;
+inline constexpr int kDomain = 7;
+// The row's record number: rows are told apart by it, never by their names, which another
+// program may have stored twice.
+inline constexpr int kRecordNumber = 8;
+}  // namespace server_cell
+
+// Shows `text` in the main window's balloon tip at the mouse cursor, without an icon.
+void ShowTip(const Text& text);
+
+// Indexes of the rows whose check box is ticked, in ascending order.
+std::vector<int> TickedRows(const Control& list);
 
 // Toolbar button indexes of the main window, in button order.
 namespace main_toolbar {

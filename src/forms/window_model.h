@@ -103,6 +103,9 @@ class Control {
 };
 
 // Index of the control named `name` in `window`'s definition, or -1.
+// Shows `text` in `window`'s balloon tip "气球提示框1" at the mouse cursor, without an icon.
+void ShowBalloonTip(const WindowDefinition& window, const Text& text);
+
 int FindControlIndex(const WindowDefinition& window, std::string_view name);
 
 }  // namespace lumora::forms

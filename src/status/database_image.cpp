@@ -7,7 +7,7 @@
 
 namespace lumora::status {
 
-bool DatabaseImage::Load(DatabaseFile file, std::size_t memory_limit) {
+bool DatabaseImage::Load(platform::SharedReadFile file, std::size_t memory_limit) {
   Clear();
   if (!file.IsOpen()) {
     return false;

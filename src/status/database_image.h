@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "base/text.h"
-#include "status/database_file.h"
+#include "platform/shared_read_file.h"
 
 namespace lumora::status {
 
@@ -25,7 +25,7 @@ class DatabaseImage {
 
   // Takes over an open file, keeping at most `memory_limit` bytes of it in memory. False when
   // it is not open.
-  bool Load(DatabaseFile file, std::size_t memory_limit = kMemoryLimit);
+  bool Load(platform::SharedReadFile file, std::size_t memory_limit = kMemoryLimit);
   void Clear();
 
   std::uint64_t Size() const { return size_; }
@@ -65,7 +65,7 @@ class DatabaseImage {
   std::unique_ptr<unsigned char[]> head_;
   std::size_t head_size_ = 0;
   std::uint64_t size_ = 0;
-  DatabaseFile tail_;  // open only while the file is larger than what memory holds
+  platform::SharedReadFile tail_;  // open only while the file is larger than what memory holds
 };
 
 }  // namespace lumora::status

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "platform/program_directory.h"
-#include "status/database_file.h"
+#include "platform/shared_read_file.h"
 #include "status/ip_address.h"
 #include "status/location_text.h"
 
@@ -20,7 +20,7 @@ constexpr int kCountryElsewhere = 2;
 
 bool IpLocator::Open(const Text& path) {
   Close();
-  DatabaseFile file;
+  platform::SharedReadFile file;
   if (!file.Open(path) || !image_.Load(std::move(file))) {
     return false;
   }

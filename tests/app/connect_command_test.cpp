@@ -8,9 +8,8 @@
 #include <iterator>
 #include <thread>
 
-#include "app/main_database.h"
-#include "app/main_window_helpers.h"
 #include "app/program.h"
+#include "catalogue/main_database.h"
 #include "catalogue/server_store.h"
 #include "forms/headless/headless_window_system.h"
 #include "forms/main_window.h"
@@ -50,7 +49,7 @@ class ConnectCommandTest : public ::testing::Test {
     RegisterWindows();
     ASSERT_TRUE(forms::LoadWindow(MainWindow()));
     WaitForReachability();
-    ASSERT_EQ(ServerList().RowCount(), 2);
+    ASSERT_EQ(forms::ServerList().RowCount(), 2);
   }
   void TearDown() override { WaitForReachability(); }
 
@@ -68,7 +67,7 @@ class ConnectCommandTest : public ::testing::Test {
 
   Text CurrentRecordName() {
     Text name;
-    MainRecords().GetFieldText(catalogue::kColumnServerName, name);
+    catalogue::MainRecords().GetFieldText(catalogue::kColumnServerName, name);
     return name;
   }
 
@@ -94,7 +93,7 @@ TEST_F(ConnectCommandTest, ConnectReadsTheListsCellsAndMovesTheRecordSetItself) 
   ASSERT_TRUE(system_.ClickRow(MainWindow(), "超级列表框1", 0));
   EXPECT_EQ(CurrentRecordName(), "127.0.0.1");
   // A selection made without a click leaves the record set where it was: the command moves it.
-  forms::Control list = ServerList();
+  forms::Control list = forms::ServerList();
   list.SetCurrentRow(1);
   list.SetCellText(1, 1, "5000");
   list.SetCellText(1, 2, "from-the-list");
@@ -117,7 +116,7 @@ TEST_F(ConnectCommandTest, SettingsAreReadAfreshForEveryConnection) {
 }
 
 TEST_F(ConnectCommandTest, HostNameWithTwoDotsIsRefusedWithTheWriteTip) {
-  forms::Control list = ServerList();
+  forms::Control list = forms::ServerList();
   list.SetCellText(0, 0, "..\\..\\evil");
   ASSERT_TRUE(system_.DoubleClickRow(MainWindow(), "超级列表框1", 0));
   EXPECT_EQ(LastTip(), "远程RDP文件写出出错!");

@@ -11,7 +11,6 @@
 #include <string>
 #include <thread>
 
-#include "app/main_window_helpers.h"
 #include "app/program.h"
 #include "app/server_list.h"
 #include "forms/headless/headless_window_system.h"
@@ -149,7 +148,7 @@ TEST_P(DamagedCatalogueTest, IsReportedAtStartAndNeverWritten) {
   StartMainWindow();
   ASSERT_EQ(system_.MessageBoxes().size(), 1u);
   EXPECT_TRUE(ShownBox("mstsc.mdb"));
-  EXPECT_EQ(ServerList().RowCount(), 0);
+  EXPECT_EQ(forms::ServerList().RowCount(), 0);
   EXPECT_TRUE(forms::IsLoaded(MainWindow()));
   AddServer("127.0.0.9");
   EXPECT_TRUE(ShownBox("服务器添加失败!"));
@@ -191,14 +190,14 @@ TEST_F(FaultPathsTest, CatalogueHeldByAnotherWriterIsShownAndSaidToBeReadOnly) {
   writer_ = jet::Database::Open(ProgramFile("mstsc.mdb"), /*read_only=*/false);
   ASSERT_TRUE(writer_.has_value());
   StartMainWindow();
-  EXPECT_EQ(ServerList().RowCount(), 2);
+  EXPECT_EQ(forms::ServerList().RowCount(), 2);
   ASSERT_EQ(system_.MessageBoxes().size(), 1u);
   EXPECT_TRUE(ShownBox("mstsc.mdb"));
   EXPECT_TRUE(ShownBox("只能查看"));
   const std::string before = CatalogueBytes();
   AddServer("127.0.0.9");
   EXPECT_TRUE(ShownBox("服务器添加失败!"));
-  EXPECT_EQ(ServerList().RowCount(), 2);
+  EXPECT_EQ(forms::ServerList().RowCount(), 2);
   EXPECT_TRUE(CatalogueBytes() == before) << "the held file was written";
 }
 
@@ -207,7 +206,7 @@ TEST_F(FaultPathsTest, CatalogueFreeAtStartIsNotCalledReadOnly) {
   StartMainWindow();
   EXPECT_TRUE(system_.MessageBoxes().empty());
   AddServer("127.0.0.9");
-  EXPECT_EQ(ServerList().RowCount(), 3);
+  EXPECT_EQ(forms::ServerList().RowCount(), 3);
 }
 
 TEST_F(FaultPathsTest, HistoryThatIsAFileRefusesTheConnectionAndKeepsTheFile) {
@@ -236,7 +235,7 @@ TEST_F(FaultPathsTest, TruncatedLocationDatabaseIsNamedInTheLocationColumn) {
     WriteBytes(directory_.NativePath("QQWry.dat"), sound.substr(0, length));
     FillServerList();
     WaitForReachability();
-    const forms::Control list = ServerList();
+    const forms::Control list = forms::ServerList();
     ASSERT_EQ(list.RowCount(), 2) << length;
     for (int row = 0; row < 2; ++row) {
       EXPECT_EQ(list.CellText(row, 6), expected) << length;
@@ -254,7 +253,7 @@ TEST_F(FaultPathsTest, ProbingThatCannotBeDoneIsToldNotShownAsOffline) {
   CreateCatalogue();
   probe_.MakeUnavailable();
   StartMainWindow();
-  const forms::Control list = ServerList();
+  const forms::Control list = forms::ServerList();
   ASSERT_EQ(list.RowCount(), 2);
   for (int row = 0; row < 2; ++row) {
     EXPECT_NE(list.CellText(row, 3), "离线");

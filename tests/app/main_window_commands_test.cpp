@@ -4,7 +4,6 @@
 
 #include <fstream>
 
-#include "app/main_window_helpers.h"
 #include "app/program.h"
 #include "forms/headless/headless_window_system.h"
 #include "forms/main_window.h"
@@ -31,7 +30,7 @@ class MainWindowCommandsTest : public ::testing::Test {
 
   void AddRows(int count) {
     for (int i = 0; i < count; ++i) {
-      ServerList().AppendRow("127.0.0." + std::to_string(i + 1));
+      forms::ServerList().AppendRow("127.0.0." + std::to_string(i + 1));
     }
   }
   const Text& LastTip() const { return system_.Balloons().back().text; }
@@ -90,12 +89,12 @@ TEST_F(MainWindowCommandsTest, HiddenButtonsCannotBeClicked) {
 
 TEST_F(MainWindowCommandsTest, TickedRowsAreCollectedInAscendingOrder) {
   AddRows(5);
-  EXPECT_TRUE(TickedRows(ServerList()).empty());
+  EXPECT_TRUE(forms::TickedRows(forms::ServerList()).empty());
   ASSERT_TRUE(system_.TickRow(MainWindow(), "超级列表框1", 4, true));
   ASSERT_TRUE(system_.TickRow(MainWindow(), "超级列表框1", 1, true));
   ASSERT_TRUE(system_.TickRow(MainWindow(), "超级列表框1", 2, true));
   ASSERT_TRUE(system_.TickRow(MainWindow(), "超级列表框1", 2, false));
-  EXPECT_EQ(TickedRows(ServerList()), (std::vector<int>{1, 4}));
+  EXPECT_EQ(forms::TickedRows(forms::ServerList()), (std::vector<int>{1, 4}));
 }
 
 }  // namespace

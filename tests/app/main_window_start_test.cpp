@@ -5,9 +5,8 @@
 #include <fstream>
 #include <thread>
 
-#include "app/main_database.h"
-#include "app/main_window_helpers.h"
 #include "app/program.h"
+#include "catalogue/main_database.h"
 #include "forms/headless/headless_window_system.h"
 #include "forms/main_window.h"
 #include "forms/window_model.h"
@@ -70,7 +69,7 @@ TEST_F(FilledMainWindowTest, RowsComeFromTableServerInTableOrder) {
       {testing_support::ServerRow("127.0.0.1", "3389", "管理员", "pw1", "机房一"),
        testing_support::ServerRow("127.0.0.2", "33890", "", "", "")}));
   ASSERT_TRUE(forms::LoadWindow(forms::MainWindow()));
-  const forms::Control list = ServerList();
+  const forms::Control list = forms::ServerList();
   ASSERT_EQ(list.RowCount(), 2);
   EXPECT_EQ(list.CellText(0, 0), "127.0.0.1");
   EXPECT_EQ(list.CellText(0, 1), "3389");
@@ -89,7 +88,7 @@ TEST_F(FilledMainWindowTest, AClickOnARowMovesTheRecordSetToItsServer) {
   ASSERT_TRUE(forms::LoadWindow(forms::MainWindow()));
   ASSERT_TRUE(system_.ClickRow(forms::MainWindow(), "超级列表框1", 1));
   Text password;
-  EXPECT_TRUE(MainRecords().GetFieldText("密码", password));
+  EXPECT_TRUE(catalogue::MainRecords().GetFieldText("密码", password));
   EXPECT_EQ(password, "second");
 }
 
@@ -99,7 +98,7 @@ TEST_F(FilledMainWindowTest, AnUnreadableCatalogueIsReportedAndTheListStaysEmpty
   ASSERT_EQ(system_.MessageBoxes().size(), 1u);
   EXPECT_EQ(system_.MessageBoxes()[0].title, "提示信息!");
   EXPECT_NE(system_.MessageBoxes()[0].text.find("mstsc.mdb"), Text::npos);
-  EXPECT_EQ(ServerList().RowCount(), 0);
+  EXPECT_EQ(forms::ServerList().RowCount(), 0);
   EXPECT_TRUE(forms::IsLoaded(forms::MainWindow()));
 }
 

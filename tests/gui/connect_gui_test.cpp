@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window_helpers.h"
 #include "app/program.h"
 #include "forms/main_window.h"
 #include "forms/window_model.h"
@@ -186,7 +185,7 @@ TEST_F(ConnectGuiTest, DoubleClickStartsTheClientOnTheRowsFile) {
 TEST_F(ConnectGuiTest, ToolbarConnectWithoutHistoryFolderCreatesIt) {
   ASSERT_FALSE(program_.Contains("History"));
   PostClick(list_, RowCentre(list_, 0));
-  ASSERT_TRUE(PumpUntil([] { return app::ServerList().CurrentRow() == 0; }));
+  ASSERT_TRUE(PumpUntil([] { return forms::ServerList().CurrentRow() == 0; }));
   HWND toolbar = ControlWindow(MainWindow(), "工具条1");
   RECT button{};
   ASSERT_TRUE(SendMessageW(toolbar, TB_GETITEMRECT, forms::main_toolbar::kConnect,
@@ -200,7 +199,7 @@ TEST_F(ConnectGuiTest, ToolbarConnectWithoutHistoryFolderCreatesIt) {
 }
 
 TEST_F(ConnectGuiTest, HostNameWithTwoDotsIsRefusedWithATip) {
-  app::ServerList().SetCellText(0, 0, "..\\..\\evil");
+  forms::ServerList().SetCellText(0, 0, "..\\..\\evil");
   DoubleClickRow(0);
   EXPECT_EQ(TipText(), L"远程RDP文件写出出错!");
   EXPECT_FALSE(program_.Contains("History"));

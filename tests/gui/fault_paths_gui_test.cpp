@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 
-#include "app/main_window_helpers.h"
 #include "app/program.h"
 #include "forms/main_window.h"
 #include "forms/window_model.h"
@@ -78,7 +77,7 @@ TEST_F(FaultPathsGuiTest, CatalogueThatIsNoAccessFileIsToldInABoxAndKeptAsItWas)
   EXPECT_NE(watcher.Box().text.find(L"mstsc.mdb无法打开"), std::wstring::npos);
   EXPECT_TRUE(watcher.Box().exclamationIcon);
   EXPECT_TRUE(forms::IsLoaded(MainWindow()));
-  EXPECT_EQ(app::ServerList().RowCount(), 0);
+  EXPECT_EQ(forms::ServerList().RowCount(), 0);
   EXPECT_EQ(ReadBytes(directory_.NativePath("mstsc.mdb")), "saved by a text editor");
 }
 
@@ -90,14 +89,14 @@ TEST_F(FaultPathsGuiTest, CatalogueHeldByAnotherWriterIsListedAndSaidToBeReadOnl
   ASSERT_TRUE(PumpUntil([&] { return watcher.Seen(); }));
   EXPECT_NE(watcher.Box().text.find(L"只能查看"), std::wstring::npos);
   EXPECT_TRUE(watcher.Box().exclamationIcon);
-  EXPECT_EQ(app::ServerList().RowCount(), 2);
+  EXPECT_EQ(forms::ServerList().RowCount(), 2);
 }
 
 TEST_F(FaultPathsGuiTest, ProbingThatCannotBeDoneShowsUnknownRowsAndSaysWhy) {
   UnavailableProbe probe;
   status::SetEchoProbeForTesting(&probe);
   Start();
-  const forms::Control list = app::ServerList();
+  const forms::Control list = forms::ServerList();
   ASSERT_TRUE(PumpUntil([&] { return list.CellText(1, 3) == "未知"; }));
   for (int row = 0; row < 2; ++row) {
     EXPECT_EQ(list.CellText(row, 3), "未知") << row;
@@ -114,7 +113,7 @@ TEST_F(FaultPathsGuiTest, TruncatedLocationDatabaseIsNamedInTheLocationColumn) {
   std::ofstream(directory_.NativePath("QQWry.dat"), std::ios::binary)
       << std::string("\x10\x00\x00\x00\x17\x00\x01\x00", 8) << "cut here";
   Start();
-  const forms::Control list = app::ServerList();
+  const forms::Control list = forms::ServerList();
   ASSERT_EQ(list.RowCount(), 2);
   for (int row = 0; row < 2; ++row) {
     EXPECT_EQ(list.CellText(row, 6), "IP数据库文件已损坏") << row;

@@ -12,7 +12,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/main_window_helpers.h"
 #include "app/program.h"
 #include "catalogue/server_store.h"
 #include "forms/host_editor_window.h"
@@ -85,7 +84,7 @@ class HostEditorGuiTest : public GuiTest {
 
   std::vector<Text> ListedNames() {
     std::vector<Text> names;
-    const forms::Control list = app::ServerList();
+    const forms::Control list = forms::ServerList();
     for (int row = 0; row < list.RowCount(); ++row) {
       names.push_back(list.CellText(row, 0));
     }
@@ -161,7 +160,7 @@ TEST_F(HostEditorGuiTest, AModifiedServerIsWrittenBackAndTheEditorCloses) {
   Open({ServerRow("127.0.0.1", "3389", "admin", "pw1", "旧")});
   HWND list = ControlWindow(MainWindow(), "超级列表框1");
   PostClick(list, RowCentre(list, 0));
-  ASSERT_TRUE(PumpUntil([] { return app::ServerList().CurrentRow() == 0; }));
+  ASSERT_TRUE(PumpUntil([] { return forms::ServerList().CurrentRow() == 0; }));
   std::wstring title, address, password;
   std::atomic<bool> passwordMasked{true};
   AnsweredBox modified;
@@ -188,7 +187,7 @@ TEST_F(HostEditorGuiTest, AModifiedServerIsWrittenBackAndTheEditorCloses) {
   EXPECT_FALSE(passwordMasked);
   EXPECT_EQ(modified.text, L"服务器信息修改成功!");
   EXPECT_TRUE(IsWindowEnabled(mainFrame_));
-  EXPECT_EQ(app::ServerList().CellText(0, 1), "3390");
+  EXPECT_EQ(forms::ServerList().CellText(0, 1), "3390");
   const std::vector<catalogue::ServerRecord> stored = Stored();
   ASSERT_EQ(stored.size(), 1u);
   EXPECT_EQ(stored[0].port, "3390");
@@ -197,8 +196,8 @@ TEST_F(HostEditorGuiTest, AModifiedServerIsWrittenBackAndTheEditorCloses) {
 
 TEST_F(HostEditorGuiTest, TwoTickedRowsAreDeletedAfterYes) {
   Open({ServerRow("127.0.0.1"), ServerRow("127.0.0.2"), ServerRow("127.0.0.3")});
-  app::ServerList().SetRowChecked(0, true);
-  app::ServerList().SetRowChecked(2, true);
+  forms::ServerList().SetRowChecked(0, true);
+  forms::ServerList().SetRowChecked(2, true);
   AnsweredBox question;
   UserThread user([&] { question = AnswerMessageBox(IDYES); });
   ClickToolbarButton(forms::main_toolbar::kDelete);
@@ -215,7 +214,7 @@ TEST_F(HostEditorGuiTest, TwoTickedRowsAreDeletedAfterYes) {
 
 TEST_F(HostEditorGuiTest, NoDeletesNothing) {
   Open({ServerRow("127.0.0.1"), ServerRow("127.0.0.2")});
-  app::ServerList().SetRowChecked(1, true);
+  forms::ServerList().SetRowChecked(1, true);
   AnsweredBox question;
   UserThread user([&] { question = AnswerMessageBox(IDNO); });
   ClickToolbarButton(forms::main_toolbar::kDelete);

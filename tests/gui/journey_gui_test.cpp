@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window_helpers.h"
 #include "app/program.h"
 #include "catalogue/server_store.h"
 #include "forms/host_editor_window.h"
@@ -131,7 +130,7 @@ class JourneyGuiTest : public GuiTest {
 
   std::vector<Text> ListedColumn(int cell) {
     std::vector<Text> cells;
-    const forms::Control list = app::ServerList();
+    const forms::Control list = forms::ServerList();
     for (int row = 0; row < list.RowCount(); ++row) {
       cells.push_back(list.CellText(row, cell));
     }
@@ -361,7 +360,7 @@ void JourneyGuiTest::AddTwoServers() {
 void JourneyGuiTest::ModifyOne() {
   HWND list = ControlWindow(MainWindow(), "超级列表框1");
   PostClick(list, RowCentre(list, 1));
-  ASSERT_TRUE(PumpUntil([] { return app::ServerList().CurrentRow() == 1; }));
+  ASSERT_TRUE(PumpUntil([] { return forms::ServerList().CurrentRow() == 1; }));
   std::wstring title;
   std::wstring address;
   AnsweredBox modified;
@@ -386,7 +385,7 @@ void JourneyGuiTest::ModifyOne() {
   EXPECT_EQ(title, L"修改主机");
   EXPECT_EQ(address, L"127.0.0.2");
   EXPECT_EQ(modified.text, L"服务器信息修改成功!");
-  EXPECT_EQ(app::ServerList().CellText(1, 1), "3390");
+  EXPECT_EQ(forms::ServerList().CellText(1, 1), "3390");
   const std::vector<catalogue::ServerRecord> stored = Stored();
   ASSERT_EQ(stored.size(), 2u);
   EXPECT_EQ(stored[1].port, "3390");
@@ -428,14 +427,14 @@ void JourneyGuiTest::DeleteBoth() {
     const POINT box = CheckBoxPoint(list, row);
     ASSERT_GE(box.x, 0) << row;
     PostClick(list, box);
-    ASSERT_TRUE(PumpUntil([&] { return app::ServerList().RowChecked(row); })) << row;
+    ASSERT_TRUE(PumpUntil([&] { return forms::ServerList().RowChecked(row); })) << row;
   }
   Shoot(MainWindow(), "main_both_ticked");
   AnsweredBox question;
   UserThread user([&] { question = AnswerMessageBox(IDYES, screens_, "box_delete_question"); });
   ClickToolbarButton(forms::main_toolbar::kDelete);
   FinishWhilePumping(user);
-  ASSERT_TRUE(PumpUntil([] { return app::ServerList().RowCount() == 0; }));
+  ASSERT_TRUE(PumpUntil([] { return forms::ServerList().RowCount() == 0; }));
   EXPECT_EQ(question.title, L"警告！");
   EXPECT_EQ(question.text, L"确定要删除选中的2个服务器？");
   EXPECT_TRUE(question.yesAndNo);

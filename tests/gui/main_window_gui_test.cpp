@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window_helpers.h"
 #include "app/program.h"
 #include "forms/main_window.h"
 #include "forms/window_model.h"
@@ -133,7 +132,7 @@ TEST_F(MainWindowGuiTest, RowsCarryTheCataloguesCellsAndTurnOnlineOrOffline) {
   for (int row = 0; row < 3; ++row) {
     EXPECT_EQ(RowImage(row), 3) << row;
   }
-  forms::Control list = app::ServerList();
+  forms::Control list = forms::ServerList();
   EXPECT_EQ(list.CellText(0, 0), "127.0.0.1");
   EXPECT_EQ(list.CellText(0, 1), "3389");
   EXPECT_EQ(list.CellText(0, 2), "administrator");
@@ -164,7 +163,7 @@ TEST_F(MainWindowGuiTest, CheckBoxesTickWithAClick) {
     PostClick(list_, box);
     ASSERT_TRUE(PumpUntil([&] { return RowTicked(row); })) << row;
   }
-  EXPECT_EQ(app::TickedRows(app::ServerList()), (std::vector<int>{0, 2}));
+  EXPECT_EQ(forms::TickedRows(forms::ServerList()), (std::vector<int>{0, 2}));
 }
 
 TEST_F(MainWindowGuiTest, ConnectWithAnEmptyListSaysSo) {

@@ -3,7 +3,6 @@
 
 #include <fstream>
 
-#include "app/main_window_helpers.h"
 #include "app/program.h"
 #include "forms/main_window.h"
 #include "forms/window_model.h"
@@ -41,7 +40,7 @@ class ReachabilityGuiTest : public GuiTest {
 TEST_F(ReachabilityGuiTest, LoopbackRowsTurnOnlineAndAnUnknownNameOffline) {
   ASSERT_TRUE(forms::LoadWindow(MainWindow()));
   PumpUntil([] { return status::ReachabilityPassesRunning() == 0; });
-  forms::Control list = app::ServerList();
+  forms::Control list = forms::ServerList();
   for (const char* host : {"127.0.0.1", "127.0.0.2", testing_support::kUnresolvableHost}) {
     list.SetRowImage(list.AppendRow(host), 3);
   }

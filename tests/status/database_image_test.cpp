@@ -17,7 +17,7 @@ class DatabaseImageTest : public ::testing::Test {
   // Loads `bytes` keeping at most `memory_limit` of them in memory.
   bool Load(DatabaseImage& image, const std::string& bytes, std::size_t memory_limit) {
     testing::WriteFile(directory_.NativePath("image.dat"), bytes);
-    DatabaseFile file;
+    platform::SharedReadFile file;
     return file.Open(directory_.Path() + "\\image.dat") &&
            image.Load(std::move(file), memory_limit);
   }
@@ -88,7 +88,7 @@ TEST_F(DatabaseImageTest, ClearForgetsTheFile) {
   image.Clear();
   EXPECT_EQ(image.Size(), 0u);
   EXPECT_EQ(image.ByteAt(0), -1);
-  EXPECT_FALSE(image.Load(DatabaseFile{}));
+  EXPECT_FALSE(image.Load(platform::SharedReadFile{}));
 }
 
 }  // namespace

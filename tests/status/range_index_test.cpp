@@ -91,7 +91,7 @@ TEST(RangeIndexTest, FindsWhatTheProbingSearchFinds) {
     const std::string name = "db" + std::to_string(round) + ".dat";
     testing::WriteFile(directory.NativePath(name), db.bytes);
 
-    DatabaseFile file;
+    platform::SharedReadFile file;
     ASSERT_TRUE(file.Open(directory.Path() + "\\" + name));
     DatabaseImage image;
     ASSERT_TRUE(image.Load(std::move(file)));
@@ -143,7 +143,7 @@ TEST(RangeIndexTest, RefusesAnIndexOutOfOrder) {
   builder.Index(60, b);
   const std::string bytes = builder.Finish();
   testing::WriteFile(directory.NativePath("db.dat"), bytes);
-  DatabaseFile file;
+  platform::SharedReadFile file;
   ASSERT_TRUE(file.Open(directory.Path() + "\\db.dat"));
   DatabaseImage image;
   ASSERT_TRUE(image.Load(std::move(file)));

@@ -3,11 +3,11 @@
 #include <iostream>
 #include <string>
 
-#include "app/startup_password_setting.h"
 #include "command.h"
 #include "platform/program_directory.h"
 #include "services/cipher.h"
 #include "services/startup_password.h"
+#include "settings/startup_password_setting.h"
 
 namespace lumora::ctl {
 namespace {
@@ -126,26 +126,26 @@ int Set(Arguments args) {
     return kFailed;
   }
   SetProgramDirectory(Text(args[0]));
-  switch (app::StoreStartupPassword(first, second)) {
-    case app::PasswordStoreOutcome::kStored:
+  switch (settings::StoreStartupPassword(first, second)) {
+    case settings::PasswordStoreOutcome::kStored:
       PrintLine("start-up password set");
       return kOk;
-    case app::PasswordStoreOutcome::kEmpty:
+    case settings::PasswordStoreOutcome::kEmpty:
       std::fputs("lumoractl: the password is empty (blanks do not count)\n", stderr);
       break;
-    case app::PasswordStoreOutcome::kMismatch:
+    case settings::PasswordStoreOutcome::kMismatch:
       std::fputs("lumoractl: the two passwords differ\n", stderr);
       break;
-    case app::PasswordStoreOutcome::kNotWritten:
+    case settings::PasswordStoreOutcome::kNotWritten:
       std::fputs("lumoractl: config.ini cannot be written; nothing changed\n", stderr);
       break;
-    case app::PasswordStoreOutcome::kCannotReadBack:
+    case settings::PasswordStoreOutcome::kCannotReadBack:
       std::fputs(
           "lumoractl: config.ini cannot carry this password's stored value; the previous "
           "value is kept, choose another password\n",
           stderr);
       break;
-    case app::PasswordStoreOutcome::kRestoreFailed:
+    case settings::PasswordStoreOutcome::kRestoreFailed:
       std::fputs(
           "lumoractl: config.ini cannot carry this password's stored value, and the "
           "previous value could not be put back; choose another password\n",
@@ -183,7 +183,7 @@ int Clear(Arguments args) {
     return UsageError("password clear takes one DIR");
   }
   SetProgramDirectory(Text(args[0]));
-  if (!app::ClearStartupPassword()) {
+  if (!settings::ClearStartupPassword()) {
     std::fputs("lumoractl: config.ini cannot be written; the password stays set\n", stderr);
     return kFailed;
   }

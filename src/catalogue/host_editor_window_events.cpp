@@ -1,0 +1,134 @@
+#include "catalogue/host_editor_window_events.h"
+
+#include "catalogue/host_editor.h"
+#include "catalogue/main_database.h"
+#include "catalogue/server_edit.h"
+#include "forms/host_editor_window.h"
+#include "forms/main_window.h"
+#include "forms/window_model.h"
+
+namespace lumora::catalogue {
+namespace {
+
+using forms::HostEditorWindow;
+namespace edit_text = catalogue::edit_text;
+
+constexpr char kAddressField[] = "编辑框_编辑IP";
+constexpr char kPortField[] = "编辑框_端口";
+constexpr char kUserField[] = "编辑框_用户";
+constexpr char kPasswordField[] = "编辑框_密码";
+constexpr char kRemarkField[] = "编辑框_备注";
+constexpr char kSaveButton[] = "按钮_编辑";
+
+forms::Control Field(const char* name) {
+  return forms::Control(HostEditorWindow(), name);
+}
+
+void EditorTip(const Text& text) {
+  forms::ShowBalloonTip(HostEditorWindow(), text);
+}
+
+void ShowResult(const Text& text) {
+  forms::ShowMessageBox(text, forms::box::kIconInformation, edit_text::kMessageTitle);
+}
+
+void CentreOverMainWindow() {
+  const forms::Rect main = forms::WindowRect(forms::MainWindow());
+  const forms::Rect own = forms::WindowRect(HostEditorWindow());
+  forms::MoveWindowTo(HostEditorWindow(), {main.left + main.width / 2 - own.width / 2,
+                                           main.top + main.height / 2 - own.height / 2});
+}
+
+catalogue::ServerFields TypedFields() {
+  return {.address = Field(kAddressField).GetText(),
+          .port = Field(kPortField).GetText(),
+          .user = Field(kUserField).GetText(),
+          .password = Field(kPasswordField).GetText(),
+          .remark = Field(kRemarkField).GetText()};
+}
+
+void SaveNewServer() {
+  forms::Control button = Field(kSaveButton);
+  button.SetEnabled(false);
+  const catalogue::EditOutcome outcome =
+      catalogue::AddServerFromFields(MainRecords(), TypedFields());
+  if (outcome.result == catalogue::EditResult::kAdded) {
+    RefillServerList();
+  }
+  button.SetEnabled(true);
+  if (outcome.result == catalogue::EditResult::kInvalid) {
+    EditorTip(outcome.message);
+  } else {
+    ShowResult(outcome.message);
+  }
+}
+
+void SaveModifiedServer() {
+  forms::Control button = Field(kSaveButton);
+  button.SetEnabled(false);
+  // The row the user chose to modify, by its number: not whichever row has its name now.
+  const catalogue::EditOutcome outcome = catalogue::ModifyServerFromFields(
+      MainRecords(), PreparedServer().record_number, TypedFields(), PreparedServer().domain);
+  switch (outcome.result) {
+    case catalogue::EditResult::kInvalid:
+      button.SetEnabled(true);
+      EditorTip(outcome.message);
+      break;
+    case catalogue::EditResult::kModified:
+      RefillServerList();
+      button.SetEnabled(true);
+      EditorTip(edit_text::kModifiedTip);
+      ShowResult(outcome.message);
+      forms::CloseWindow(HostEditorWindow());
+      break;
+    default:
+      ShowResult(outcome.message);
+      button.SetEnabled(true);
+      break;
+  }
+}
+
+}  // namespace
+
+Text& EditorMode() {
+  static Text mode;
+  return mode;
+}
+
+catalogue::ServerRecord& PreparedServer() {
+  static catalogue::ServerRecord server;
+  return server;
+}
+
+forms::HandlerResult HostEditorCreated(forms::EventArgs) {
+  CentreOverMainWindow();
+  const Text mode = EditorMode();
+  forms::SetWindowTitle(HostEditorWindow(), mode);
+  Field(kSaveButton).SetText(mode);
+  EditorTip(mode);
+  if (mode == catalogue::kModifyMode) {
+    const catalogue::ServerRecord& server = PreparedServer();
+    Field(kAddressField).SetText(server.server_name);
+    Field(kPortField).SetText(server.port);
+    Field(kUserField).SetText(server.user_name);
+    Field(kPasswordField).SetText(server.password);
+    Field(kRemarkField).SetText(server.remark);
+  } else {
+    Field(kAddressField).SetText("");
+    Field(kUserField).SetText(catalogue::kDefaultUser);
+  }
+  return std::nullopt;
+}
+
+forms::HandlerResult SaveButtonClicked(forms::EventArgs) {
+  // The title, not a separate flag, tells which of the two the editor is doing.
+  const Text title = forms::WindowTitle(HostEditorWindow());
+  if (title == catalogue::kAddMode) {
+    SaveNewServer();
+  } else if (title == catalogue::kModifyMode) {
+    SaveModifiedServer();
+  }
+  return std::nullopt;
+}
+
+}  // namespace lumora::catalogue

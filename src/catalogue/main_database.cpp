@@ -1,0 +1,46 @@
+#include "catalogue/main_database.h"
+
+#include <memory>
+
+#include "platform/program_directory.h"
+
+namespace lumora::catalogue {
+namespace {
+
+// Created with the main window's start; the record set goes before the connection it uses.
+struct MainDatabase {
+  services::DBConnection connection;
+  services::RecordSet records;
+};
+
+std::unique_ptr<MainDatabase>& Stored() {
+  static std::unique_ptr<MainDatabase> database;
+  return database;
+}
+
+MainDatabase& Current() {
+  if (!Stored()) {
+    Stored() = std::make_unique<MainDatabase>();
+  }
+  return *Stored();
+}
+
+}  // namespace
+
+services::DBConnection& MainConnection() {
+  return Current().connection;
+}
+
+services::RecordSet& MainRecords() {
+  return Current().records;
+}
+
+bool OpenMainDatabase() {
+  Stored().reset();
+  MainDatabase& database = Current();
+  const bool opened = database.connection.OpenAccess(ProgramFile("mstsc.mdb"), "");
+  database.records.SetConnection(database.connection);
+  return opened;
+}
+
+}  // namespace lumora::catalogue

@@ -1,0 +1,89 @@
+#include <windows.h>
+
+#include <utility>
+
+#include "platform/files.h"
+#include "platform/shared_read_file.h"
+
+namespace lumora::platform {
+namespace {
+
+HANDLE AsHandle(std::intptr_t handle) {
+  return reinterpret_cast<HANDLE>(handle);
+}
+
+}  // namespace
+
+SharedReadFile::~SharedReadFile() {
+  Close();
+}
+
+SharedReadFile::SharedReadFile(SharedReadFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, kClosed)), size_(std::exchange(other.size_, 0)) {}
+
+SharedReadFile& SharedReadFile::operator=(SharedReadFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = std::exchange(other.handle_, kClosed);
+    size_ = std::exchange(other.size_, 0);
+  }
+  return *this;
+}
+
+bool SharedReadFile::Open(const Text& path) {
+  Close();
+  if (!FileExists(path)) {
+    return false;
+  }
+  // A directory does not open without FILE_FLAG_BACKUP_SEMANTICS, so only files get through.
+  HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(handle, &size) || size.QuadPart < 0) {
+    ::CloseHandle(handle);
+    return false;
+  }
+  handle_ = reinterpret_cast<std::intptr_t>(handle);
+  size_ = static_cast<std::uint64_t>(size.QuadPart);
+  return true;
+}
+
+bool SharedReadFile::IsOpen() const {
+  return handle_ != kClosed;
+}
+
+void SharedReadFile::Close() {
+  if (handle_ != kClosed) {
+    ::CloseHandle(AsHandle(handle_));
+    handle_ = kClosed;
+  }
+  size_ = 0;
+}
+
+std::size_t SharedReadFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const {
+  if (handle_ == kClosed || offset >= size_) {
+    return 0;
+  }
+  auto* out = static_cast<unsigned char*>(buffer);
+  std::size_t done = 0;
+  while (done < count) {
+    const std::uint64_t position = offset + done;
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(position & 0xFFFFFFFFu);
+    at.OffsetHigh = static_cast<DWORD>(position >> 32);
+    const std::size_t left = count - done;
+    const DWORD wanted = left > 0x10000000u ? 0x10000000u : static_cast<DWORD>(left);
+    DWORD got = 0;
+    if (!::ReadFile(AsHandle(handle_), out + done, wanted, &got, &at) || got == 0) {
+      break;
+    }
+    done += got;
+  }
+  return done;
+}
+
+}  // namespace lumora::platform
