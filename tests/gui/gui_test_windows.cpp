@@ -1,5 +1,7 @@
 #include "gui_test_windows.h"
 
+#include <stdexcept>
+
 #include "forms/images/images.h"
 #include "forms/window_model.h"
 
@@ -46,6 +48,9 @@ HandlerResult OnDestroyed(EventArgs) {
   return Log("destroyed");
 }
 HandlerResult OnButton(EventArgs) {
+  if (ThrowFromButton()) {
+    throw std::runtime_error("boom");
+  }
   return Log("button");
 }
 HandlerResult OnCheck(EventArgs) {
@@ -292,6 +297,11 @@ Text& TextReadWhileDestroying() {
 bool& SwallowCheckBoxPress() {
   static bool swallow = false;
   return swallow;
+}
+
+bool& ThrowFromButton() {
+  static bool shouldThrow = false;
+  return shouldThrow;
 }
 
 }  // namespace lumora::gui_tests

@@ -27,5 +27,7 @@ std::vector<std::string>& EventLog();
 Text& TextReadWhileDestroying();
 // While set, the check box's left-button handler returns 0 and the check box ignores the press.
 bool& SwallowCheckBoxPress();
+// When set, the click handler of 按钮1 throws.
+bool& ThrowFromButton();
 
 }  // namespace lumora::gui_tests

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -12,6 +13,7 @@
 #include "forms/window_model.h"
 #include "gui_fixture.h"
 #include "gui_test_windows.h"
+#include "user_thread.h"
 
 namespace lumora::gui_tests {
 namespace {
@@ -139,6 +141,30 @@ TEST_F(GuiTest, ButtonClickRunsItsHandler) {
   LoadEveryKindWindow();
   SendMessageW(ControlWindow(EveryKindWindow(), "按钮1"), BM_CLICK, 0, 0);
   EXPECT_TRUE(Logged("button"));
+}
+
+TEST_F(GuiTest, ExceptionInAHandlerBecomesTheFatalErrorInsteadOfACrash) {
+  // The fatal error ends the process, so it happens in a child of this test.
+  EXPECT_EXIT(
+      {
+        LoadEveryKindWindow();
+        ThrowFromButton() = true;
+        UserThread user([] {
+          AnswerMessageBox(IDOK, [](HWND box) {
+            wchar_t text[512] = {};
+            GetDlgItemTextW(box, 0xFFFF, text, 512);
+            const std::wstring shown(text);
+            if (shown.find(L"运行时出错!") != std::wstring::npos &&
+                shown.find(L"boom") != std::wstring::npos) {
+              std::fputs("fatal error box shown\n", stderr);
+              std::fflush(stderr);
+            }
+          });
+        });
+        SendMessageW(ControlWindow(EveryKindWindow(), "按钮1"), BM_CLICK, 0, 0);
+        PumpPending();
+      },
+      [](int code) { return code == -1; }, "fatal error box shown");
 }
 
 TEST_F(GuiTest, CheckBoxClickChangesStateBeforeItsHandlerRuns) {

@@ -56,9 +56,12 @@ void ShowBalloonTip(FrameState& frame, int index, const Text& text, Point screen
   SendMessageW(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
   SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   SendMessageW(tip, TTM_TRACKPOSITION, 0, MAKELPARAM(screenPosition.x, screenPosition.y));
-  SendMessageW(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
-  SetTimer(frame.window, kFirstBalloonTimer + static_cast<UINT_PTR>(index), kShownMilliseconds,
-           nullptr);
+  // A balloon that no timer would take down would cover the window for good: without a timer
+  // it is not shown.
+  if (SetTimer(frame.window, kFirstBalloonTimer + static_cast<UINT_PTR>(index), kShownMilliseconds,
+               nullptr) != 0) {
+    SendMessageW(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+  }
 }
 
 void HideBalloonTip(FrameState& frame, int index) {

@@ -88,7 +88,10 @@ UniqueImageList CreateImageList(const ImageList& images) {
   }
   for (const ImageData& data : images.images) {
     Bitmap32 picture = MakeBitmap(DecodePng(data), images.width, images.height);
-    ImageList_Add(list.get(), picture.bitmap.get(), nullptr);
+    // One image missing would shift every later one onto the wrong rows: then none at all.
+    if (ImageList_Add(list.get(), picture.bitmap.get(), nullptr) == -1) {
+      return {};
+    }
   }
   return list;
 }

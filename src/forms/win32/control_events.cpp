@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "forms/win32/exception_barrier.h"
 #include "forms/window_model.h"
 
 namespace lumora::forms::win32 {
@@ -25,7 +26,10 @@ int KeyState() {
 }
 
 LRESULT CALLBACK MouseEventsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                 UINT_PTR index, DWORD_PTR frameData) {
+                                 UINT_PTR index, DWORD_PTR frameData);
+
+LRESULT MouseEventsMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR index,
+                           DWORD_PTR frameData) {
   if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(window, MouseEventsProc, index);
     return DefSubclassProc(window, message, wParam, lParam);
@@ -41,6 +45,12 @@ LRESULT CALLBACK MouseEventsProc(HWND window, UINT message, WPARAM wParam, LPARA
     return 0;
   }
   return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MouseEventsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR index, DWORD_PTR frameData) {
+  return Guarded(
+      [&] { return MouseEventsMessage(window, message, wParam, lParam, index, frameData); });
 }
 
 }  // namespace
@@ -86,9 +96,9 @@ std::optional<MouseEvent> TranslateMouseMessage(UINT message, WPARAM wParam, LPA
   return mouse;
 }
 
-void AttachMouseEvents(HWND control, FrameState& frame, int index) {
-  SetWindowSubclass(control, MouseEventsProc, static_cast<UINT_PTR>(index),
-                    reinterpret_cast<DWORD_PTR>(&frame));
+bool AttachMouseEvents(HWND control, FrameState& frame, int index) {
+  return SetWindowSubclass(control, MouseEventsProc, static_cast<UINT_PTR>(index),
+                           reinterpret_cast<DWORD_PTR>(&frame)) != FALSE;
 }
 
 }  // namespace lumora::forms::win32

@@ -27,6 +27,6 @@ std::optional<MouseEvent> TranslateMouseMessage(UINT message, WPARAM wParam, LPA
 
 // Raises the common mouse events of control `index` from the messages that reach its window;
 // a handler's returned 0 keeps the control from processing the message.
-void AttachMouseEvents(HWND control, FrameState& frame, int index);
+bool AttachMouseEvents(HWND control, FrameState& frame, int index);
 
 }  // namespace lumora::forms::win32

@@ -222,7 +222,9 @@ void SetUpEdit(HWND edit, const ControlProperties& properties) {
 }
 
 // Kind-specific set-up once the window exists.
-void SetUp(FrameState& frame, int index, HWND window) {
+// False when the control could not be made to work: a group box that passes no notification on
+// would leave every control inside it dead.
+bool SetUp(FrameState& frame, int index, HWND window) {
   const ControlDefinition& control = frame.Definition(index);
   const ControlProperties& properties = control.properties;
   ControlState& state = frame.controls[index];
@@ -238,8 +240,7 @@ void SetUp(FrameState& frame, int index, HWND window) {
       SetUpSlider(window, properties, state);
       break;
     case ControlKind::kGroupBox:
-      MakeContainer(window, frame);
-      break;
+      return MakeContainer(window, frame);
     case ControlKind::kListView:
       list_view::SetUp(window, properties, state);
       break;
@@ -253,6 +254,7 @@ void SetUp(FrameState& frame, int index, HWND window) {
     default:
       break;
   }
+  return true;
 }
 
 }  // namespace
@@ -292,9 +294,8 @@ bool CreateControlWindow(FrameState& frame, int index, HFONT font) {
   }
   state.window = window;
   SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  SetUp(frame, index, window);
-  AttachMouseEvents(window, frame, index);
-  return true;
+  // Without its events the control would look alive and do nothing.
+  return SetUp(frame, index, window) && AttachMouseEvents(window, frame, index);
 }
 
 }  // namespace lumora::forms::win32

@@ -60,6 +60,8 @@ struct FrameState {
 
 struct BackendState {
   DWORD uiThread = 0;
+  // False when the common control classes could not be registered: no window is made then.
+  bool commonControls = false;
   UniqueFont font;
   UniqueWindow hiddenOwner;
   UniqueWindow workQueue;

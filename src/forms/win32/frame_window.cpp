@@ -4,6 +4,7 @@
 
 #include "forms/win32/balloon_tip.h"
 #include "forms/win32/control_events.h"
+#include "forms/win32/exception_barrier.h"
 #include "forms/win32/frame_messages.h"
 #include "forms/win32/icon_image.h"
 #include "forms/win32/wide_text.h"
@@ -206,7 +207,7 @@ LRESULT HandleFrameMessage(HWND window, FrameState& frame, UINT message, WPARAM 
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT FrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     auto* frame = static_cast<FrameState*>(create->lpCreateParams);
@@ -218,6 +219,10 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(window, message, wParam, lParam);
   }
   return HandleFrameMessage(window, *frame, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Guarded([&] { return FrameMessage(window, message, wParam, lParam); });
 }
 
 bool RegisterFrameClass() {

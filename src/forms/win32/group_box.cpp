@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "forms/win32/exception_barrier.h"
+
 namespace lumora::forms::win32 {
 namespace {
 
@@ -27,7 +29,10 @@ bool IsForwarded(UINT message) {
 }
 
 LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                               DWORD_PTR frameData) {
+                               DWORD_PTR frameData);
+
+LRESULT ContainerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                         DWORD_PTR frameData) {
   const auto& frame = *reinterpret_cast<const FrameState*>(frameData);
   if (IsForwarded(message)) {
     return SendMessageW(frame.window, message, wParam, lParam);
@@ -51,11 +56,16 @@ LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
   return DefSubclassProc(window, message, wParam, lParam);
 }
 
+LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                               DWORD_PTR frameData) {
+  return Guarded([&] { return ContainerMessage(window, message, wParam, lParam, id, frameData); });
+}
+
 }  // namespace
 
-void MakeContainer(HWND groupBox, FrameState& frame) {
-  SetWindowSubclass(groupBox, ContainerProc, kContainerSubclass,
-                    reinterpret_cast<DWORD_PTR>(&frame));
+bool MakeContainer(HWND groupBox, FrameState& frame) {
+  return SetWindowSubclass(groupBox, ContainerProc, kContainerSubclass,
+                           reinterpret_cast<DWORD_PTR>(&frame)) != FALSE;
 }
 
 }  // namespace lumora::forms::win32

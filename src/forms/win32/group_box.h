@@ -10,6 +10,6 @@ namespace lumora::forms::win32 {
 // Makes the group box `groupBox` of `frame` a container: it passes its controls' notifications
 // and colour requests on to the frame, paints the frame's background under them and takes the
 // mouse like any control.
-void MakeContainer(HWND groupBox, FrameState& frame);
+bool MakeContainer(HWND groupBox, FrameState& frame);
 
 }  // namespace lumora::forms::win32

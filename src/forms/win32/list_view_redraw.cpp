@@ -4,6 +4,8 @@
 
 #include <unordered_set>
 
+#include "forms/win32/exception_barrier.h"
+
 namespace lumora::forms::win32::list_view {
 namespace {
 
@@ -19,7 +21,9 @@ std::unordered_set<HWND>& HeldLists() {
 }
 
 LRESULT CALLBACK HeldListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                              DWORD_PTR) {
+                              DWORD_PTR data);
+
+LRESULT HeldListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id) {
   if (message == kMsgResumeRedraw) {
     ResumeRedraw(list);
     return 0;
@@ -29,6 +33,11 @@ LRESULT CALLBACK HeldListProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
     RemoveWindowSubclass(list, HeldListProc, id);
   }
   return DefSubclassProc(list, message, wParam, lParam);
+}
+
+LRESULT CALLBACK HeldListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                              DWORD_PTR) {
+  return Guarded([&] { return HeldListMessage(list, message, wParam, lParam, id); });
 }
 
 bool IsHeld(HWND list) {

@@ -1,6 +1,7 @@
 #include "forms/win32/picture_box.h"
 
 #include "forms/win32/bitmap_image.h"
+#include "forms/win32/exception_barrier.h"
 #include "forms/win32/icon_image.h"
 
 namespace lumora::forms::win32 {
@@ -48,7 +49,7 @@ void Paint(HWND window, HDC dc) {
              picture->height, blend);
 }
 
-LRESULT CALLBACK PictureBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT PictureBoxMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_NCCREATE: {
       const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -71,6 +72,10 @@ LRESULT CALLBACK PictureBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK PictureBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Guarded([&] { return PictureBoxMessage(window, message, wParam, lParam); });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "forms/win32/bitmap_image.h"
+#include "forms/win32/exception_barrier.h"
 #include "forms/win32/wide_text.h"
 
 namespace lumora::forms::win32 {
@@ -12,9 +13,12 @@ namespace {
 
 constexpr UINT_PTR kBackgroundSubclass = 1;
 
-// Paints the defined background colour under the buttons.
 LRESULT CALLBACK BackgroundProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                UINT_PTR id, DWORD_PTR brush) {
+                                UINT_PTR id, DWORD_PTR brush);
+
+// Paints the defined background colour under the buttons.
+LRESULT BackgroundMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                          DWORD_PTR brush) {
   switch (message) {
     case WM_ERASEBKGND: {
       RECT client{};
@@ -29,6 +33,11 @@ LRESULT CALLBACK BackgroundProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
   }
   return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK BackgroundProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                UINT_PTR id, DWORD_PTR brush) {
+  return Guarded([&] { return BackgroundMessage(window, message, wParam, lParam, id, brush); });
 }
 
 INT_PTR AddCaption(HWND toolbar, const char* caption) {
@@ -85,6 +94,7 @@ void SetUpToolbar(HWND toolbar, const ControlProperties& properties, ControlStat
   if (!buttons.empty()) {
     SendMessageW(toolbar, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
   }
+  // Should the subclass fail, the toolbar keeps the system's colour and works all the same.
   if (state.backBrush) {
     SetWindowSubclass(toolbar, BackgroundProc, kBackgroundSubclass,
                       reinterpret_cast<DWORD_PTR>(state.backBrush.get()));

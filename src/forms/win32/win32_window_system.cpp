@@ -59,7 +59,7 @@ Win32WindowSystem::Win32WindowSystem() : state_(std::make_unique<win32::BackendS
   INITCOMMONCONTROLSEX classes{};
   classes.dwSize = sizeof(classes);
   classes.dwICC = ICC_WIN95_CLASSES;
-  InitCommonControlsEx(&classes);
+  state_->commonControls = InitCommonControlsEx(&classes) != FALSE;
   state_->uiThread = GetCurrentThreadId();
   state_->font = win32::CreateGuiFont();
   state_->workQueue = win32::CreateWorkQueue();
@@ -96,6 +96,9 @@ void* Win32WindowSystem::ControlHandle(const WindowDefinition& window, int index
 // --- building and tearing down ---
 
 bool Win32WindowSystem::CreateFrame(const WindowDefinition& window, bool ownedByHiddenOwner) {
+  if (!state_->commonControls) {
+    return false;
+  }
   if (state_->Find(window) != nullptr) {
     DestroyNow(window);
   }
@@ -238,8 +241,11 @@ void Win32WindowSystem::PostClose(const WindowDefinition& window) {
     const FrameState* frame = state_->Find(window);
     return frame == nullptr ? nullptr : frame->window;
   });
-  if (target != nullptr) {
-    PostMessageW(target, win32::kMsgPostedClose, 0, 0);
+  // Should the close not be posted, it comes through the work queue instead: a window the model
+  // closes must go.
+  if (target != nullptr && !PostMessageW(target, win32::kMsgPostedClose, 0, 0)) {
+    win32::PostWork(state_->workQueue.get(),
+                    [target] { SendMessageW(target, win32::kMsgPostedClose, 0, 0); });
   }
 }
 

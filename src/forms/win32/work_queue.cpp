@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "forms/win32/exception_barrier.h"
+
 namespace lumora::forms::win32 {
 namespace {
 
@@ -11,7 +13,7 @@ constexpr UINT kMsgRunNow = WM_APP + 2;
 
 using Work = std::function<void()>;
 
-LRESULT CALLBACK WorkQueueProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT WorkQueueMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case kMsgPostedWork: {
       const std::unique_ptr<Work> work(reinterpret_cast<Work*>(lParam));
@@ -30,6 +32,10 @@ LRESULT CALLBACK WorkQueueProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }
+}
+
+LRESULT CALLBACK WorkQueueProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Guarded([&] { return WorkQueueMessage(window, message, wParam, lParam); });
 }
 
 bool RegisterWorkQueueClass() {
@@ -56,9 +62,17 @@ UniqueWindow CreateWorkQueue() {
 
 void PostWork(HWND queue, std::function<void()> work) {
   auto owned = std::make_unique<Work>(std::move(work));
-  if (PostMessageW(queue, kMsgPostedWork, 0, reinterpret_cast<LPARAM>(owned.get()))) {
-    static_cast<void>(owned.release());
+  // A thread's message queue holds a bounded number of posted messages (10,000 by default); a
+  // reachability pass over more rows can fill it. The work waits for room rather than being lost,
+  // as long as the queue's window lives.
+  while (!PostMessageW(queue, kMsgPostedWork, 0, reinterpret_cast<LPARAM>(owned.get()))) {
+    if (GetLastError() != ERROR_NOT_ENOUGH_QUOTA || !IsWindow(queue) ||
+        GetWindowThreadProcessId(queue, nullptr) == GetCurrentThreadId()) {
+      return;
+    }
+    Sleep(1);
   }
+  static_cast<void>(owned.release());
 }
 
 void RunAndWait(HWND queue, const std::function<void()>& work) {
