@@ -1,8 +1,7 @@
 #include "services/ado/ado_engine.h"
 
+#include "platform/win32/com.h"
 #include "services/ado/ado_record_set.h"
-#include "services/ado/com_types.h"
-#include "services/ado/dispatch.h"
 
 namespace lumora::services::ado {
 namespace {

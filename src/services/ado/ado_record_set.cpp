@@ -1,6 +1,6 @@
 #include "services/ado/ado_record_set.h"
 
-#include "services/ado/dispatch.h"
+#include "platform/win32/com.h"
 #include "services/ado/variant_text.h"
 
 namespace lumora::services::ado {

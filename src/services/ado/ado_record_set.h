@@ -1,10 +1,19 @@
 // An ADODB.Recordset bound to an ADODB.Connection. Included by the ADO engine's sources only.
 #pragma once
 
-#include "services/ado/com_types.h"
+#include "platform/win32/com.h"
 #include "services/database_engine.h"
 
 namespace lumora::services::ado {
+
+using platform::win32::CallMethod;
+using platform::win32::ComApartment;
+using platform::win32::ComRef;
+using platform::win32::CreateObject;
+using platform::win32::GetLongProperty;
+using platform::win32::GetProperty;
+using platform::win32::PutProperty;
+using platform::win32::UniqueVariant;
 
 class AdoRecordSet : public EngineRecordSet {
  public:

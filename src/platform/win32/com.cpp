@@ -1,12 +1,78 @@
-#include "services/ado/dispatch.h"
+#include "platform/win32/com.h"
 
 #include <vector>
 
-namespace lumora::services::ado {
+#include "platform/code_page.h"
+
+namespace lumora::platform::win32 {
+
+UniqueBstr ToBstr(std::string_view text) {
+  // COM takes wide strings; the program's texts are GBK whatever the system's code page.
+  const std::u16string wide = GbkToWide(text);
+  return UniqueBstr(::SysAllocStringLen(reinterpret_cast<const OLECHAR*>(wide.data()),
+                                        static_cast<UINT>(wide.size())));
+}
+
+UniqueVariant UniqueVariant::Int(LONG number) {
+  UniqueVariant variant;
+  variant.value_.vt = VT_I4;
+  variant.value_.lVal = number;
+  return variant;
+}
+
+UniqueVariant UniqueVariant::String(std::string_view text) {
+  UniqueVariant variant;
+  variant.value_.bstrVal = ToBstr(text).release();
+  if (variant.value_.bstrVal != nullptr) {
+    variant.value_.vt = VT_BSTR;
+  }
+  return variant;
+}
+
+UniqueVariant UniqueVariant::Null() {
+  UniqueVariant variant;
+  variant.value_.vt = VT_NULL;
+  return variant;
+}
+
+UniqueVariant UniqueVariant::Missing() {
+  UniqueVariant variant;
+  variant.value_.vt = VT_ERROR;
+  variant.value_.scode = DISP_E_PARAMNOTFOUND;
+  return variant;
+}
+
+UniqueVariant UniqueVariant::Object(IDispatch* object) {
+  UniqueVariant variant;
+  if (object != nullptr) {
+    object->AddRef();
+    variant.value_.vt = VT_DISPATCH;
+    variant.value_.pdispVal = object;
+  }
+  return variant;
+}
+
+ComApartment::ComApartment() noexcept {
+  // S_FALSE (already entered on this thread) must be balanced too; a thread in another
+  // apartment kind (RPC_E_CHANGED_MODE) can still create the objects.
+  entered_ = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+}
+
+ComApartment::~ComApartment() {
+  if (entered_) {
+    ::CoUninitialize();
+  }
+}
+
 namespace {
 
 constexpr DWORD kAllServerKinds =
     CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;  // 7
+
+DispatchFailure& Failure() {
+  thread_local DispatchFailure failure;
+  return failure;
+}
 
 bool Invoke(IDispatch* object, const wchar_t* name, WORD flags,
             std::initializer_list<const UniqueVariant*> arguments, const UniqueVariant* put_value,
@@ -14,9 +80,12 @@ bool Invoke(IDispatch* object, const wchar_t* name, WORD flags,
   if (object == nullptr) {
     return false;
   }
+  Failure() = {};
   DISPID id = DISPID_UNKNOWN;
   LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-  if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) {
+  if (const HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+      FAILED(hr)) {
+    Failure().result = hr;
     return false;
   }
   // IDispatch takes the arguments last first; a property's new value comes first of all.
@@ -40,13 +109,21 @@ bool Invoke(IDispatch* object, const wchar_t* name, WORD flags,
   UINT argument_error = 0;
   const HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result,
                                     &exception, &argument_error);
-  ::SysFreeString(exception.bstrSource);
-  ::SysFreeString(exception.bstrDescription);
-  ::SysFreeString(exception.bstrHelpFile);
+  const UniqueBstr source(exception.bstrSource);
+  const UniqueBstr description(exception.bstrDescription);
+  const UniqueBstr help_file(exception.bstrHelpFile);
+  if (FAILED(hr)) {
+    Failure().result = hr == DISP_E_EXCEPTION && FAILED(exception.scode) ? exception.scode : hr;
+    Failure().description = description.get() != nullptr ? description.get() : L"";
+  }
   return SUCCEEDED(hr);
 }
 
 }  // namespace
+
+const DispatchFailure& LastDispatchFailure() {
+  return Failure();
+}
 
 ComRef<IDispatch> CreateObject(const wchar_t* prog_id) {
   CLSID class_id{};
@@ -98,4 +175,4 @@ bool GetLongProperty(IDispatch* object, const wchar_t* name, LONG& value) {
   return true;
 }
 
-}  // namespace lumora::services::ado
+}  // namespace lumora::platform::win32

@@ -1,5 +1,6 @@
-// Owners for the COM things the ADO engine handles: interface pointers, BSTRs, VARIANTs and
-// the thread's COM apartment. Included by the ADO engine's sources only.
+// COM, once for the whole program: owners for interface pointers, BSTRs, VARIANTs and the thread's
+// apartment, and late-bound calls through IDispatch. The ADO engine and the file-system object
+// both go through it. Included by the Windows adapters only.
 #pragma once
 
 #include <windows.h>
@@ -7,12 +8,14 @@
 #include <oaidl.h>
 #include <oleauto.h>
 
+#include <initializer_list>
+#include <string>
 #include <string_view>
 #include <utility>
 
 #include "base/text.h"
 
-namespace lumora::services::ado {
+namespace lumora::platform::win32 {
 
 // One reference to a COM interface, released once.
 template <typename T>
@@ -136,4 +139,35 @@ class ComApartment {
   bool entered_ = false;
 };
 
-}  // namespace lumora::services::ado
+// --- late-bound calls ---
+// Creates the object registered under `prog_id` the way the program always has: class id from
+// the ProgID, CoCreateInstance in any server kind for IUnknown, OleRun, then IDispatch. Empty
+// when any step fails.
+ComRef<IDispatch> CreateObject(const wchar_t* prog_id);
+
+// Why the last late-bound call of this thread failed: its result and the description that the
+// object gave in its exception information (empty when it gave none).
+struct DispatchFailure {
+  HRESULT result = S_OK;
+  std::wstring description;
+};
+const DispatchFailure& LastDispatchFailure();
+
+// Calls method `name` with `arguments` (in their natural order); `result` (may be null) receives
+// its value.
+bool CallMethod(IDispatch* object, const wchar_t* name,
+                std::initializer_list<const UniqueVariant*> arguments,
+                UniqueVariant* result = nullptr);
+
+// Reads property `name`, optionally indexed by `arguments`.
+bool GetProperty(IDispatch* object, const wchar_t* name, UniqueVariant& value,
+                 std::initializer_list<const UniqueVariant*> arguments = {});
+
+// Writes property `name`, optionally indexed by `arguments`.
+bool PutProperty(IDispatch* object, const wchar_t* name, const UniqueVariant& value,
+                 std::initializer_list<const UniqueVariant*> arguments = {});
+
+// An integer property as a LONG; false when it cannot be read or converted.
+bool GetLongProperty(IDispatch* object, const wchar_t* name, LONG& value);
+
+}  // namespace lumora::platform::win32
