@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 #include "app/program.h"
 #include "catalogue/main_database.h"
@@ -19,6 +18,7 @@
 #include "settings/settings_store.h"
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
+#include "support/reachability_wait.h"
 #include "support/temp_directory.h"
 
 namespace lumora::app {
@@ -55,13 +55,7 @@ class ConnectCommandTest : public ::testing::Test {
 
   // The rows' probes write on the UI thread; let them finish so that nothing changes the list
   // under a test.
-  void WaitForReachability() {
-    for (int round = 0; round < 1000 && status::ReachabilityPassesRunning() > 0; ++round) {
-      system_.Pump();
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    system_.Pump();
-  }
+  void WaitForReachability() { testing_support::WaitForReachabilityPasses(system_); }
 
   const Text& LastTip() const { return system_.Balloons().back().text; }
 

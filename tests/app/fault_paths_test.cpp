@@ -9,7 +9,6 @@
 #include <optional>
 #include <random>
 #include <string>
-#include <thread>
 
 #include "app/program.h"
 #include "app/server_list.h"
@@ -23,6 +22,7 @@
 #include "status/location_database_builder.h"
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
+#include "support/reachability_wait.h"
 #include "support/temp_directory.h"
 
 namespace lumora::app {
@@ -73,13 +73,7 @@ class FaultPathsTest : public ::testing::Test {
 
   // Workers post to this test's window system: it must outlive them, and the rows must not
   // change under an assertion.
-  void WaitForReachability() {
-    for (int round = 0; round < 10000 && status::ReachabilityPassesRunning() > 0; ++round) {
-      system_.Pump();
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    system_.Pump();
-  }
+  void WaitForReachability() { testing_support::WaitForReachabilityPasses(system_); }
 
   void CreateCatalogue() {
     ASSERT_TRUE(testing_support::CreateCatalogue(

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <thread>
 
 #include "app/program.h"
 #include "catalogue/main_database.h"
@@ -16,6 +15,7 @@
 #include "settings/settings_store.h"
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
+#include "support/reachability_wait.h"
 #include "support/temp_directory.h"
 
 namespace lumora::app {
@@ -50,11 +50,7 @@ class FilledMainWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     // Workers post to this test's window system: it must outlive them.
-    for (int round = 0; round < 10000 && status::ReachabilityPassesRunning() > 0; ++round) {
-      system_.Pump();
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    system_.Pump();
+    testing_support::WaitForReachabilityPasses(system_);
     status::SetEchoProbeForTesting(nullptr);
   }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include "app/program.h"
@@ -18,6 +17,7 @@
 #include "services/jet/database.h"
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
+#include "support/reachability_wait.h"
 #include "support/temp_directory.h"
 
 namespace lumora::catalogue {
@@ -45,11 +45,7 @@ class HostEditorTest : public ::testing::Test {
   }
   void TearDown() override {
     // Workers post to this test's window system: it must outlive them.
-    for (int round = 0; round < 10000 && status::ReachabilityPassesRunning() > 0; ++round) {
-      system_.Pump();
-      std::this_thread::yield();
-    }
-    system_.Pump();
+    testing_support::WaitForReachabilityPasses(system_);
     status::SetEchoProbeForTesting(nullptr);
     writer_.reset();
   }
