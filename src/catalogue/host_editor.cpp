@@ -93,6 +93,7 @@ void DeleteServersCommand() {
     return;
   }
   std::vector<Text> numbers;
+  numbers.reserve(ticked.size());
   for (const int row : ticked) {
     numbers.push_back(list.CellText(row, forms::server_cell::kRecordNumber));
   }

@@ -6,7 +6,7 @@ Text UnknownCountry() {
   return "未知";
 }
 
-Text CleanLocation(Text country, Text area) {
+Text CleanLocation(Text country, std::string_view area) {
   const std::size_t country_length = country.size();
   country += area;
   CleanLocationInPlace(country, country_length);

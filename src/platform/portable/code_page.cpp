@@ -21,7 +21,10 @@ class Converter {
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
 
-  bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
+  // iconv_open reports failure as (iconv_t)-1, a pointer made from an integer by definition.
+  bool valid() const {
+    return handle_ != reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+  }
 
   // Converts one unit of `length` bytes at `input`, appending to `out`; false when it has no
   // spelling in the target.

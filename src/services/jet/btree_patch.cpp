@@ -145,6 +145,7 @@ std::size_t ChangedLevels(const std::vector<PathStep>& path,
 
 std::vector<std::vector<Bytes>> EntriesOf(const std::vector<PathStep>& path) {
   std::vector<std::vector<Bytes>> entries;
+  entries.reserve(path.size());
   for (const PathStep& step : path) {
     entries.push_back(step.page.entries);
   }
