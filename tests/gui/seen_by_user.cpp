@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "user_thread.h"
+
 namespace lumora::gui_tests {
 namespace {
 
@@ -32,12 +34,6 @@ HICON BoxIcon(HWND box) {
     }
   }
   return nullptr;
-}
-
-std::wstring WindowText(HWND window) {
-  std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
-  text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
-  return text;
 }
 
 SeenMessageBox Read(HWND box) {
@@ -72,8 +68,11 @@ MessageBoxWatcher::MessageBoxWatcher()
           HWND box = nullptr;
           EnumWindows(NoteOwnMessageBox, reinterpret_cast<LPARAM>(&box));
           if (box != nullptr) {
-            // The text is set before the box is shown; give it a moment to finish laying out.
-            Sleep(50);
+            // A box may be shown a moment before its text and buttons are in place.
+            WaitUntil([box] {
+              return !WindowText(GetDlgItem(box, kTextId)).empty() &&
+                     (GetDlgItem(box, IDOK) != nullptr || GetDlgItem(box, IDYES) != nullptr);
+            });
             box_ = Read(box);
             seen_ = true;
             PostMessageW(box, WM_COMMAND, IDOK, 0);

@@ -8,8 +8,10 @@
 #include <array>
 
 #include "jet/jet_test_support.h"
+#include "jet/jet_write_support.h"
 #include "platform/code_page.h"
 #include "services/jet/field_text.h"
+#include "support/temp_directory.h"
 
 namespace lumora::jet {
 namespace {
@@ -83,8 +85,11 @@ TEST(JetHeader, NotADatabase) {
 TEST(JetDatabase, OpenFailsForMissingFileAndForWriting) {
   EXPECT_FALSE(Database::Open("/nonexistent/lumora/none.mdb").has_value());
   SKIP_WITHOUT_FIXTURES();
-  EXPECT_FALSE(Database::Open(FixturePath("empty.mdb"), /*read_only=*/false).has_value());
-  EXPECT_TRUE(Database::Open(FixturePath("empty.mdb"), /*read_only=*/true).has_value());
+  testing_support::TempDirectory directory;
+  const std::optional<Text> readOnly = testing::ReadOnlyCopyOfFixture(directory, "empty.mdb");
+  ASSERT_TRUE(readOnly.has_value());
+  EXPECT_FALSE(Database::Open(*readOnly, /*read_only=*/false).has_value());
+  EXPECT_TRUE(Database::Open(*readOnly, /*read_only=*/true).has_value());
 }
 
 TEST(JetDatabase, EmptyFilesHaveNoUserTablesButAFullCatalog) {

@@ -139,8 +139,11 @@ TEST(JetWriteFixture, Access97AndDamagedFilesAreNotOpenedForWriting) {
   ASSERT_TRUE(testing::WriteWholeFile(directory.NativePath("adox_jet4.mdb"), bytes));
   EXPECT_FALSE(Database::Open(*corrupt, /*read_only=*/false).has_value());
 
-  // The shared originals are never opened for writing.
-  EXPECT_FALSE(Database::Open(testing::FixturePath("empty.mdb"), /*read_only=*/false).has_value());
+  // A file marked read-only is never opened for writing, whoever runs the test.
+  testing_support::TempDirectory other;
+  const std::optional<Text> readOnly = testing::ReadOnlyCopyOfFixture(other, "empty.mdb");
+  ASSERT_TRUE(readOnly.has_value());
+  EXPECT_FALSE(Database::Open(*readOnly, /*read_only=*/false).has_value());
 }
 
 }  // namespace

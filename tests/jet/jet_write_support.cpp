@@ -42,6 +42,18 @@ std::optional<Text> CopyFixture(const testing_support::TempDirectory& directory,
   return FileIn(directory, fixture);
 }
 
+std::optional<Text> ReadOnlyCopyOfFixture(const testing_support::TempDirectory& directory,
+                                          const std::string& fixture) {
+  std::optional<Text> path = CopyFixture(directory, fixture);
+  if (path) {
+    std::filesystem::permissions(directory.NativePath(fixture),
+                                 std::filesystem::perms::owner_read |
+                                     std::filesystem::perms::group_read |
+                                     std::filesystem::perms::others_read);
+  }
+  return path;
+}
+
 std::optional<std::string> MdbExport(const std::string& file, const std::string& table) {
   if (!HaveMdbTools()) {
     return std::nullopt;

@@ -19,6 +19,11 @@ Text FileIn(const testing_support::TempDirectory& directory, const std::string& 
 std::optional<Text> CopyFixture(const testing_support::TempDirectory& directory,
                                 const std::string& fixture);
 
+// Copies a genuine fixture into `directory` and takes away every write permission, as a file
+// marked read-only; its program-style path, or empty when the fixture is missing.
+std::optional<Text> ReadOnlyCopyOfFixture(const testing_support::TempDirectory& directory,
+                                          const std::string& fixture);
+
 // mdb-export's CSV of `table` (header line first); empty when the tools are missing or fail.
 std::optional<std::string> MdbExport(const std::string& file, const std::string& table);
 

@@ -26,6 +26,12 @@ TempDirectory::TempDirectory() {
 
 TempDirectory::~TempDirectory() {
   std::error_code ignored;
+  // Windows deletes no file marked read-only: tests that made one get it removed all the same.
+  for (std::filesystem::recursive_directory_iterator it(path_, ignored), end; it != end;
+       it.increment(ignored)) {
+    std::filesystem::permissions(it->path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add, ignored);
+  }
   std::filesystem::remove_all(std::filesystem::path(path_), ignored);
 }
 
