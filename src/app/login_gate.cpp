@@ -24,6 +24,8 @@ forms::HandlerResult LoginWindowCreated(forms::EventArgs) {
     Control(LoginWindow(), "透明标签1").SetVisible(true);
     Control(LoginWindow(), "编辑框1").SetVisible(true);
     Control(LoginWindow(), "按钮_登录").SetVisible(true);
+    // The user can type at once and press Enter.
+    Control(LoginWindow(), "编辑框1").Focus();
   } else {
     Control(LoginWindow(), "按钮_启动").SetVisible(true);
   }
@@ -35,6 +37,8 @@ forms::HandlerResult LoginButtonClicked(forms::EventArgs) {
     EnterMainWindow();
   } else {
     forms::ShowMessageBox("启动密码错误，请重试！", forms::box::kIconHand, "密码错误！");
+    // Typing again replaces the wrong entry.
+    Control(LoginWindow(), "编辑框1").Focus(/*selectAll=*/true);
   }
   return std::nullopt;
 }

@@ -64,4 +64,18 @@ forms::HandlerResult ServerListDoubleClicked(forms::EventArgs) {
   return std::nullopt;
 }
 
+forms::HandlerResult ServerListKeyDown(forms::EventArgs args) {
+  constexpr int kEnter = 13;
+  constexpr int kDelete = 46;
+  if (args.empty()) {
+    return std::nullopt;
+  }
+  if (args[0] == kEnter) {
+    ConnectCommand();
+  } else if (args[0] == kDelete) {
+    catalogue::DeleteServersCommand();
+  }
+  return std::nullopt;
+}
+
 }  // namespace lumora::app

@@ -9,5 +9,7 @@ forms::HandlerResult ToolbarButtonClicked(forms::EventArgs args);
 // A left click on the list: the record set moves to the current row's server.
 forms::HandlerResult ServerListClicked(forms::EventArgs args);
 forms::HandlerResult ServerListDoubleClicked(forms::EventArgs args);
+// Enter on a row connects to it, as a double-click does; Delete deletes the ticked rows.
+forms::HandlerResult ServerListKeyDown(forms::EventArgs args);
 
 }  // namespace lumora::app

@@ -138,6 +138,12 @@ void Control::EnsureRowVisible(int row) {
   }
 }
 
+void Control::Focus(bool selectAll) {
+  if (Valid()) {
+    System().FocusControl(*window_, index_, selectAll);
+  }
+}
+
 void ShowBalloonTip(const WindowDefinition& window, const Text& text) {
   Control(window, "气球提示框1").ShowBalloon(text, System().CursorPosition());
 }

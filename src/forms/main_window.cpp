@@ -33,11 +33,12 @@ constexpr ListColumn kServerColumns[] = {
 
 const WindowDefinition& MainWindow() {
   static const ControlDefinition controls[] = {
+      // Points at the user guide that ships beside the program.
       {.name = "标签1",
        .kind = ControlKind::kLabel,
        .rect = {6, 355, 500, 13},
        .properties = {.text =
-                          "如您在使用方面有任何疑问，请访问 https://lumora.example.com/support"}},
+                          "如您在使用方面有任何疑问，请访问 README.txt（程序目录中的使用说明）"}},
       {.name = "气球提示框1", .kind = ControlKind::kBalloonTip, .rect = {656, 16, 0, 0}},
       {.name = "记录集", .kind = ControlKind::kRecordSet},
       {.name = "数据库连接", .kind = ControlKind::kDbConnection},

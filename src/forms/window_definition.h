@@ -127,6 +127,9 @@ struct ControlDefinition {
   bool visible = true;
   bool enabled = true;
   bool tabStop = false;
+  // The place among the window's tab stops that Tab visits in turn; -1: definition order, after
+  // the numbered ones.
+  int tabIndex = -1;
   ControlProperties properties{};
 };
 
@@ -139,6 +142,8 @@ struct WindowDefinition {
   bool maximizeBox = false;
   bool controlBox = true;
   bool closable = true;
+  // Esc closes the window as its close box does.
+  bool escapeCloses = false;
   StartPosition start = StartPosition::kCentred;
   bool showInTaskbar = true;
   bool alwaysOnTop = false;

@@ -97,15 +97,19 @@ class Control {
   // Balloon tip: shows `text` at a point in screen coordinates.
   void ShowBalloon(const Text& text, Point screenPosition);
 
+  // Puts the keyboard focus here (now, or when the window is next active); with `selectAll` an
+  // edit box's text is selected, so that typing replaces it.
+  void Focus(bool selectAll = false);
+
  private:
   const WindowDefinition* window_ = nullptr;
   int index_ = -1;
 };
 
-// Index of the control named `name` in `window`'s definition, or -1.
 // Shows `text` in `window`'s balloon tip "气球提示框1" at the mouse cursor, without an icon.
 void ShowBalloonTip(const WindowDefinition& window, const Text& text);
 
+// Index of the control named `name` in `window`'s definition, or -1.
 int FindControlIndex(const WindowDefinition& window, std::string_view name);
 
 }  // namespace lumora::forms

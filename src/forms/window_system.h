@@ -84,6 +84,8 @@ class WindowSystem {
   virtual void SetVisible(const WindowDefinition& window, int index, bool visible) = 0;
   virtual bool IsEnabled(const WindowDefinition& window, int index) const = 0;
   virtual void SetEnabled(const WindowDefinition& window, int index, bool enabled) = 0;
+  // The keyboard focus to control `index`, now or at the window's next activation.
+  virtual void FocusControl(const WindowDefinition& window, int index, bool selectAll) = 0;
   virtual bool IsChecked(const WindowDefinition& window, int index) const = 0;
   virtual void SetChecked(const WindowDefinition& window, int index, bool checked) = 0;
   virtual int SliderPosition(const WindowDefinition& window, int index) const = 0;

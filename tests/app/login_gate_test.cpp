@@ -90,8 +90,13 @@ TEST_F(LoginGateTest, WrongPasswordKeepsTheWindowAndTheTypedText) {
   CreateDataFile();
   ASSERT_TRUE(services::StorePassword("qwerty"));
   Start();
+  const int entry = forms::FindControlIndex(LoginWindow(), "编辑框1");
+  EXPECT_EQ(system_.FocusedControl(LoginWindow()), entry);  // the user can type at once
+  EXPECT_FALSE(system_.FocusSelectedAll(LoginWindow()));
   TypeAndLogIn("QWERTY");
   ExpectWrongPasswordBox(1);
+  EXPECT_EQ(system_.FocusedControl(LoginWindow()), entry);  // typing again replaces the entry
+  EXPECT_TRUE(system_.FocusSelectedAll(LoginWindow()));
   EXPECT_FALSE(forms::IsLoaded(MainWindow()));
   EXPECT_FALSE(forms::IsClosing(LoginWindow()));
   EXPECT_EQ(Control(LoginWindow(), "编辑框1").GetText(), "QWERTY");

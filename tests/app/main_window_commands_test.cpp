@@ -60,6 +60,16 @@ TEST_F(MainWindowCommandsTest, DoubleClickOnTheEmptyPartOfTheListAsksForARow) {
   EXPECT_EQ(LastTip(), "请选择要连接的服务器！");
 }
 
+TEST_F(MainWindowCommandsTest, EnterOnTheListConnectsAndDeleteDeletesTheTickedRows) {
+  AddRows(2);
+  ASSERT_TRUE(system_.PressKey(MainWindow(), "超级列表框1", 13));
+  EXPECT_EQ(LastTip(), "请选择要连接的服务器！");  // Enter is the connect command
+  ASSERT_TRUE(system_.PressKey(MainWindow(), "超级列表框1", 46));
+  EXPECT_EQ(LastTip(), "请选择要删除的服务器！");  // Delete is the delete command
+  ASSERT_TRUE(system_.PressKey(MainWindow(), "超级列表框1", 'A'));
+  EXPECT_EQ(system_.Balloons().size(), 2u);  // any other key does nothing
+}
+
 TEST_F(MainWindowCommandsTest, DoubleClickOnAnEmptyListSaysTheListIsEmpty) {
   ASSERT_TRUE(system_.DoubleClickRow(MainWindow(), "超级列表框1", -1));
   EXPECT_EQ(LastTip(), "服务器列表是空的!");

@@ -84,6 +84,10 @@ HandlerResult OnListClick(EventArgs) {
 HandlerResult OnListDouble(EventArgs) {
   return Log("list-double");
 }
+HandlerResult OnListKey(EventArgs args) {
+  EventLog().push_back("list-key:" + std::to_string(args.empty() ? -1 : args[0]));
+  return std::nullopt;
+}
 HandlerResult OnEditDown(EventArgs args) {
   EventLog().push_back("edit-down:" + std::to_string(args.size()));
   return std::nullopt;
@@ -106,6 +110,7 @@ constexpr EventBinding kEveryKindBindings[] = {
     {"工具条1", forms::event::kClicked, OnToolbar},
     {"超级列表框1", forms::event::kListLeftClick, OnListClick},
     {"超级列表框1", forms::event::kDoubleClick, OnListDouble},
+    {"超级列表框1", forms::event::kKeyDown, OnListKey},
     {"编辑框1", forms::event::kLeftDown, OnEditDown},
 };
 

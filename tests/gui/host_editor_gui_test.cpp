@@ -156,6 +156,52 @@ TEST_F(HostEditorGuiTest, AServerAddedThroughTheEditorAppearsInTheList) {
   EXPECT_EQ(stored[1].remark, "机房二");
 }
 
+TEST_F(HostEditorGuiTest, TheKeyboardAloneFillsSavesAndClosesTheEditor) {
+  Open({});
+  constexpr const char* kTabOrder[] = {"编辑框_编辑IP", "编辑框_端口", "编辑框_用户",
+                                       "编辑框_密码",   "编辑框_备注", "按钮_编辑",
+                                       "编辑框_编辑IP"};
+  std::vector<std::string> reached;
+  AnsweredBox added;
+  std::atomic<bool> activeAgain{false};
+  std::atomic<bool> closedByEscape{false};
+  UserThread user([&] {
+    HWND editor = WaitForEditor();
+    if (editor == nullptr) {
+      return;
+    }
+    // Tab visits every field in reading order, the multi-line remark included, and comes round.
+    for (std::size_t step = 0; step < std::size(kTabOrder); ++step) {
+      if (step > 0) {
+        PressKey(editor, VK_TAB);
+      }
+      if (!WaitUntil([&] { return FocusOnThreadOf(editor) == EditorControl(kTabOrder[step]); })) {
+        break;
+      }
+      reached.push_back(kTabOrder[step]);
+    }
+    SetWindowTextW(EditorControl("编辑框_编辑IP"), L"127.0.0.7");
+    SetWindowTextW(EditorControl("编辑框_端口"), L"3389");
+    PressKey(editor, VK_RETURN);  // in the address box: the save button
+    added = AnswerMessageBox(IDOK);
+    // After the box the editor has the keyboard again, where the user left it.
+    activeAgain = WaitUntil([&] {
+      return ActiveOnThreadOf(editor) == editor &&
+             FocusOnThreadOf(editor) == EditorControl("编辑框_编辑IP");
+    });
+    PressKey(editor, VK_ESCAPE);
+    closedByEscape = WaitUntil([&] { return !IsWindow(editor); });
+  });
+  ClickToolbarButton(forms::main_toolbar::kAdd);
+  ASSERT_TRUE(PumpUntil([&] { return user.Done() && !forms::IsLoaded(HostEditorWindow()); }));
+  user.Finish();
+  EXPECT_EQ(reached, std::vector<std::string>(std::begin(kTabOrder), std::end(kTabOrder)));
+  EXPECT_EQ(added.text, L"服务器添加成功,可以继续添加!");
+  EXPECT_TRUE(activeAgain);
+  EXPECT_TRUE(closedByEscape);
+  EXPECT_EQ(ListedNames(), (Names{"127.0.0.7"}));
+}
+
 TEST_F(HostEditorGuiTest, AModifiedServerIsWrittenBackAndTheEditorCloses) {
   Open({ServerRow("127.0.0.1", "3389", "admin", "pw1", "旧")});
   HWND list = ControlWindow(MainWindow(), "超级列表框1");

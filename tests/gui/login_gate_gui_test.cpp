@@ -1,10 +1,8 @@
 // The start window on real windows: the row it shows, the wrong-password box, the hand-over.
 #include <windows.h>
 
-#include <atomic>
 #include <fstream>
 #include <string>
-#include <thread>
 
 #include "app/program.h"
 #include "forms/login_window.h"
@@ -15,67 +13,13 @@
 #include "services/startup_password.h"
 #include "support/catalogue_file.h"
 #include "support/temp_directory.h"
+#include "user_thread.h"
 
 namespace lumora::gui_tests {
 namespace {
 
 using forms::LoginWindow;
 using forms::MainWindow;
-
-// What a message box of this process said, read by the thread that answered it.
-struct AnsweredBox {
-  std::wstring title;
-  std::wstring text;
-};
-
-BOOL CALLBACK FindOwnMessageBox(HWND window, LPARAM found) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  wchar_t className[16] = {};
-  GetClassNameW(window, className, 16);
-  if (process == GetCurrentProcessId() && std::wstring(className) == L"#32770" &&
-      IsWindowVisible(window)) {
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// Waits on another thread for a message box of this process, reads it and presses OK.
-class MessageBoxAnswerer {
- public:
-  MessageBoxAnswerer()
-      : thread_([this] {
-          for (int round = 0; round < 2000 && !stop_; ++round) {
-            HWND box = nullptr;
-            EnumWindows(FindOwnMessageBox, reinterpret_cast<LPARAM>(&box));
-            if (box != nullptr) {
-              wchar_t title[128] = {};
-              wchar_t text[256] = {};
-              GetWindowTextW(box, title, 128);
-              GetDlgItemTextW(box, 0xFFFF, text, 256);
-              answered_.title = title;
-              answered_.text = text;
-              PostMessageW(box, WM_COMMAND, IDOK, 0);
-              seen_ = true;
-              return;
-            }
-            Sleep(10);
-          }
-        }) {}
-  ~MessageBoxAnswerer() {
-    stop_ = true;
-    thread_.join();
-  }
-  bool Seen() const { return seen_; }
-  const AnsweredBox& Answered() const { return answered_; }
-
- private:
-  std::atomic<bool> stop_{false};
-  std::atomic<bool> seen_{false};
-  AnsweredBox answered_;
-  std::thread thread_;
-};
 
 class LoginGateGuiTest : public GuiTest {
  protected:
@@ -130,17 +74,37 @@ TEST_F(LoginGateGuiTest, WrongPasswordShowsTheBoxAndKeepsTheWindow) {
   PumpPending();
   HWND entry = ControlWindow(LoginWindow(), "编辑框1");
   SetWindowTextW(entry, L"QWERTY");
-  {
-    MessageBoxAnswerer answerer;
-    SendMessageW(ControlWindow(LoginWindow(), "按钮_登录"), BM_CLICK, 0, 0);
-    PumpPending();
-    ASSERT_TRUE(answerer.Seen());
-    EXPECT_EQ(answerer.Answered().title, L"密码错误！");
-    EXPECT_EQ(answerer.Answered().text, L"启动密码错误，请重试！");
-  }
+  AnsweredBox answered;
+  UserThread user([&] { answered = AnswerMessageBox(IDOK); });
+  SendMessageW(ControlWindow(LoginWindow(), "按钮_登录"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return user.Done(); }));
+  user.Finish();
+  ASSERT_TRUE(answered.seen);
+  EXPECT_EQ(answered.title, L"密码错误！");
+  EXPECT_EQ(answered.text, L"启动密码错误，请重试！");
   EXPECT_TRUE(forms::IsLoaded(LoginWindow()));
   EXPECT_FALSE(forms::IsLoaded(MainWindow()));
   EXPECT_EQ(forms::Control(LoginWindow(), "编辑框1").GetText(), "QWERTY");
+}
+
+TEST_F(LoginGateGuiTest, TheFocusStartsInThePasswordBoxAndAWrongEntryIsSelectedForRetyping) {
+  ASSERT_TRUE(services::StorePassword("qwerty"));
+  ASSERT_TRUE(forms::LoadWindow(LoginWindow()));
+  HWND entry = ControlWindow(LoginWindow(), "编辑框1");
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == entry; }));
+  SetWindowTextW(entry, L"wrong");
+  AnsweredBox answered;
+  UserThread user([&] { answered = AnswerMessageBox(IDOK); });
+  PressKey(Frame(LoginWindow()), VK_RETURN);  // Enter in the box presses "确认"
+  ASSERT_TRUE(PumpUntil([&] { return user.Done(); }));
+  user.Finish();
+  EXPECT_EQ(answered.text, L"启动密码错误，请重试！");
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == entry; }));
+  DWORD start = 1, end = 0;
+  SendMessageW(entry, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, 5u);
+  EXPECT_FALSE(forms::IsLoaded(MainWindow()));
 }
 
 TEST_F(LoginGateGuiTest, StartButtonOpensTheMainWindowAndClosesTheLoginWindow) {

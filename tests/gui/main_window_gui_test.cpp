@@ -18,6 +18,7 @@
 #include "support/catalogue_file.h"
 #include "support/temp_directory.h"
 #include "support/unresolvable_host.h"
+#include "user_thread.h"
 
 namespace lumora::gui_tests {
 namespace {
@@ -120,6 +121,13 @@ TEST_F(MainWindowGuiTest, ColumnsHaveTheirHeadersAndWidths) {
     EXPECT_EQ(ToGbk(caption), expected[column].caption) << column;
     EXPECT_EQ(SendMessageW(list_, LVM_GETCOLUMNWIDTH, column, 0), expected[column].width) << column;
   }
+}
+
+TEST_F(MainWindowGuiTest, TheSupportLineNamesTheGuideThatShipsWithTheProgram) {
+  Open({});
+  const std::wstring line = WindowText(ControlWindow(MainWindow(), "标签1"));
+  EXPECT_NE(line.find(L"README.txt"), std::wstring::npos);
+  EXPECT_EQ(line.find(L"http"), std::wstring::npos);
 }
 
 TEST_F(MainWindowGuiTest, RowsCarryTheCataloguesCellsAndTurnOnlineOrOffline) {

@@ -161,6 +161,46 @@ TEST_F(SettingsWindowGuiTest, ChangesMadeInTheWindowAreInTheFileAfterItCloses) {
   EXPECT_EQ(Stored(key::kColourDepth), "32");
 }
 
+TEST_F(SettingsWindowGuiTest, TabReachesTheControlsInsideTheGroupsAndEscClosesAndSaves) {
+  OpenMainWindow();
+  ASSERT_EQ(Stored(key::kPrinters), "0");
+  std::atomic<bool> printersReached{false};
+  std::atomic<bool> sliderReached{false};
+  std::atomic<bool> closedByEscape{false};
+  UserThread user([&] {
+    HWND window = WaitForSettingsWindow();
+    if (window == nullptr || !WaitUntil([&] { return !IsWindowEnabled(mainFrame_); })) {
+      return;
+    }
+    HWND printers = SettingsControl("选择框_打印机");
+    HWND first = nullptr;
+    WaitUntil([&] { return (first = FocusOnThreadOf(window)) != nullptr; });
+    // Round the window once: every group box's controls are on the way.
+    HWND focus = first;
+    for (int press = 0; press < 80; ++press) {
+      PressKey(window, VK_TAB);
+      const HWND before = focus;
+      WaitUntil([&] { return (focus = FocusOnThreadOf(window)) != before; });
+      sliderReached = sliderReached || focus == SettingsControl("滑块条_大小");
+      if (focus == printers && !printersReached) {
+        printersReached = true;
+        PressKey(window, VK_SPACE);  // ticks it, as a click would
+        WaitUntil([&] { return IsTicked(printers); });
+      }
+      if (focus == first || focus == before) {
+        break;
+      }
+    }
+    PressKey(window, VK_ESCAPE);
+    closedByEscape = WaitUntil([&] { return !IsWindow(window); });
+  });
+  ASSERT_TRUE(RunSettingsWindow(user));
+  EXPECT_TRUE(printersReached);
+  EXPECT_TRUE(sliderReached);
+  EXPECT_TRUE(closedByEscape);
+  EXPECT_EQ(Stored(key::kPrinters), "1");  // saved on the way out, as by the close box
+}
+
 TEST_F(SettingsWindowGuiTest, DriveListShowsTheFixedDisksTheFileSystemObjectReports) {
   OpenMainWindow();
   ASSERT_TRUE(settings::WriteSetting(settings::kSessionSection, key::kDriveMapping, "1"));

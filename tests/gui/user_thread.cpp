@@ -27,6 +27,34 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
+namespace {
+
+GUITHREADINFO ThreadInfoOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info;
+}
+
+}  // namespace
+
+HWND FocusOnThreadOf(HWND window) {
+  return ThreadInfoOf(window).hwndFocus;
+}
+
+HWND ActiveOnThreadOf(HWND window) {
+  return ThreadInfoOf(window).hwndActive;
+}
+
+void PressKey(HWND window, UINT key) {
+  HWND target = FocusOnThreadOf(window);
+  if (target == nullptr) {
+    target = window;
+  }
+  PostMessageW(target, WM_KEYDOWN, key, 1);
+  PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+}
+
 HWND ShownMessageBox() {
   HWND box = nullptr;
   EnumWindows(NoteMessageBox, reinterpret_cast<LPARAM>(&box));

@@ -28,6 +28,15 @@ bool WaitUntil(Done done) {
 
 std::wstring WindowText(HWND window);
 
+// The window that has the keyboard focus, and the active window, on `window`'s thread; callable
+// from any thread.
+HWND FocusOnThreadOf(HWND window);
+HWND ActiveOnThreadOf(HWND window);
+
+// Presses and releases `key` where the focus is on `window`'s thread, as the keyboard does: the
+// keys go through that thread's message loop (and so through the dialog manager).
+void PressKey(HWND window, UINT key);
+
 // A visible message box of this process, or null.
 HWND ShownMessageBox();
 

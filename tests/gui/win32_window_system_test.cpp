@@ -470,6 +470,18 @@ TEST_F(GuiTest, EnterClicksTheDefaultButton) {
   EXPECT_TRUE(PumpUntil([&] { return Logged("button"); }));
 }
 
+TEST_F(GuiTest, EnterAndDeleteOnAListReachItsKeyEvent) {
+  LoadEveryKindWindow();
+  HWND frame = Frame(EveryKindWindow());
+  SetForegroundWindow(frame);
+  SetFocus(ControlWindow(EveryKindWindow(), "超级列表框1"));
+  // Enter is the list's own, not the window's default button.
+  PressKey(frame, VK_RETURN);
+  PressKey(frame, VK_DELETE);
+  EXPECT_TRUE(PumpUntil([&] { return Logged("list-key:13") && Logged("list-key:46"); }));
+  EXPECT_FALSE(Logged("button"));
+}
+
 TEST_F(GuiTest, WorkPostedFromAnotherThreadRunsOnTheUiThread) {
   LoadEveryKindWindow();
   const DWORD uiThread = GetCurrentThreadId();

@@ -423,6 +423,34 @@ bool HeadlessWindowSystem::IsEnabled(const WindowDefinition& window, int index) 
   return state != nullptr && state->enabled;
 }
 
+void HeadlessWindowSystem::FocusControl(const WindowDefinition& window, int index, bool selectAll) {
+  if (FrameState* frame = Frame(window); frame != nullptr && State(window, index) != nullptr) {
+    frame->focus = index;
+    frame->focusSelectedAll = selectAll;
+  }
+}
+
+int HeadlessWindowSystem::FocusedControl(const WindowDefinition& window) const {
+  const FrameState* frame = Frame(window);
+  return frame != nullptr ? frame->focus : -1;
+}
+
+bool HeadlessWindowSystem::FocusSelectedAll(const WindowDefinition& window) const {
+  const FrameState* frame = Frame(window);
+  return frame != nullptr && frame->focusSelectedAll;
+}
+
+bool HeadlessWindowSystem::PressKey(const WindowDefinition& window, std::string_view control,
+                                    int virtualKey) {
+  const int index = Reachable(window, control);
+  if (index < 0) {
+    return false;
+  }
+  const int args[] = {virtualKey};
+  RaiseEvent(window.name, window.controls[index].name, event::kKeyDown, args);
+  return true;
+}
+
 void HeadlessWindowSystem::SetEnabled(const WindowDefinition& window, int index, bool enabled) {
   if (ControlState* state = State(window, index)) {
     state->enabled = enabled;

@@ -62,6 +62,12 @@ class HeadlessWindowSystem : public WindowSystem {
   bool TickRow(const WindowDefinition& window, std::string_view list, int row, bool ticked);
   // The user closes the window with its close box.
   bool CloseBox(const WindowDefinition& window);
+  // The user presses key `virtualKey` with the focus in `control`.
+  bool PressKey(const WindowDefinition& window, std::string_view control, int virtualKey);
+  // The control that has (or gets at the window's next activation) the focus; -1 for none. And
+  // whether its text was selected when it got it.
+  int FocusedControl(const WindowDefinition& window) const;
+  bool FocusSelectedAll(const WindowDefinition& window) const;
   // Carries out posted closes and work posted from other threads.
   void Pump();
 
@@ -96,6 +102,7 @@ class HeadlessWindowSystem : public WindowSystem {
   void SetVisible(const WindowDefinition& window, int index, bool visible) override;
   bool IsEnabled(const WindowDefinition& window, int index) const override;
   void SetEnabled(const WindowDefinition& window, int index, bool enabled) override;
+  void FocusControl(const WindowDefinition& window, int index, bool selectAll) override;
   bool IsChecked(const WindowDefinition& window, int index) const override;
   void SetChecked(const WindowDefinition& window, int index, bool checked) override;
   int SliderPosition(const WindowDefinition& window, int index) const override;
@@ -143,6 +150,8 @@ class HeadlessWindowSystem : public WindowSystem {
     Text title;
     Rect rect;
     std::vector<ControlState> controls;
+    int focus = -1;
+    bool focusSelectedAll = false;
   };
   struct PendingClose {
     const WindowDefinition* window;

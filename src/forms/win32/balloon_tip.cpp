@@ -40,6 +40,24 @@ HWND CreateBalloon(HWND frame) {
   return tip;
 }
 
+// The tooltips of the frame's toolbars, which would otherwise pop up over a balloon that the same
+// click raised: held back while a balloon of the frame is up.
+void SetToolbarTipsActive(const FrameState& frame, bool active) {
+  for (std::size_t index = 0; index < frame.controls.size(); ++index) {
+    HWND toolbar = frame.controls[index].window;
+    if (frame.Definition(static_cast<int>(index)).kind != ControlKind::kToolbar ||
+        toolbar == nullptr) {
+      continue;
+    }
+    if (auto tips = reinterpret_cast<HWND>(SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0))) {
+      if (!active) {
+        SendMessageW(tips, TTM_POP, 0, 0);
+      }
+      SendMessageW(tips, TTM_ACTIVATE, active ? TRUE : FALSE, 0);
+    }
+  }
+}
+
 }  // namespace
 
 void ShowBalloonTip(FrameState& frame, int index, const Text& text, Point screenPosition) {
@@ -60,6 +78,7 @@ void ShowBalloonTip(FrameState& frame, int index, const Text& text, Point screen
   // it is not shown.
   if (SetTimer(frame.window, kFirstBalloonTimer + static_cast<UINT_PTR>(index), kShownMilliseconds,
                nullptr) != 0) {
+    SetToolbarTipsActive(frame, false);
     SendMessageW(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
   }
 }
@@ -76,6 +95,7 @@ void HideBalloonTip(FrameState& frame, int index) {
   wchar_t empty[] = L"";
   TTTOOLINFOW tool = ToolInfo(frame.window, empty);
   SendMessageW(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+  SetToolbarTipsActive(frame, true);
 }
 
 void HideAllBalloonTips(const BackendState& backend) {

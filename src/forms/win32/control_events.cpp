@@ -28,11 +28,32 @@ int KeyState() {
 LRESULT CALLBACK MouseEventsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                  UINT_PTR index, DWORD_PTR frameData);
 
+// Which keys a control takes from the dialog manager. A multi-line edit box lets Tab move on
+// (it would keep every Tab for itself); a list takes Enter, which then opens its current row.
+LRESULT DialogCode(HWND window, WPARAM wParam, LPARAM lParam, const ControlDefinition& control) {
+  LRESULT code = DefSubclassProc(window, WM_GETDLGCODE, wParam, lParam);
+  const auto* key = reinterpret_cast<const MSG*>(lParam);
+  if (key == nullptr || key->message != WM_KEYDOWN) {
+    return code;
+  }
+  if (control.kind == ControlKind::kEditBox && control.properties.multiLine &&
+      key->wParam == VK_TAB) {
+    code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+  } else if (control.kind == ControlKind::kListView && key->wParam == VK_RETURN) {
+    code |= DLGC_WANTALLKEYS;
+  }
+  return code;
+}
+
 LRESULT MouseEventsMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR index,
                            DWORD_PTR frameData) {
   if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(window, MouseEventsProc, index);
     return DefSubclassProc(window, message, wParam, lParam);
+  }
+  if (message == WM_GETDLGCODE) {
+    const auto& frame = *reinterpret_cast<const FrameState*>(frameData);
+    return DialogCode(window, wParam, lParam, frame.Definition(static_cast<int>(index)));
   }
   const std::optional<MouseEvent> mouse = TranslateMouseMessage(message, wParam, lParam);
   if (!mouse) {

@@ -22,6 +22,13 @@ bool IsButtonKind(ControlKind kind) {
 }  // namespace
 
 void OnControlCommand(FrameState& frame, WPARAM wParam, LPARAM lParam) {
+  // Esc, as the dialog manager reports it: the window closes as by its close box.
+  if (lParam == 0 && LOWORD(wParam) == IDCANCEL) {
+    if (frame.definition->escapeCloses) {
+      PostMessageW(frame.window, WM_CLOSE, 0, 0);
+    }
+    return;
+  }
   const int index = frame.ControlIndexOf(reinterpret_cast<HWND>(lParam));
   if (index < 0) {
     return;
@@ -49,6 +56,9 @@ LRESULT OnControlNotify(FrameState& frame, LPARAM lParam) {
   const ControlDefinition& control = frame.Definition(index);
   if (control.kind == ControlKind::kListView && header->code == NM_CLICK) {
     RaiseControlEvent(frame, index, event::kListLeftClick);
+  } else if (control.kind == ControlKind::kListView && header->code == LVN_KEYDOWN) {
+    const std::array<int, 1> args{reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey};
+    RaiseControlEvent(frame, index, event::kKeyDown, args);
   } else if (control.kind == ControlKind::kToolbar && header->code == TBN_GETINFOTIPW) {
     FillToolbarTip(control.properties, *reinterpret_cast<NMTBGETINFOTIPW*>(lParam));
   }
@@ -103,6 +113,18 @@ LRESULT OnControlColour(FrameState& frame, UINT message, WPARAM wParam, LPARAM l
 }
 
 LRESULT OnGetDefaultId(const FrameState& frame) {
+  // Enter presses the focused button, or the window's main button from its edit boxes; with the
+  // focus anywhere else (a check box, a list) it presses nothing.
+  const int focused = frame.ControlIndexOf(GetFocus());
+  if (focused < 0) {
+    return 0;
+  }
+  if (frame.Definition(focused).kind == ControlKind::kButton) {
+    return MAKELRESULT(kFirstControlId + focused, DC_HASDEFID);
+  }
+  if (frame.Definition(focused).kind != ControlKind::kEditBox) {
+    return 0;
+  }
   for (std::size_t index = 0; index < frame.controls.size(); ++index) {
     const ControlDefinition& control = frame.definition->controls[index];
     HWND button = frame.controls[index].window;

@@ -5,6 +5,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <numeric>
+#include <utility>
 #include <vector>
 
 #include "forms/win32/balloon_tip.h"
@@ -152,10 +155,18 @@ void Win32WindowSystem::OrderControls(const WindowDefinition& window) {
     return;
   }
   // Each control goes to the bottom of its own parent's list in turn, so every container ends up
-  // in definition order, which the dialog manager also takes as the tab order.
-  for (const win32::ControlState& control : frame->controls) {
-    if (control.window != nullptr) {
-      SetWindowPos(control.window, HWND_BOTTOM, 0, 0, 0, 0,
+  // in this order, which the dialog manager also takes as the tab order: the controls with a tab
+  // index by that index, then the rest in definition order.
+  std::vector<int> order(frame->controls.size());
+  std::iota(order.begin(), order.end(), 0);
+  const auto key = [&](int index) {
+    const int tabIndex = window.controls[index].tabIndex;
+    return tabIndex >= 0 ? std::pair{0, tabIndex} : std::pair{1, index};
+  };
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
+  for (const int index : order) {
+    if (HWND control = frame->controls[index].window) {
+      SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
     }
   }
@@ -318,7 +329,18 @@ int Win32WindowSystem::AskUser(const Text& text, const Text& title, unsigned sty
   }
   const std::wstring wideText = win32::ToWide(text);
   const std::wstring wideTitle = win32::ToWide(title);
-  return MessageBoxW(nullptr, wideText.c_str(), wideTitle.c_str(), style);
+  // The box has no owner: once it is gone, the window that was active gets its activation and its
+  // focus back, so that the keyboard goes on where the user left it.
+  HWND active = GetActiveWindow();
+  HWND focus = GetFocus();
+  const int answer = MessageBoxW(nullptr, wideText.c_str(), wideTitle.c_str(), style);
+  if (active != nullptr && IsWindow(active) && IsWindowEnabled(active)) {
+    SetActiveWindow(active);
+    if (focus != nullptr && IsWindow(focus) && IsChild(active, focus)) {
+      SetFocus(focus);
+    }
+  }
+  return answer;
 }
 
 void Win32WindowSystem::ShowBalloon(const WindowDefinition& window, int tipIndex, const Text& text,

@@ -58,6 +58,7 @@ class Win32WindowSystem final : public WindowSystem {
   void SetVisible(const WindowDefinition& window, int index, bool visible) override;
   bool IsEnabled(const WindowDefinition& window, int index) const override;
   void SetEnabled(const WindowDefinition& window, int index, bool enabled) override;
+  void FocusControl(const WindowDefinition& window, int index, bool selectAll) override;
   bool IsChecked(const WindowDefinition& window, int index) const override;
   void SetChecked(const WindowDefinition& window, int index, bool checked) override;
   int SliderPosition(const WindowDefinition& window, int index) const override;

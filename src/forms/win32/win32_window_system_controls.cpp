@@ -92,6 +92,19 @@ void Win32WindowSystem::SetEnabled(const WindowDefinition& window, int index, bo
   });
 }
 
+void Win32WindowSystem::FocusControl(const WindowDefinition& window, int index, bool selectAll) {
+  win32::ChangeControl(*state_, window, index, [&](FrameState& frame, ControlState& control) {
+    // Remembered for the window's activation, which gives the focus back to it.
+    frame.lastFocus = control.window;
+    if (selectAll && frame.Definition(index).kind == ControlKind::kEditBox) {
+      SendMessageW(control.window, EM_SETSEL, 0, -1);
+    }
+    if (GetActiveWindow() == frame.window) {
+      SetFocus(control.window);
+    }
+  });
+}
+
 bool Win32WindowSystem::IsChecked(const WindowDefinition& window, int index) const {
   return win32::ReadControl(*state_, window, index, false,
                             [&](FrameState& frame, ControlState& control) {
