@@ -272,5 +272,26 @@ TEST_F(HostEditorGuiTest, NoDeletesNothing) {
   EXPECT_EQ(Stored().size(), 2u);
 }
 
+TEST_F(HostEditorGuiTest, ClosingTheMainWindowDuringADeleteRaisesNoFatalError) {
+  Open({ServerRow("127.0.0.1"), ServerRow("127.0.0.2"), ServerRow("127.0.0.3")});
+  for (int row = 0; row < 3; ++row) {
+    forms::ServerList().SetRowChecked(row, true);
+  }
+  AnsweredBox afterClose;
+  UserThread user([&] {
+    AnswerMessageBox(IDYES);
+    // Arrives while the rows are deleted one by one, with messages let through between.
+    PostMessageW(mainFrame_, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !IsWindow(mainFrame_) || ShownMessageBox() != nullptr; });
+    if (ShownMessageBox() != nullptr) {
+      afterClose = AnswerMessageBox(IDOK);  // a fatal error's box: the process ends with it
+    }
+  });
+  ClickToolbarButton(forms::main_toolbar::kDelete);
+  ASSERT_TRUE(PumpUntil([&] { return user.Done() && !forms::IsLoaded(MainWindow()); }));
+  user.Finish();
+  EXPECT_FALSE(afterClose.seen);
+}
+
 }  // namespace
 }  // namespace lumora::gui_tests
