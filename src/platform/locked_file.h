@@ -21,6 +21,8 @@ class LockedFile {
   virtual bool Write(std::uint64_t offset, std::span<const std::uint8_t> data) = 0;
   // Makes every write so far durable before the next one starts.
   virtual bool Flush() = 0;
+  // Cuts the file (or lengthens it with zeros) to `size` bytes.
+  virtual bool Truncate(std::uint64_t size) = 0;
 };
 
 enum class OpenMode { kExisting, kCreateNew };

@@ -61,6 +61,9 @@ class PosixLockedFile final : public LockedFile {
   }
 
   bool Flush() override { return ::fdatasync(descriptor_) == 0; }
+  bool Truncate(std::uint64_t size) override {
+    return ::ftruncate(descriptor_, static_cast<off_t>(size)) == 0;
+  }
 
  private:
   int descriptor_;

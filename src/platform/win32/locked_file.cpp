@@ -53,6 +53,12 @@ class WindowsLockedFile final : public LockedFile {
   }
 
   bool Flush() override { return FlushFileBuffers(handle_.get()) != 0; }
+  bool Truncate(std::uint64_t size) override {
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(size);
+    return SetFilePointerEx(handle_.get(), end, nullptr, FILE_BEGIN) != 0 &&
+           SetEndOfFile(handle_.get()) != 0;
+  }
 
  private:
   static OVERLAPPED Position(std::uint64_t offset) {

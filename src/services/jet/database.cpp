@@ -3,11 +3,18 @@
 #include <array>
 
 #include "platform/code_page.h"
+#include "platform/files.h"
+#include "services/jet/change_journal.h"
 #include "services/jet/name_compare.h"
 
 namespace lumora::jet {
 
 std::optional<Database> Database::Open(const Text& path, bool read_only) {
+  // A change cut short is undone before the file is read, by a writer for a moment, when no
+  // other program holds the file.
+  if (read_only && platform::FileExists(JournalPath(path))) {
+    OpenWritableFileSource(path);
+  }
   return Open(read_only ? OpenFileSource(path) : OpenWritableFileSource(path));
 }
 

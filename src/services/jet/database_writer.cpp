@@ -1,9 +1,25 @@
 // The write operations of Database: program texts to column values, then the table writer.
 #include "services/jet/database.h"
 #include "services/jet/field_parse.h"
+#include "services/jet/pager.h"
 #include "services/jet/table_writer.h"
 
 namespace lumora::jet {
+namespace {
+
+// One change through `pager`: committed when `write` succeeds, abandoned otherwise, so that a
+// refused or failed write leaves the file exactly as it was.
+template <typename Write>
+bool AsOneChange(Pager& pager, Write&& write) {
+  pager.BeginChange();
+  if (!write()) {
+    pager.AbandonChange();
+    return false;
+  }
+  return pager.CommitChange();
+}
+
+}  // namespace
 
 std::optional<std::vector<std::optional<Value>>> Database::ColumnValues(
     const TableReader& table, const RowValues& values) const {
@@ -49,7 +65,16 @@ bool Database::InsertRow(const Text& table, const RowValues& values, std::int32_
     return false;
   }
   TableDefinition definition = reader->Definition();
-  return InsertValues(*writer_, definition, std::move(row), autoNumber).has_value();
+  std::int32_t assigned = 0;
+  if (!AsOneChange(*writer_, [&] {
+        return InsertValues(*writer_, definition, std::move(row), &assigned).has_value();
+      })) {
+    return false;
+  }
+  if (autoNumber != nullptr) {
+    *autoNumber = assigned;
+  }
+  return true;
 }
 
 bool Database::UpdateRow(const Text& table, RowId row, const RowValues& changes) {
@@ -68,7 +93,7 @@ bool Database::UpdateRow(const Text& table, RowId row, const RowValues& changes)
     return false;
   }
   TableDefinition definition = reader->Definition();
-  return UpdateValues(*writer_, definition, row, *given);
+  return AsOneChange(*writer_, [&] { return UpdateValues(*writer_, definition, row, *given); });
 }
 
 bool Database::DeleteRow(const Text& table, RowId row) {
@@ -83,7 +108,7 @@ bool Database::DeleteRow(const Text& table, RowId row) {
     return false;
   }
   TableDefinition definition = reader->Definition();
-  return DeleteValues(*writer_, definition, row);
+  return AsOneChange(*writer_, [&] { return DeleteValues(*writer_, definition, row); });
 }
 
 CheckReport Database::Check() const {

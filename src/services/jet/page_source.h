@@ -26,6 +26,14 @@ class PageSource {
   }
   // Makes the writes so far durable before any later write.
   virtual bool Flush() { return false; }
+
+  // One change made of many writes. Between BeginChange and CommitChange a file source holds the
+  // writes back (reads see them); CommitChange brings all of them into the file or, should it
+  // fail or the program die on the way, none (a rollback journal beside the file, played back
+  // at the next open). AbandonChange forgets them. Other sources write at once.
+  virtual void BeginChange() {}
+  virtual bool CommitChange() { return true; }
+  virtual void AbandonChange() {}
 };
 
 // Opens the file for reading. `path` is a program-style path, passed to the C++ library as

@@ -57,6 +57,33 @@ bool Pager::Flush() {
   return true;
 }
 
+void Pager::BeginChange() {
+  page_count_before_change_ = page_count_;
+  if (Writable()) {
+    writable_->BeginChange();
+  }
+}
+
+bool Pager::CommitChange() {
+  if (!Writable()) {
+    return false;
+  }
+  unsynced_ = false;
+  if (!writable_->CommitChange()) {
+    page_count_ = page_count_before_change_;
+    return false;
+  }
+  return true;
+}
+
+void Pager::AbandonChange() {
+  page_count_ = page_count_before_change_;
+  unsynced_ = false;
+  if (Writable()) {
+    writable_->AbandonChange();
+  }
+}
+
 bool Pager::ReadPage(std::uint32_t number, Bytes& out) const {
   if (number >= page_count_) {
     return false;

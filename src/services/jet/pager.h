@@ -49,6 +49,12 @@ class Pager {
   // Makes the writes so far durable: the pages a write points at reach the disk first.
   bool Flush();
 
+  // The writes between BeginChange and CommitChange reach the file all or none of them (see
+  // PageSource). AbandonChange, or a commit that fails, leaves the file as it was before.
+  void BeginChange();
+  bool CommitChange();
+  void AbandonChange();
+
  private:
   std::shared_ptr<const PageSource> source_;
   std::shared_ptr<PageSource> writable_;
@@ -57,6 +63,8 @@ class Pager {
   std::uint32_t page_count_;
   // Pages written since the last sync.
   bool unsynced_ = false;
+  // The page count when the change began.
+  std::uint32_t page_count_before_change_ = 0;
 };
 
 }  // namespace lumora::jet

@@ -1,0 +1,150 @@
+// Writes cut short at every point, as a crash or a power cut would leave them: after each disk
+// operation of an add, a modify and a delete the engine is stopped, and the next open must find
+// every row of before (or the whole change), a file that passes the check, and room for the next
+// add.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "jet/jet_test_support.h"
+#include "jet/jet_write_support.h"
+#include "services/jet/change_journal.h"
+#include "services/jet/consistency_check.h"
+#include "services/jet/database.h"
+#include "services/jet/disk_writes.h"
+#include "services/jet/field_text.h"
+#include "support/catalogue_file.h"
+#include "support/temp_directory.h"
+
+namespace lumora::jet {
+namespace {
+
+using testing_support::ServerRow;
+
+// Every row of table Server as "name port password", in table order.
+std::vector<std::string> StoredRows(const Database& database) {
+  std::vector<std::string> rows;
+  const std::optional<TableReader> table = database.OpenTable("Server");
+  if (!table) {
+    return rows;
+  }
+  const std::optional<std::size_t> name = table->FindColumn("服务器名");
+  const std::optional<std::size_t> port = table->FindColumn("端口");
+  const std::optional<std::size_t> password = table->FindColumn("密码");
+  for (const Row& row : table->ReadAll()) {
+    rows.push_back(FieldToText(row.values[*name]) + " " + FieldToText(row.values[*port]) + " " +
+                   FieldToText(row.values[*password]));
+  }
+  return rows;
+}
+
+std::optional<RowId> RowNamed(const Database& database, const std::string& wanted) {
+  const std::optional<TableReader> table = database.OpenTable("Server");
+  const std::optional<std::size_t> name = table->FindColumn("服务器名");
+  for (const Row& row : table->ReadAll()) {
+    if (FieldToText(row.values[*name]) == wanted) {
+      return row.id;
+    }
+  }
+  return std::nullopt;
+}
+
+struct Change {
+  const char* name;
+  std::function<bool(Database&)> write;
+  std::vector<std::string> after;
+};
+
+const std::vector<std::string> kBefore = {"127.0.0.1 3389 one", "127.0.0.2 3389 two",
+                                          "127.0.0.3 3389 three"};
+
+std::vector<Change> Changes() {
+  return {
+      {"add",
+       [](Database& database) {
+         return database.InsertRow("Server",
+                                   {{"服务器名", "127.0.0.4"}, {"端口", "3389"}, {"密码", "four"}});
+       },
+       {"127.0.0.1 3389 one", "127.0.0.2 3389 two", "127.0.0.3 3389 three", "127.0.0.4 3389 four"}},
+      // Longer than before: the row cannot stay where it was.
+      {"modify",
+       [](Database& database) {
+         const std::optional<RowId> row = RowNamed(database, "127.0.0.2");
+         return row && database.UpdateRow("Server", *row,
+                                          {{"服务器名", "127.0.0.2.a-much-longer-name.lan"},
+                                           {"密码", std::string(200, 'p')}});
+       },
+       {"127.0.0.1 3389 one", "127.0.0.2.a-much-longer-name.lan 3389 " + std::string(200, 'p'),
+        "127.0.0.3 3389 three"}},
+      {"delete",
+       [](Database& database) {
+         const std::optional<RowId> row = RowNamed(database, "127.0.0.1");
+         return row && database.DeleteRow("Server", *row);
+       },
+       {"127.0.0.2 3389 two", "127.0.0.3 3389 three"}},
+  };
+}
+
+class JetCrashTest : public ::testing::TestWithParam<std::size_t> {
+ protected:
+  void TearDown() override { testing::StopDiskWritesAfter(std::nullopt); }
+};
+
+TEST_P(JetCrashTest, AChangeCutAfterAnyDiskOperationIsWhollyThereOrWhollyGone) {
+  const Change change = Changes()[GetParam()];
+  SCOPED_TRACE(change.name);
+  bool completed = false;
+  for (int cut = 0; cut < 200 && !completed; ++cut) {
+    SCOPED_TRACE(cut);
+    testing_support::TempDirectory directory;
+    const Text path = testing::FileIn(directory, "mstsc.mdb");
+    ASSERT_TRUE(
+        testing_support::CreateCatalogue(path, {ServerRow("127.0.0.1", "3389", "admin", "one"),
+                                                ServerRow("127.0.0.2", "3389", "admin", "two"),
+                                                ServerRow("127.0.0.3", "3389", "admin", "three")}));
+    bool written = false;
+    {
+      std::optional<Database> database = Database::Open(path, false);
+      ASSERT_TRUE(database.has_value());
+      testing::StopDiskWritesAfter(cut);
+      written = change.write(*database);
+      testing::StopDiskWritesAfter(std::nullopt);
+    }  // the process "dies" here: nothing more is written
+    completed = written;
+    // The next start finds the file as the change left it, and the journal beside it.
+    std::optional<Database> reopened = Database::Open(path, false);
+    ASSERT_TRUE(reopened.has_value());
+    EXPECT_FALSE(directory.Contains("mstsc.mdb-journal"));
+    EXPECT_EQ(StoredRows(*reopened), written ? change.after : kBefore);
+    const CheckReport report = reopened->Check();
+    EXPECT_TRUE(report.Ok()) << (report.problems.empty() ? "" : report.problems.front());
+    // No stale counter or half-made index entry refuses the next add.
+    EXPECT_TRUE(reopened->InsertRow("Server", {{"服务器名", "127.0.0.9"}}));
+    reopened.reset();
+    if (const std::optional<std::string> csv = testing::MdbExport(path, "Server")) {
+      EXPECT_EQ(testing::Occurrences(*csv, "\n"), (written ? change.after : kBefore).size() + 2);
+    }
+  }
+  EXPECT_TRUE(completed) << "the change never completed";
+}
+
+INSTANTIATE_TEST_SUITE_P(AddModifyDelete, JetCrashTest, ::testing::Values(0, 1, 2));
+
+TEST(JetJournal, ATornJournalIsRemovedAndTheFileUsedAsItIs) {
+  testing_support::TempDirectory directory;
+  const Text path = testing::FileIn(directory, "mstsc.mdb");
+  ASSERT_TRUE(testing_support::CreateCatalogue(path, {ServerRow("127.0.0.1")}));
+  // A journal whose writing was cut: its checksum cannot hold.
+  ASSERT_TRUE(testing::WriteWholeFile(directory.NativePath("mstsc.mdb-journal"),
+                                      Bytes{'L', 'u', 'm', 'o', 'r', 'a', 'J', '1', 0, 0}));
+  std::optional<Database> database = Database::Open(path, true);
+  ASSERT_TRUE(database.has_value());
+  EXPECT_EQ(StoredRows(*database).size(), 1u);
+  EXPECT_FALSE(directory.Contains("mstsc.mdb-journal"));
+}
+
+}  // namespace
+}  // namespace lumora::jet
