@@ -26,6 +26,11 @@ std::vector<Text> FindFiles(const Text& pattern);
 // Deletes the file `path`; false when it is not deleted.
 bool RemoveFile(const Text& path);
 
+// Makes the entries of the folder holding `path` durable: a file just created or removed there
+// stays so across a power cut. Where the file system keeps its folders so anyway (Windows), there
+// is nothing to do.
+bool FlushFolderOf(const Text& path);
+
 // `path` as this system's file calls take it: unchanged on Windows (the ANSI code page reads the
 // GBK bytes), with its backslashes turned into slashes elsewhere.
 Text SystemPath(const Text& path);

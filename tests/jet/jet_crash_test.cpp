@@ -1,12 +1,13 @@
 // Writes cut short at every point, as a crash or a power cut would leave them: after each disk
-// operation of an add, a modify and a delete the engine is stopped, and the next open must find
-// every row of before (or the whole change), a file that passes the check, and room for the next
-// add.
+// operation of an add, a modify and a delete the engine is stopped (the write it stops in torn in
+// half, or not written at all), and the next open must find every row of before (or the whole
+// change), a file that passes the check, and room for the next add.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "jet/jet_test_support.h"
@@ -88,14 +89,17 @@ std::vector<Change> Changes() {
   };
 }
 
-class JetCrashTest : public ::testing::TestWithParam<std::size_t> {
+// Which change, and whether the last write before the stop is torn in the middle, as a power cut
+// leaves a page.
+class JetCrashTest : public ::testing::TestWithParam<std::tuple<std::size_t, bool>> {
  protected:
   void TearDown() override { testing::StopDiskWritesAfter(std::nullopt); }
 };
 
 TEST_P(JetCrashTest, AChangeCutAfterAnyDiskOperationIsWhollyThereOrWhollyGone) {
-  const Change change = Changes()[GetParam()];
-  SCOPED_TRACE(change.name);
+  const auto [which, tear] = GetParam();
+  const Change change = Changes()[which];
+  SCOPED_TRACE(std::string(change.name) + (tear ? ", torn" : ""));
   bool completed = false;
   for (int cut = 0; cut < 200 && !completed; ++cut) {
     SCOPED_TRACE(cut);
@@ -109,7 +113,7 @@ TEST_P(JetCrashTest, AChangeCutAfterAnyDiskOperationIsWhollyThereOrWhollyGone) {
     {
       std::optional<Database> database = Database::Open(path, false);
       ASSERT_TRUE(database.has_value());
-      testing::StopDiskWritesAfter(cut);
+      testing::StopDiskWritesAfter(cut, tear);
       written = change.write(*database);
       testing::StopDiskWritesAfter(std::nullopt);
     }  // the process "dies" here: nothing more is written
@@ -131,7 +135,8 @@ TEST_P(JetCrashTest, AChangeCutAfterAnyDiskOperationIsWhollyThereOrWhollyGone) {
   EXPECT_TRUE(completed) << "the change never completed";
 }
 
-INSTANTIATE_TEST_SUITE_P(AddModifyDelete, JetCrashTest, ::testing::Values(0, 1, 2));
+INSTANTIATE_TEST_SUITE_P(AddModifyDelete, JetCrashTest,
+                         ::testing::Combine(::testing::Values(0, 1, 2), ::testing::Bool()));
 
 TEST(JetJournal, ATornJournalIsRemovedAndTheFileUsedAsItIs) {
   testing_support::TempDirectory directory;

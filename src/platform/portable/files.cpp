@@ -174,6 +174,19 @@ bool RemoveFile(const Text& path) {
   return ::unlink(NativePath(path).c_str()) == 0;
 }
 
+bool FlushFolderOf(const Text& path) {
+  const Text native = NativePath(path);
+  const std::size_t slash = native.rfind('/');
+  const Text folder = slash == Text::npos ? Text(".") : native.substr(0, slash + 1);
+  const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor < 0) {
+    return false;
+  }
+  const bool flushed = ::fsync(descriptor) == 0;
+  ::close(descriptor);
+  return flushed;
+}
+
 Text SystemPath(const Text& path) {
   return NativePath(path);
 }

@@ -95,4 +95,10 @@ Text SystemPath(const Text& path) {
   return path;
 }
 
+bool FlushFolderOf(const Text&) {
+  // NTFS and FAT keep their folder entries through their own journal or at once; there is no
+  // call that syncs a folder.
+  return true;
+}
+
 }  // namespace lumora::platform

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <span>
 
 #include "platform/files.h"
 #include "services/jet/disk_writes.h"
@@ -118,7 +119,17 @@ bool WriteJournal(const Text& journal, const platform::LockedFile& database,
   platform::RemoveFile(journal);
   std::unique_ptr<platform::LockedFile> file =
       platform::OpenLockedFile(journal, platform::OpenMode::kCreateNew);
-  return file && DiskWriteAllowed() && file->Write(0, bytes) && DiskWriteAllowed() && file->Flush();
+  if (!file) {
+    return false;
+  }
+  const std::size_t allowed = DiskBytesAllowed(bytes.size());
+  if (allowed > 0 && !file->Write(0, std::span<const std::uint8_t>(bytes.data(), allowed))) {
+    return false;
+  }
+  // The new file's entry in the folder is made durable too: a journal lost with it would leave a
+  // half-written database nobody can repair.
+  return allowed == bytes.size() && DiskWriteAllowed() && file->Flush() && DiskWriteAllowed() &&
+         platform::FlushFolderOf(journal);
 }
 
 bool RecoverFromJournal(const Text& journal, platform::LockedFile& database) {
@@ -155,6 +166,11 @@ bool RetireJournal(const Text& journal) {
     return false;
   }
   if (platform::RemoveFile(journal) || !platform::FileExists(journal)) {
+    // Durably gone, so that a power cut cannot bring it back to undo the change. Should the
+    // folder not sync, the change is in the file all the same.
+    if (DiskWriteAllowed()) {
+      platform::FlushFolderOf(journal);
+    }
     return true;
   }
   std::unique_ptr<platform::LockedFile> file =

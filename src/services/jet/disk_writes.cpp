@@ -7,6 +7,7 @@ namespace {
 
 constexpr int kNoStop = -1;
 std::atomic<int> operations_left{kNoStop};
+std::atomic<bool> tear_next{false};
 
 }  // namespace
 
@@ -23,8 +24,16 @@ bool DiskWriteAllowed() {
   return true;
 }
 
+std::size_t DiskBytesAllowed(std::size_t wanted) {
+  if (DiskWriteAllowed()) {
+    return wanted;
+  }
+  return tear_next.exchange(false) ? wanted / 2 : 0;
+}
+
 namespace testing {
-void StopDiskWritesAfter(std::optional<int> allowed) {
+void StopDiskWritesAfter(std::optional<int> allowed, bool tear) {
+  tear_next = allowed.has_value() && tear;
   operations_left = allowed ? *allowed : kNoStop;
 }
 }  // namespace testing

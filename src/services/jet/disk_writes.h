@@ -1,8 +1,9 @@
-// Every disk operation of the engine's writes (a write, a flush, a cut, the journal's removal)
-// asks here first. Tests use it to stop the writes at a chosen point, as a crash or a power cut
-// would, and check what the next open finds.
+// Every disk operation of the engine's writes (a write, a flush, a cut, a folder sync, the
+// journal's removal) asks here first. Tests use it to stop the writes at a chosen point, as a
+// crash or a power cut would, and check what the next open finds.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 
 namespace lumora::jet {
@@ -10,10 +11,14 @@ namespace lumora::jet {
 // False once the operations that tests allowed are used up; true otherwise.
 bool DiskWriteAllowed();
 
+// How many of a write's `wanted` bytes may reach the disk: all of them, none once the allowed
+// operations are used up, or (for a power cut) the first half of the one write it falls in.
+std::size_t DiskBytesAllowed(std::size_t wanted);
+
 namespace testing {
 // After `allowed` more operations every further one fails, the engine's own repairs included;
-// nullopt lifts the stop.
-void StopDiskWritesAfter(std::optional<int> allowed);
+// with `tear`, the write that comes next is cut in the middle first. nullopt lifts the stop.
+void StopDiskWritesAfter(std::optional<int> allowed, bool tear = false);
 }  // namespace testing
 
 }  // namespace lumora::jet

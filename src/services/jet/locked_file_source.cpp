@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <span>
 
 #include "platform/locked_file.h"
 #include "services/jet/change_journal.h"
@@ -90,7 +91,7 @@ class LockedFileSource final : public PageSource {
     }
     bool written = true;
     for (const auto& [offset, data] : changes) {
-      written = written && DiskWriteAllowed() && file_->Write(offset, data);
+      written = written && WriteAllowedPart(offset, data);
     }
     if (written && DiskWriteAllowed() && file_->Flush()) {
       return RetireJournal(journal_);
@@ -98,6 +99,13 @@ class LockedFileSource final : public PageSource {
     // Cut short: put back what was there, from the journal just written.
     RecoverFromJournal(journal_, *file_);
     return false;
+  }
+
+  // The write as far as the disk takes it (tests cut it short); true only when all of it went.
+  bool WriteAllowedPart(std::uint64_t offset, const Bytes& data) {
+    const std::size_t allowed = DiskBytesAllowed(data.size());
+    const std::span<const std::uint8_t> part(data.data(), allowed);
+    return (allowed == 0 || file_->Write(offset, part)) && allowed == data.size();
   }
 
   void AbandonChange() override {
