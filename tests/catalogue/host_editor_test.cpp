@@ -94,13 +94,7 @@ class HostEditorTest : public ::testing::Test {
   }
   // The table as a fresh connection reads it.
   std::vector<catalogue::ServerRecord> Stored() {
-    services::DBConnection connection;
-    services::RecordSet records;
-    EXPECT_TRUE(connection.OpenAccess(ProgramFile("mstsc.mdb"), ""));
-    records.SetConnection(connection);
-    std::vector<catalogue::ServerRecord> servers;
-    EXPECT_TRUE(catalogue::ListServers(records, servers));
-    return servers;
+    return testing_support::StoredServers(ProgramFile("mstsc.mdb"));
   }
   std::vector<Text> StoredNames() {
     std::vector<Text> names;

@@ -117,15 +117,7 @@ class ServerEditTest : public ::testing::Test {
   }
 
   // The table as a fresh connection reads it.
-  std::vector<ServerRecord> Stored() {
-    DBConnection connection;
-    RecordSet records;
-    EXPECT_TRUE(connection.OpenAccess(path_, ""));
-    records.SetConnection(connection);
-    std::vector<ServerRecord> servers;
-    EXPECT_TRUE(ListServers(records, servers));
-    return servers;
-  }
+  std::vector<ServerRecord> Stored() { return testing_support::StoredServers(path_); }
   std::string Names() {
     std::string names;
     for (const ServerRecord& server : Stored()) {

@@ -162,13 +162,7 @@ class JourneyGuiTest : public GuiTest {
   }
 
   std::vector<catalogue::ServerRecord> Stored() {
-    services::DBConnection connection;
-    services::RecordSet records;
-    EXPECT_TRUE(connection.OpenAccess(ProgramFile("mstsc.mdb"), ""));
-    records.SetConnection(connection);
-    std::vector<catalogue::ServerRecord> servers;
-    EXPECT_TRUE(catalogue::ListServers(records, servers));
-    return servers;
+    return testing_support::StoredServers(ProgramFile("mstsc.mdb"));
   }
 
   static Text Stored(const char* name) {

@@ -1,6 +1,10 @@
 #include "support/catalogue_file.h"
 
+#include <gtest/gtest.h>
+
+#include "services/db_connection.h"
 #include "services/jet/database.h"
+#include "services/record_set.h"
 
 namespace lumora::testing_support {
 
@@ -21,6 +25,16 @@ bool CreateCatalogue(const Text& path, const std::vector<CatalogueRow>& rows) {
     }
   }
   return true;
+}
+
+std::vector<catalogue::ServerRecord> StoredServers(const Text& path) {
+  services::DBConnection connection;
+  services::RecordSet records;
+  EXPECT_TRUE(connection.OpenAccess(path, ""));
+  records.SetConnection(connection);
+  std::vector<catalogue::ServerRecord> servers;
+  EXPECT_TRUE(catalogue::ListServers(records, servers));
+  return servers;
 }
 
 CatalogueRow ServerRow(const Text& name, const Text& port, const Text& user, const Text& password,

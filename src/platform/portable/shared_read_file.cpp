@@ -3,29 +3,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <utility>
 
 #include "platform/files.h"
 #include "platform/portable/native_path.h"
 #include "platform/shared_read_file.h"
 
 namespace lumora::platform {
-
-SharedReadFile::~SharedReadFile() {
-  Close();
-}
-
-SharedReadFile::SharedReadFile(SharedReadFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, kClosed)), size_(std::exchange(other.size_, 0)) {}
-
-SharedReadFile& SharedReadFile::operator=(SharedReadFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = std::exchange(other.handle_, kClosed);
-    size_ = std::exchange(other.size_, 0);
-  }
-  return *this;
-}
 
 bool SharedReadFile::Open(const Text& path) {
   Close();
@@ -45,10 +28,6 @@ bool SharedReadFile::Open(const Text& path) {
   handle_ = descriptor;
   size_ = static_cast<std::uint64_t>(info.st_size);
   return true;
-}
-
-bool SharedReadFile::IsOpen() const {
-  return handle_ != kClosed;
 }
 
 void SharedReadFile::Close() {

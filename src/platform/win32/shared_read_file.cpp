@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <utility>
-
 #include "platform/files.h"
 #include "platform/shared_read_file.h"
 
@@ -13,22 +11,6 @@ HANDLE AsHandle(std::intptr_t handle) {
 }
 
 }  // namespace
-
-SharedReadFile::~SharedReadFile() {
-  Close();
-}
-
-SharedReadFile::SharedReadFile(SharedReadFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, kClosed)), size_(std::exchange(other.size_, 0)) {}
-
-SharedReadFile& SharedReadFile::operator=(SharedReadFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = std::exchange(other.handle_, kClosed);
-    size_ = std::exchange(other.size_, 0);
-  }
-  return *this;
-}
 
 bool SharedReadFile::Open(const Text& path) {
   Close();
@@ -50,10 +32,6 @@ bool SharedReadFile::Open(const Text& path) {
   handle_ = reinterpret_cast<std::intptr_t>(handle);
   size_ = static_cast<std::uint64_t>(size.QuadPart);
   return true;
-}
-
-bool SharedReadFile::IsOpen() const {
-  return handle_ != kClosed;
 }
 
 void SharedReadFile::Close() {
