@@ -1,5 +1,7 @@
 #include "app/main_window_commands.h"
 
+#include <vector>
+
 #include "app/about_box.h"
 #include "app/connect_command.h"
 #include "catalogue/host_editor.h"
@@ -74,6 +76,28 @@ forms::HandlerResult ServerListKeyDown(forms::EventArgs args) {
     ConnectCommand();
   } else if (args[0] == kDelete) {
     catalogue::DeleteServersCommand();
+  }
+  return std::nullopt;
+}
+
+forms::HandlerResult ServerListContextMenu(forms::EventArgs args) {
+  if (args.size() < 2) {
+    return std::nullopt;
+  }
+  const forms::Control toolbar(forms::MainWindow(), "工具条1");
+  std::vector<Text> captions;
+  std::vector<int> buttons;
+  const auto definitions = toolbar.Definition().properties.buttons;
+  for (std::size_t button = 0; button < definitions.size(); ++button) {
+    if (!definitions[button].hidden && definitions[button].caption != nullptr) {
+      captions.emplace_back(definitions[button].caption);
+      buttons.push_back(static_cast<int>(button));
+    }
+  }
+  const int chosen = forms::ServerList().ChooseFromMenu(captions, {args[0], args[1]});
+  if (chosen >= 0 && chosen < static_cast<int>(buttons.size())) {
+    const int button[] = {buttons[chosen]};
+    ToolbarButtonClicked(button);
   }
   return std::nullopt;
 }

@@ -11,5 +11,8 @@ forms::HandlerResult ServerListClicked(forms::EventArgs args);
 forms::HandlerResult ServerListDoubleClicked(forms::EventArgs args);
 // Enter on a row connects to it, as a double-click does; Delete deletes the ticked rows.
 forms::HandlerResult ServerListKeyDown(forms::EventArgs args);
+// The right button or the menu key on the list: the toolbar's commands as a menu, so that the
+// keyboard reaches every one of them.
+forms::HandlerResult ServerListContextMenu(forms::EventArgs args);
 
 }  // namespace lumora::app

@@ -28,6 +28,7 @@ constexpr forms::EventBinding kMainBindings[] = {
     {"超级列表框1", forms::event::kListLeftClick, ServerListClicked},
     {"超级列表框1", forms::event::kDoubleClick, ServerListDoubleClicked},
     {"超级列表框1", forms::event::kKeyDown, ServerListKeyDown},
+    {"超级列表框1", forms::event::kContextMenu, ServerListContextMenu},
 };
 
 }  // namespace

@@ -148,6 +148,10 @@ void ShowBalloonTip(const WindowDefinition& window, const Text& text) {
   Control(window, "气球提示框1").ShowBalloon(text, System().CursorPosition());
 }
 
+int Control::ChooseFromMenu(std::span<const Text> items, Point screenPosition) {
+  return Valid() ? System().ChooseFromMenu(*window_, index_, items, screenPosition) : -1;
+}
+
 void Control::ShowBalloon(const Text& text, Point screenPosition) {
   if (Valid()) {
     System().ShowBalloon(*window_, index_, text, screenPosition);

@@ -21,7 +21,9 @@ inline constexpr int kRightDown = -4;
 inline constexpr int kRightUp = -5;
 inline constexpr int kMouseMove = -6;
 inline constexpr int kKeyDown = -7;  // argument: the virtual-key code (13 Enter, 46 Delete)
-inline constexpr int kWheel = -12;   // arguments: wheel steps, key state
+// Arguments: x, y in screen coordinates; -1, -1 when the menu key or Shift+F10 asked for it.
+inline constexpr int kContextMenu = -8;
+inline constexpr int kWheel = -12;  // arguments: wheel steps, key state
 }  // namespace event
 
 using EventArgs = std::span<const int>;

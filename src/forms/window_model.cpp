@@ -61,7 +61,7 @@ void ForgetLoaded(const WindowDefinition& window) {
 bool BuildWindow(const WindowDefinition& window, bool modal) {
   WindowSystem& system = System();
   const bool ownedByHiddenOwner = modal || !window.showInTaskbar;
-  if (!system.CreateFrame(window, ownedByHiddenOwner)) {
+  if (!system.CreateFrame(window, ownedByHiddenOwner, modal)) {
     return false;
   }
   State().loaded.push_back({&window});

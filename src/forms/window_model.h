@@ -97,6 +97,10 @@ class Control {
   // Balloon tip: shows `text` at a point in screen coordinates.
   void ShowBalloon(const Text& text, Point screenPosition);
 
+  // A pop-up menu over the control (see WindowSystem::ChooseFromMenu): the chosen item's index,
+  // or -1.
+  int ChooseFromMenu(std::span<const Text> items, Point screenPosition);
+
   // Puts the keyboard focus here (now, or when the window is next active); with `selectAll` an
   // edit box's text is selected, so that typing replaces it.
   void Focus(bool selectAll = false);

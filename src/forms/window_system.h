@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string_view>
 
 #include "base/text.h"
@@ -36,7 +37,9 @@ class WindowSystem {
 
   // --- building and tearing down (driven by LoadWindow / CloseWindow) ---
   // Creates the top-level window, not yet shown. `ownedByHiddenOwner`: no task-bar button.
-  virtual bool CreateFrame(const WindowDefinition& window, bool ownedByHiddenOwner) = 0;
+  // A `modal` window has no minimise box: minimised, it would leave the windows it disables with
+  // nothing on the screen to restore it by.
+  virtual bool CreateFrame(const WindowDefinition& window, bool ownedByHiddenOwner, bool modal) = 0;
   // Creates control `index` hidden, as a child of the window itself.
   virtual bool CreateControl(const WindowDefinition& window, int index) = 0;
   // Moves control `index` into the group box `containerIndex`, keeping its relative position.
@@ -76,6 +79,11 @@ class WindowSystem {
   virtual void ShowBalloon(const WindowDefinition& window, int tipIndex, const Text& text,
                            Point screenPosition) = 0;
   virtual Point CursorPosition() const = 0;
+  // Shows a pop-up menu of `items` (an empty text is a separator) at a point in screen
+  // coordinates, or beside control `index`'s current row for the point {-1, -1}; returns the
+  // index of the chosen item, or -1 when the user chose none.
+  virtual int ChooseFromMenu(const WindowDefinition& window, int index, std::span<const Text> items,
+                             Point screenPosition) = 0;
 
   // --- control state ---
   virtual Text GetText(const WindowDefinition& window, int index) const = 0;

@@ -70,6 +70,20 @@ TEST_F(MainWindowCommandsTest, EnterOnTheListConnectsAndDeleteDeletesTheTickedRo
   EXPECT_EQ(system_.Balloons().size(), 2u);  // any other key does nothing
 }
 
+TEST_F(MainWindowCommandsTest, TheListsMenuOffersTheVisibleToolbarCommandsAndRunsTheChosenOne) {
+  AddRows(2);
+  system_.QueueMenuChoice(3);  // the fourth item
+  ASSERT_TRUE(system_.PressMenuKey(MainWindow(), "超级列表框1"));
+  ASSERT_EQ(system_.Menus().size(), 1u);
+  EXPECT_EQ(system_.Menus()[0],
+            (std::vector<Text>{"连接Lumora", "添加Lumora", "修改Lumora", "删除Lumora", "刷新Lumora",
+                               "系统设置", "清空记录", "使用说明"}));
+  EXPECT_EQ(LastTip(), "请选择要删除的服务器！");
+  ASSERT_TRUE(system_.PressMenuKey(MainWindow(), "超级列表框1"));  // dismissed: nothing runs
+  EXPECT_EQ(system_.Balloons().size(), 1u);
+  EXPECT_TRUE(system_.MessageBoxes().empty());
+}
+
 TEST_F(MainWindowCommandsTest, DoubleClickOnAnEmptyListSaysTheListIsEmpty) {
   ASSERT_TRUE(system_.DoubleClickRow(MainWindow(), "超级列表框1", -1));
   EXPECT_EQ(LastTip(), "服务器列表是空的!");

@@ -35,7 +35,7 @@ TEST(ProgramWindowsTest, LoginWindowShowsOnlyTheLogoByDefinition) {
 TEST(ProgramWindowsTest, MainWindowListKeepsTheDefinedColumnsFirst) {
   const auto columns = Find(MainWindow(), "超级列表框1").properties.columns;
   const char* titles[] = {"Lumora地址", "端口", "登录用户名", "状态", "延迟", "备注信息"};
-  const int widths[] = {160, 50, 100, 40, 40, 290};
+  const int widths[] = {160, 50, 100, 40, 40, 125};
   ASSERT_EQ(columns.size(), 7u);
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(std::string(columns[i].title), titles[i]);

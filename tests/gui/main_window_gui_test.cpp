@@ -108,8 +108,8 @@ TEST_F(MainWindowGuiTest, ColumnsHaveTheirHeadersAndWidths) {
     int width;
   };
   const Column expected[] = {{"Lumora地址", 160}, {"端口", 50}, {"登录用户名", 100},
-                             {"状态", 40},        {"延迟", 40}, {"备注信息", 290},
-                             {"归属地", 160}};
+                             {"状态", 40},        {"延迟", 40}, {"备注信息", 125},
+                             {"归属地", 105}};
   ASSERT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 7);
   for (int column = 0; column < 7; ++column) {
     wchar_t caption[64] = {};
@@ -128,6 +128,26 @@ TEST_F(MainWindowGuiTest, TheSupportLineNamesTheGuideThatShipsWithTheProgram) {
   const std::wstring line = WindowText(ControlWindow(MainWindow(), "标签1"));
   EXPECT_NE(line.find(L"README.txt"), std::wstring::npos);
   EXPECT_EQ(line.find(L"http"), std::wstring::npos);
+}
+
+TEST_F(MainWindowGuiTest, TheSupportLineIsDrawnOnTheStatusBarInItsColours) {
+  Open({});
+  HWND line = ControlWindow(MainWindow(), "标签1");
+  HWND bar = ControlWindow(MainWindow(), "状态条1");
+  EXPECT_EQ(GetParent(line), bar);
+  RedrawWindow(Frame(MainWindow()), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT lineRect{};
+  GetWindowRect(line, &lineRect);
+  RECT barRect{};
+  GetWindowRect(bar, &barRect);
+  // Past the end of the text, and on the bar beyond the line.
+  const COLORREF underLine =
+      ScreenPixel({lineRect.right - 2, (lineRect.top + lineRect.bottom) / 2});
+  const COLORREF onBar = ScreenPixel({lineRect.right + 20, (lineRect.top + lineRect.bottom) / 2});
+  EXPECT_EQ(underLine, onBar);
+  EXPECT_NE(underLine, RGB(255, 255, 255));
+  EXPECT_LE(lineRect.bottom, barRect.bottom);
 }
 
 TEST_F(MainWindowGuiTest, RowsCarryTheCataloguesCellsAndTurnOnlineOrOffline) {
@@ -204,6 +224,122 @@ TEST_F(MainWindowGuiTest, AboutBoxShowsItsTitleIconAndLines) {
   EXPECT_TRUE(watcher.Box().informationIcon);
   EXPECT_TRUE(watcher.Box().onlyAnOkButton);
   EXPECT_FALSE(watcher.Box().hasOwner);
+}
+
+// Forty rows: more than the list shows, so that its vertical scroll bar is up.
+std::vector<testing_support::CatalogueRow> ManyRows(const Text& remark = "") {
+  std::vector<testing_support::CatalogueRow> rows;
+  for (int row = 1; row <= 40; ++row) {
+    rows.push_back(ServerRow("127.0.1." + std::to_string(row), "3389", "admin", "", remark));
+  }
+  return rows;
+}
+
+TEST_F(MainWindowGuiTest, EveryColumnFitsBesideTheVerticalScrollBar) {
+  Open(ManyRows());
+  ASSERT_TRUE(PumpUntil([&] { return (GetWindowLongW(list_, GWL_STYLE) & WS_VSCROLL) != 0; }));
+  RECT client{};
+  GetClientRect(list_, &client);
+  HWND header = reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0));
+  RECT location{};
+  ASSERT_TRUE(SendMessageW(header, HDM_GETITEMRECT, 6, reinterpret_cast<LPARAM>(&location)));
+  EXPECT_LE(location.right, client.right);
+  EXPECT_FALSE(GetWindowLongW(list_, GWL_STYLE) & WS_HSCROLL);
+}
+
+TEST_F(MainWindowGuiTest, TheSidewaysArrowsScrollAUsableStep) {
+  Open(ManyRows());
+  SendMessageW(list_, LVM_SETCOLUMNWIDTH, 5, 600);
+  ASSERT_TRUE(PumpUntil([&] { return (GetWindowLongW(list_, GWL_STYLE) & WS_HSCROLL) != 0; }));
+  HWND header = reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0));
+  auto firstColumnLeft = [&] {
+    RECT first{};
+    SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+    POINT corner{first.left, 0};
+    MapWindowPoints(header, list_, &corner, 1);
+    return corner.x;
+  };
+  const int before = firstColumnLeft();
+  SendMessageW(list_, WM_HSCROLL, SB_LINERIGHT, 0);
+  PumpPending();
+  EXPECT_LE(firstColumnLeft(), before - 8);
+}
+
+BOOL CALLBACK NoteVisibleTooltip(HWND window, LPARAM found) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (std::wstring(name) == TOOLTIPS_CLASSW && IsWindowVisible(window) &&
+      !(GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON)) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The visible tooltip over `list` that shows a cut cell, and its text.
+bool VisibleCellTip(HWND list, std::wstring& text) {
+  HWND tip = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), NoteVisibleTooltip, reinterpret_cast<LPARAM>(&tip));
+  if (tip == nullptr) {
+    return false;
+  }
+  wchar_t buffer[512] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.hwnd = GetParent(list);
+  tool.uId = reinterpret_cast<UINT_PTR>(list);
+  tool.lpszText = buffer;
+  SendMessageW(tip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+  text = buffer;
+  return true;
+}
+
+TEST_F(MainWindowGuiTest, ACutCellShowsWholeAsATooltip) {
+  const Text remark = "收银台旁边第三排靠窗的那台机器，周末由夜班管理员负责";
+  Open({ServerRow("127.0.0.1", "3389", "admin", "", remark),
+        ServerRow("127.0.0.2", "3389", "admin", "", "短")});
+  ASSERT_TRUE(PumpUntil([] { return status::ReachabilityPassesRunning() == 0; }));
+  auto hover = [&](int row, int column) {
+    RECT cell{};
+    cell.top = column;
+    cell.left = LVIR_LABEL;
+    SendMessageW(list_, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+    const POINT point = Centre(cell);
+    POINT screen = point;
+    ClientToScreen(list_, &screen);
+    SetCursorPos(screen.x, screen.y);
+    PostMessageW(list_, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+  };
+  std::wstring text;
+  hover(0, 5);
+  ASSERT_TRUE(PumpUntil([&] { return VisibleCellTip(list_, text); }));
+  EXPECT_EQ(ToGbk(text), remark);
+  hover(1, 5);  // a remark that fits: no tip
+  EXPECT_TRUE(PumpUntil([&] { return !VisibleCellTip(list_, text); }));
+  hover(0, 0);
+  PumpPending();
+  EXPECT_FALSE(VisibleCellTip(list_, text));
+}
+
+TEST_F(MainWindowGuiTest, TheMenuKeyOpensTheToolbarCommandsOnTheList) {
+  Open({ServerRow("127.0.0.1")});
+  SetFocus(list_);
+  bool sawMenu = false;
+  AnsweredBox about;
+  UserThread user([&] {
+    PressKey(list_, VK_APPS);
+    sawMenu = WaitUntil([] {
+      HWND menu = FindWindowW(L"#32768", nullptr);
+      return menu != nullptr && IsWindowVisible(menu);
+    });
+    PressKey(list_, VK_UP);  // from no item, the last: 使用说明
+    PressKey(list_, VK_RETURN);
+    about = AnswerMessageBox(IDOK);
+  });
+  ASSERT_TRUE(PumpUntil([&] { return user.Done(); }));
+  user.Finish();
+  EXPECT_TRUE(sawMenu);
+  EXPECT_EQ(ToGbk(about.title), "关于文档");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "forms/window_model.h"
 #include "gui_fixture.h"
@@ -28,6 +29,24 @@ std::wstring WindowText(HWND window) {
 
 POINT Centre(const RECT& rect) {
   return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// The caption buttons are letters of the Marlett font; in any other font they read "0 1 r".
+TEST_F(GuiTest, TheFontOfTheCaptionButtonsIsInstalled) {
+  LOGFONTW wanted{};
+  wanted.lfHeight = 13;
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  wcscpy(wanted.lfFaceName, L"Marlett");
+  HFONT font = CreateFontIndirectW(&wanted);
+  ASSERT_NE(font, nullptr);
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ before = SelectObject(screen, font);
+  wchar_t face[LF_FACESIZE] = {};
+  GetTextFaceW(screen, LF_FACESIZE, face);
+  SelectObject(screen, before);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(font);
+  EXPECT_EQ(std::wstring(face), L"Marlett");
 }
 
 TEST_F(GuiTest, BuildsAFixedCentredFrameOfTheDefinedSize) {
@@ -298,6 +317,22 @@ TEST_F(GuiTest, ListViewKeepsCellsImagesChecksAndCurrentRow) {
   EXPECT_EQ(list.CellText(0, 6), "");
 }
 
+TEST_F(GuiTest, ADisabledListIsDrawnGreyed) {
+  LoadEveryKindWindow();
+  Control list(EveryKindWindow(), "超级列表框1");
+  HWND window = ControlWindow(EveryKindWindow(), "超级列表框1");
+  const auto colours = [&] {
+    return std::pair{static_cast<COLORREF>(SendMessageW(window, LVM_GETBKCOLOR, 0, 0)),
+                     static_cast<COLORREF>(SendMessageW(window, LVM_GETTEXTCOLOR, 0, 0))};
+  };
+  const auto enabled = colours();
+  list.SetEnabled(false);
+  EXPECT_EQ(colours(), std::pair(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_GRAYTEXT)));
+  list.SetEnabled(true);
+  EXPECT_EQ(colours(), enabled);
+  EXPECT_NE(enabled.first, GetSysColor(COLOR_BTNFACE));
+}
+
 TEST_F(GuiTest, ListViewExtraCellsFollowTheirRowWhenRowsAreDeleted) {
   LoadEveryKindWindow();
   Control list(EveryKindWindow(), "超级列表框1");
@@ -377,15 +412,20 @@ TEST_F(GuiTest, ModalLoadDisablesTheOtherWindowsUntilItCloses) {
   bool mainEnabledWhileModal = true;
   bool dialogLoadedWhileModal = false;
   HWND dialogOwner = nullptr;
+  LONG dialogStyle = 0;
   Backend().PostToUiThread([&] {
     mainEnabledWhileModal = IsWindowEnabled(main) != FALSE;
     dialogLoadedWhileModal = forms::IsLoaded(SmallDialog());
     dialogOwner = GetWindow(Frame(SmallDialog()), GW_OWNER);
+    dialogStyle = GetWindowLongW(Frame(SmallDialog()), GWL_STYLE);
     forms::CloseWindow(SmallDialog());
   });
   EXPECT_TRUE(forms::LoadWindow(SmallDialog(), true));
   EXPECT_TRUE(dialogLoadedWhileModal);
   EXPECT_FALSE(mainEnabledWhileModal);
+  // Minimised, it would leave nothing on the screen to restore it by.
+  EXPECT_FALSE(dialogStyle & WS_MINIMIZEBOX);
+  EXPECT_TRUE(GetWindowLongW(main, GWL_STYLE) & WS_MINIMIZEBOX);
   // Owned by the invisible program-wide owner: no task-bar button.
   ASSERT_NE(dialogOwner, nullptr);
   EXPECT_FALSE(IsWindowVisible(dialogOwner));
@@ -569,6 +609,35 @@ TEST_F(GuiTest, MessageBoxReturnsTheAnswerGiven) {
   user.join();
   EXPECT_TRUE(answered);
   EXPECT_EQ(answer, forms::box::kAnswerNo);
+}
+
+std::vector<COLORREF> ScreenPixels(const RECT& area) {
+  std::vector<COLORREF> pixels;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      pixels.push_back(ScreenPixel({x, y}));
+    }
+  }
+  return pixels;
+}
+
+TEST_F(GuiTest, ATransparentLabelDrawnAgainLooksAsDrawnOnce) {
+  LoadEveryKindWindow();
+  RedrawWindow(Frame(EveryKindWindow()), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpPending();
+  HWND label = ControlWindow(EveryKindWindow(), "透明标签1");
+  RECT text{};
+  GetWindowRect(label, &text);
+  text.right = text.left + 100;  // the first characters
+  const std::vector<COLORREF> once = ScreenPixels(text);
+  // The label alone, drawn again and again, as a static control does when its text is set.
+  forms::Control control(EveryKindWindow(), "透明标签1");
+  for (int round = 0; round < 8; ++round) {
+    control.SetText(control.GetText());
+    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+  EXPECT_EQ(ScreenPixels(text), once);
 }
 
 }  // namespace

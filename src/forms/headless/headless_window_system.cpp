@@ -242,7 +242,7 @@ void HeadlessWindowSystem::Pump() {
 
 // --- building and tearing down ---
 
-bool HeadlessWindowSystem::CreateFrame(const WindowDefinition& window, bool) {
+bool HeadlessWindowSystem::CreateFrame(const WindowDefinition& window, bool, bool) {
   FrameState frame;
   frame.instance = nextInstance_++;
   frame.controls.resize(window.controls.size());
@@ -389,6 +389,17 @@ int HeadlessWindowSystem::AskUser(const Text& text, const Text& title, unsigned 
   return (style & 0xF) == box::kYesNo ? box::kAnswerNo : box::kAnswerOk;
 }
 
+int HeadlessWindowSystem::ChooseFromMenu(const WindowDefinition&, int, std::span<const Text> items,
+                                         Point) {
+  menus_.emplace_back(items.begin(), items.end());
+  if (menuChoices_.empty()) {
+    return -1;
+  }
+  const int choice = menuChoices_.front();
+  menuChoices_.pop_front();
+  return choice;
+}
+
 void HeadlessWindowSystem::ShowBalloon(const WindowDefinition& window, int, const Text& text,
                                        Point screenPosition) {
   balloons_.push_back({&window, text, screenPosition});
@@ -448,6 +459,16 @@ bool HeadlessWindowSystem::PressKey(const WindowDefinition& window, std::string_
   }
   const int args[] = {virtualKey};
   RaiseEvent(window.name, window.controls[index].name, event::kKeyDown, args);
+  return true;
+}
+
+bool HeadlessWindowSystem::PressMenuKey(const WindowDefinition& window, std::string_view control) {
+  const int index = Reachable(window, control);
+  if (index < 0) {
+    return false;
+  }
+  const int args[] = {-1, -1};
+  RaiseEvent(window.name, window.controls[index].name, event::kContextMenu, args);
   return true;
 }
 

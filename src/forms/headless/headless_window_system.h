@@ -46,6 +46,10 @@ class HeadlessWindowSystem : public WindowSystem {
   // Runs when the next modal loop starts, with the modal window loaded and shown.
   void QueueModalScript(std::function<void()> script);
   void SetCursorPosition(Point position) { cursor_ = position; }
+  // The item the user picks from the next pop-up menu; without one the menu is dismissed.
+  void QueueMenuChoice(int item) { menuChoices_.push_back(item); }
+  // The items of every pop-up menu shown, in order.
+  const std::vector<std::vector<Text>>& Menus() const { return menus_; }
   // New windows are centred on a screen of this size.
   static constexpr int kScreenWidth = 1024;
   static constexpr int kScreenHeight = 768;
@@ -64,6 +68,8 @@ class HeadlessWindowSystem : public WindowSystem {
   bool CloseBox(const WindowDefinition& window);
   // The user presses key `virtualKey` with the focus in `control`.
   bool PressKey(const WindowDefinition& window, std::string_view control, int virtualKey);
+  // The menu key on `control`, which has the focus.
+  bool PressMenuKey(const WindowDefinition& window, std::string_view control);
   // The control that has (or gets at the window's next activation) the focus; -1 for none. And
   // whether its text was selected when it got it.
   int FocusedControl(const WindowDefinition& window) const;
@@ -72,7 +78,7 @@ class HeadlessWindowSystem : public WindowSystem {
   void Pump();
 
   // --- WindowSystem ---
-  bool CreateFrame(const WindowDefinition& window, bool ownedByHiddenOwner) override;
+  bool CreateFrame(const WindowDefinition& window, bool ownedByHiddenOwner, bool modal) override;
   bool CreateControl(const WindowDefinition& window, int index) override;
   void MoveIntoContainer(const WindowDefinition& window, int index, int containerIndex) override;
   void OrderControls(const WindowDefinition& window) override;
@@ -96,6 +102,8 @@ class HeadlessWindowSystem : public WindowSystem {
   void ShowBalloon(const WindowDefinition& window, int tipIndex, const Text& text,
                    Point screenPosition) override;
   Point CursorPosition() const override { return cursor_; }
+  int ChooseFromMenu(const WindowDefinition& window, int index, std::span<const Text> items,
+                     Point screenPosition) override;
   Text GetText(const WindowDefinition& window, int index) const override;
   void SetText(const WindowDefinition& window, int index, const Text& text) override;
   bool IsVisible(const WindowDefinition& window, int index) const override;
@@ -179,6 +187,8 @@ class HeadlessWindowSystem : public WindowSystem {
   std::vector<MessageBoxRecord> messageBoxes_;
   std::deque<int> answers_;
   std::vector<BalloonRecord> balloons_;
+  std::deque<int> menuChoices_;
+  std::vector<std::vector<Text>> menus_;
   std::deque<std::function<void()>> modalScripts_;
   std::vector<Text> createdWindows_;
   int modalWindowsLeftOpen_ = 0;

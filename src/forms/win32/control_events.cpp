@@ -4,7 +4,11 @@
 
 #include <commctrl.h>
 
+#include <array>
+
 #include "forms/win32/exception_barrier.h"
+#include "forms/win32/list_view.h"
+#include "forms/win32/list_view_cell_tips.h"
 #include "forms/window_model.h"
 
 namespace lumora::forms::win32 {
@@ -45,21 +49,45 @@ LRESULT DialogCode(HWND window, WPARAM wParam, LPARAM lParam, const ControlDefin
   return code;
 }
 
+// The menu key, or Shift+F10: the keyboard's way to a control's context menu.
+bool IsMenuKey(UINT message, WPARAM key) {
+  return (message == WM_KEYUP && key == VK_APPS) ||
+         ((message == WM_SYSKEYDOWN || message == WM_KEYDOWN) && key == VK_F10 &&
+          GetKeyState(VK_SHIFT) < 0);
+}
+
 LRESULT MouseEventsMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR index,
                            DWORD_PTR frameData) {
   if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(window, MouseEventsProc, index);
     return DefSubclassProc(window, message, wParam, lParam);
   }
+  const auto& frame = *reinterpret_cast<const FrameState*>(frameData);
+  const ControlDefinition& control = frame.Definition(static_cast<int>(index));
   if (message == WM_GETDLGCODE) {
-    const auto& frame = *reinterpret_cast<const FrameState*>(frameData);
-    return DialogCode(window, wParam, lParam, frame.Definition(static_cast<int>(index)));
+    return DialogCode(window, wParam, lParam, control);
+  }
+  if (control.kind == ControlKind::kListView && IsMenuKey(message, wParam)) {
+    // Raised here rather than left to the default handling, which not every system does; edit
+    // boxes keep their own menu.
+    const std::array<int, 2> args{-1, -1};
+    RaiseControlEvent(frame, static_cast<int>(index), event::kContextMenu, args);
+    return 0;
+  }
+  if (control.kind == ControlKind::kListView && message == WM_ENABLE) {
+    list_view::ShowEnabled(window, control.properties, wParam != FALSE);
+  }
+  if (control.kind == ControlKind::kListView && message == WM_HSCROLL &&
+      list_view::ScrollSideways(window, LOWORD(wParam))) {
+    return 0;
   }
   const std::optional<MouseEvent> mouse = TranslateMouseMessage(message, wParam, lParam);
   if (!mouse) {
     return DefSubclassProc(window, message, wParam, lParam);
   }
-  const auto& frame = *reinterpret_cast<const FrameState*>(frameData);
+  if (HWND tips = frame.controls[index].cellTips.get()) {
+    list_view::FollowMouse(window, tips, MSG{window, message, wParam, lParam});
+  }
   const HandlerResult result =
       RaiseControlEvent(frame, static_cast<int>(index), mouse->event, mouse->Args());
   if ((result && *result == 0) || !IsWindow(window)) {

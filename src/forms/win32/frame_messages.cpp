@@ -1,5 +1,7 @@
 #include "forms/win32/frame_messages.h"
 
+#include <windowsx.h>
+
 #include <commctrl.h>
 
 #include <array>
@@ -12,6 +14,23 @@ namespace {
 
 COLORREF ToColorRef(const Rgb& colour) {
   return RGB(colour.red, colour.green, colour.blue);
+}
+
+// Whether `label` lies partly over a picture box, whose image then shows through it.
+bool IsOverPicture(const FrameState& frame, HWND label) {
+  RECT labelRect{};
+  GetWindowRect(label, &labelRect);
+  for (std::size_t index = 0; index < frame.controls.size(); ++index) {
+    HWND picture = frame.controls[index].window;
+    RECT pictureRect{};
+    RECT overlap{};
+    if (frame.Definition(static_cast<int>(index)).kind == ControlKind::kPictureBox &&
+        picture != nullptr && GetWindowRect(picture, &pictureRect) &&
+        IntersectRect(&overlap, &labelRect, &pictureRect)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 bool IsButtonKind(ControlKind kind) {
@@ -65,6 +84,14 @@ LRESULT OnControlNotify(FrameState& frame, LPARAM lParam) {
   return 0;
 }
 
+void OnControlContextMenu(FrameState& frame, WPARAM wParam, LPARAM lParam) {
+  const int index = frame.ControlIndexOf(reinterpret_cast<HWND>(wParam));
+  if (index >= 0) {
+    const std::array<int, 2> args{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    RaiseControlEvent(frame, index, event::kContextMenu, args);
+  }
+}
+
 void OnSliderScroll(FrameState& frame, LPARAM lParam) {
   const int index = frame.ControlIndexOf(reinterpret_cast<HWND>(lParam));
   if (index < 0 || frame.Definition(index).kind != ControlKind::kSlider) {
@@ -92,7 +119,14 @@ LRESULT OnControlColour(FrameState& frame, UINT message, WPARAM wParam, LPARAM l
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, properties.textColour ? ToColorRef(*properties.textColour)
                                              : GetSysColor(COLOR_WINDOWTEXT));
-      return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+      // Over the window's plain background the label clears its box to that colour first: a
+      // label repainted on its own (a static control draws its new text at once) would draw
+      // each text over the last one, thickening it. Only over a picture does it keep what lies
+      // underneath.
+      if (IsOverPicture(frame, state.window)) {
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+      }
+      return reinterpret_cast<LRESULT>(frame.backgroundBrush);
     case ControlKind::kEditBox:
       if (!state.backBrush) {
         return DefWindowProcW(frame.window, message, wParam, lParam);

@@ -11,6 +11,8 @@ namespace lumora::forms::win32 {
 void OnControlCommand(FrameState& frame, WPARAM wParam, LPARAM lParam);
 // WM_NOTIFY: list-view clicks, toolbar tooltips.
 LRESULT OnControlNotify(FrameState& frame, LPARAM lParam);
+// WM_CONTEXTMENU that a control passed up: the control's context-menu event.
+void OnControlContextMenu(FrameState& frame, WPARAM wParam, LPARAM lParam);
 // WM_HSCROLL / WM_VSCROLL from a slider.
 void OnSliderScroll(FrameState& frame, LPARAM lParam);
 // WM_CTLCOLOR*: background and text colours of the controls.

@@ -36,6 +36,7 @@ struct ControlState {
   std::unique_ptr<PictureImage> picture;  // picture box
   ListRowStore rows;                      // list view
   UniqueOwnedWindow balloon;              // balloon tip, made on first use
+  UniqueOwnedWindow cellTips;             // list view: the whole text of a cut cell
 };
 
 struct BackendState;
@@ -43,6 +44,7 @@ struct BackendState;
 struct FrameState {
   BackendState* backend = nullptr;
   const WindowDefinition* definition = nullptr;
+  bool modal = false;
   HWND window = nullptr;
   COLORREF background = 0;
   UniqueBrush ownedBackground;

@@ -20,7 +20,7 @@ bool IsSizable(FrameStyle frame) {
          frame == FrameStyle::kResizableSunken;
 }
 
-DWORD WindowStyle(const WindowDefinition& window) {
+DWORD WindowStyle(const WindowDefinition& window, bool modal) {
   if (window.frame == FrameStyle::kNone) {
     return WS_POPUP;
   }
@@ -30,7 +30,7 @@ DWORD WindowStyle(const WindowDefinition& window) {
   }
   if (window.controlBox) {
     style |= WS_SYSMENU;
-    if (window.minimizeBox) {
+    if (window.minimizeBox && !modal) {
       style |= WS_MINIMIZEBOX;
     }
     if (window.maximizeBox) {
@@ -156,6 +156,9 @@ LRESULT HandleFrameMessage(HWND window, FrameState& frame, UINT message, WPARAM 
       return 0;
     case WM_NOTIFY:
       return OnControlNotify(frame, lParam);
+    case WM_CONTEXTMENU:
+      OnControlContextMenu(frame, wParam, lParam);
+      return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:
       OnSliderScroll(frame, lParam);
@@ -250,10 +253,10 @@ bool CreateFrameWindow(FrameState& frame, HWND owner, HFONT font) {
   frame.controls.resize(definition.controls.size());
   const POINT position = StartPosition(definition);
   const std::wstring title = ToWide(definition.title == nullptr ? "" : definition.title);
-  HWND window =
-      CreateWindowExW(WindowExtendedStyle(definition), kFrameClass, title.c_str(),
-                      WindowStyle(definition), position.x, position.y, definition.rect.width,
-                      definition.rect.height, owner, nullptr, GetModuleHandleW(nullptr), &frame);
+  HWND window = CreateWindowExW(WindowExtendedStyle(definition), kFrameClass, title.c_str(),
+                                WindowStyle(definition, frame.modal), position.x, position.y,
+                                definition.rect.width, definition.rect.height, owner, nullptr,
+                                GetModuleHandleW(nullptr), &frame);
   if (window == nullptr) {
     return false;
   }

@@ -2,11 +2,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
 #include "forms/win32/bitmap_image.h"
 #include "forms/win32/growing_buffer.h"
+#include "forms/win32/list_view_cell_tips.h"
 #include "forms/win32/list_view_redraw.h"
 #include "forms/win32/wide_text.h"
 
@@ -100,17 +102,26 @@ void SetUp(HWND list, const ControlProperties& properties, ControlState& state) 
   }
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
   AddColumns(list, properties);
-  if (properties.textColour) {
-    SendMessageW(list, LVM_SETTEXTCOLOR, 0, ToColorRef(*properties.textColour));
-  }
-  if (properties.backColour) {
-    SendMessageW(list, LVM_SETBKCOLOR, 0, ToColorRef(*properties.backColour));
-    SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, ToColorRef(*properties.backColour));
-  }
+  ShowEnabled(list, properties, (GetWindowLongW(list, GWL_STYLE) & WS_DISABLED) == 0);
   state.images = CreateImageList(properties.images);
   if (state.images) {
     SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(state.images.get()));
   }
+  state.cellTips.reset(CreateCellTips(list));
+}
+
+void ShowEnabled(HWND list, const ControlProperties& properties, bool enabled) {
+  COLORREF back = GetSysColor(COLOR_BTNFACE);
+  COLORREF text = GetSysColor(COLOR_GRAYTEXT);
+  if (enabled) {
+    back = properties.backColour ? ToColorRef(*properties.backColour) : GetSysColor(COLOR_WINDOW);
+    text =
+        properties.textColour ? ToColorRef(*properties.textColour) : GetSysColor(COLOR_WINDOWTEXT);
+  }
+  ListMessage(list, LVM_SETBKCOLOR, 0, back);
+  ListMessage(list, LVM_SETTEXTBKCOLOR, 0, back);
+  ListMessage(list, LVM_SETTEXTCOLOR, 0, text);
+  InvalidateRect(list, nullptr, TRUE);
 }
 
 int RowCount(HWND list) {
@@ -245,6 +256,17 @@ void EnsureRowVisible(HWND list, int row) {
     ResumeRedraw(list);
     ListMessage(list, LVM_ENSUREVISIBLE, row, FALSE);
   }
+}
+
+bool ScrollSideways(HWND list, int request) {
+  if (request != SB_LINELEFT && request != SB_LINERIGHT) {
+    return false;
+  }
+  RECT client{};
+  GetClientRect(list, &client);
+  const int step = std::max(16, static_cast<int>(client.right / 20));
+  ListMessage(list, LVM_SCROLL, request == SB_LINELEFT ? -step : step, 0);
+  return true;
 }
 
 }  // namespace lumora::forms::win32::list_view

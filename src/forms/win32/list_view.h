@@ -15,6 +15,10 @@ DWORD Style(const ControlProperties& properties);
 // Fills a new list view: extended styles, columns, colours, small-icon image list.
 void SetUp(HWND list, const ControlProperties& properties, ControlState& state);
 
+// A disabled list is drawn greyed, as other disabled controls are; the list view itself would
+// look the same either way.
+void ShowEnabled(HWND list, const ControlProperties& properties, bool enabled);
+
 int RowCount(HWND list);
 int AppendRow(HWND list, ListRowStore& store, const Text& text);
 void DeleteAllRows(HWND list, ListRowStore& store);
@@ -28,5 +32,10 @@ void SetRowChecked(HWND list, int row, bool checked);
 int CurrentRow(HWND list);
 void SetCurrentRow(HWND list, int row);
 void EnsureRowVisible(HWND list, int row);
+
+// A click on an arrow of the horizontal scroll bar (`request` SB_LINELEFT or SB_LINERIGHT)
+// scrolls a step the eye can follow, where the list itself would move a pixel; false for any
+// other request, which the list handles itself.
+bool ScrollSideways(HWND list, int request);
 
 }  // namespace lumora::forms::win32::list_view

@@ -16,6 +16,8 @@
 #include "forms/win32/frame_window.h"
 #include "forms/win32/gui_font.h"
 #include "forms/win32/message_loop.h"
+#include "forms/win32/popup_menu.h"
+#include "forms/win32/status_bar.h"
 #include "forms/win32/ui_thread.h"
 #include "forms/win32/wide_text.h"
 #include "forms/win32/work_queue.h"
@@ -98,7 +100,8 @@ void* Win32WindowSystem::ControlHandle(const WindowDefinition& window, int index
 
 // --- building and tearing down ---
 
-bool Win32WindowSystem::CreateFrame(const WindowDefinition& window, bool ownedByHiddenOwner) {
+bool Win32WindowSystem::CreateFrame(const WindowDefinition& window, bool ownedByHiddenOwner,
+                                    bool modal) {
   if (!state_->commonControls) {
     return false;
   }
@@ -117,6 +120,7 @@ bool Win32WindowSystem::CreateFrame(const WindowDefinition& window, bool ownedBy
   auto frame = std::make_unique<FrameState>();
   frame->backend = state_.get();
   frame->definition = &window;
+  frame->modal = modal;
   frame->activeBefore = GetActiveWindow();
   FrameState& created = *frame;
   state_->frames[&window] = std::move(frame);
@@ -150,7 +154,7 @@ void Win32WindowSystem::MoveIntoContainer(const WindowDefinition& window, int in
 }
 
 void Win32WindowSystem::OrderControls(const WindowDefinition& window) {
-  const FrameState* frame = state_->Find(window);
+  FrameState* frame = state_->Find(window);
   if (frame == nullptr) {
     return;
   }
@@ -170,6 +174,7 @@ void Win32WindowSystem::OrderControls(const WindowDefinition& window) {
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
     }
   }
+  win32::SeatLabelsOnStatusBars(*frame);
 }
 
 void Win32WindowSystem::ShowFrame(const WindowDefinition& window) {
@@ -351,6 +356,14 @@ void Win32WindowSystem::ShowBalloon(const WindowDefinition& window, int tipIndex
       win32::ShowBalloonTip(*frame, tipIndex, text, screenPosition);
     }
   });
+}
+
+int Win32WindowSystem::ChooseFromMenu(const WindowDefinition& window, int index,
+                                      std::span<const Text> items, Point screenPosition) {
+  return win32::ReadControl(
+      *state_, window, index, -1, [&](FrameState& frame, win32::ControlState& control) {
+        return win32::ChoosePopupMenuItem(frame.window, control.window, items, screenPosition);
+      });
 }
 
 Point Win32WindowSystem::CursorPosition() const {

@@ -25,7 +25,7 @@ class Win32WindowSystem final : public WindowSystem {
   void* FrameHandle(const WindowDefinition& window) const;
   void* ControlHandle(const WindowDefinition& window, int index) const;
 
-  bool CreateFrame(const WindowDefinition& window, bool ownedByHiddenOwner) override;
+  bool CreateFrame(const WindowDefinition& window, bool ownedByHiddenOwner, bool modal) override;
   bool CreateControl(const WindowDefinition& window, int index) override;
   void MoveIntoContainer(const WindowDefinition& window, int index, int containerIndex) override;
   void OrderControls(const WindowDefinition& window) override;
@@ -51,6 +51,8 @@ class Win32WindowSystem final : public WindowSystem {
   void ShowBalloon(const WindowDefinition& window, int tipIndex, const Text& text,
                    Point screenPosition) override;
   Point CursorPosition() const override;
+  int ChooseFromMenu(const WindowDefinition& window, int index, std::span<const Text> items,
+                     Point screenPosition) override;
 
   Text GetText(const WindowDefinition& window, int index) const override;
   void SetText(const WindowDefinition& window, int index, const Text& text) override;
