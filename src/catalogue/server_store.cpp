@@ -13,6 +13,22 @@ using services::sql::EscapeTextLiteral;
 // Text(255): 255 characters of two bytes each.
 constexpr std::uint16_t kTextColumnBytes = 510;
 
+bool SetServerFields(RecordSet& records, const ServerRecord& server) {
+  const std::pair<const char*, const Text*> fields[] = {
+      {kColumnServerName, &server.server_name}, {kColumnPort, &server.port},
+      {kColumnUserName, &server.user_name},     {kColumnPassword, &server.password},
+      {kColumnDomain, &server.domain},          {kColumnRemark, &server.remark}};
+  for (const auto& [column, value] : fields) {
+    // A refused field drops the whole row: a row missing its name (and holding the password)
+    // could then be neither found nor deleted.
+    if (!records.SetFieldText(column, *value)) {
+      records.CancelUpdate();
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 bool IsRecordNumber(const Text& text) {
@@ -102,22 +118,24 @@ Text ReadRecordNumber(RecordSet& records, const Text& name) {
 }
 
 bool AddServer(RecordSet& records, const ServerRecord& server) {
-  if (!records.Open(kServerTable, RecordSet::kSourceTable) || !records.AddNew()) {
-    return false;
+  return records.Open(kServerTable, RecordSet::kSourceTable) && records.AddNew() &&
+         SetServerFields(records, server);
+}
+
+std::size_t AddServers(RecordSet& records, std::span<const ServerRecord> servers) {
+  if (!records.Open(kServerTable, RecordSet::kSourceTable)) {
+    return 0;
   }
-  const std::pair<const char*, const Text*> fields[] = {
-      {kColumnServerName, &server.server_name}, {kColumnPort, &server.port},
-      {kColumnUserName, &server.user_name},     {kColumnPassword, &server.password},
-      {kColumnDomain, &server.domain},          {kColumnRemark, &server.remark}};
-  for (const auto& [column, value] : fields) {
-    // A refused field drops the whole row: a row missing its name (and holding the password)
-    // could then be neither found nor deleted.
-    if (!records.SetFieldText(column, *value)) {
-      records.CancelUpdate();
-      return false;
+  for (std::size_t index = 0; index < servers.size(); ++index) {
+    // AddNew stores the row before it: when that fails, the rows before it are what was handed on.
+    if (!records.AddNew()) {
+      return index == 0 ? 0 : index - 1;
+    }
+    if (!SetServerFields(records, servers[index])) {
+      return index;
     }
   }
-  return true;
+  return servers.size();
 }
 
 bool UpdateServer(RecordSet& records, const ServerRecord& server) {

@@ -3,6 +3,7 @@
 // doubled, so any text (a quote included) is stored and found as it is.
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "base/text.h"
@@ -72,6 +73,12 @@ Text ReadRecordNumber(services::RecordSet& records, const Text& name);
 
 // Adds a row; an empty member is stored as Null. When a field is refused nothing is stored.
 bool AddServer(services::RecordSet& records, const ServerRecord& server);
+
+// Adds `servers` in one pass over the table, opened once: each row is stored as the next one
+// begins and the last when the record set next moves on. Stops at the first row that is refused
+// or cannot be stored; returns how many rows were handed on before it. Read the table back to
+// learn what reached it.
+std::size_t AddServers(services::RecordSet& records, std::span<const ServerRecord> servers);
 
 // Writes every column but the record number into the row numbered `server.record_number`.
 // False when that is not a decimal number or the update fails.

@@ -14,14 +14,10 @@
 #include "services/jet/database.h"
 #include "services/jet/field_text.h"
 #include "services/record_set.h"
+#include "terminal.h"
 
 namespace lumora::ctl {
 namespace {
-
-void PrintLine(std::FILE* out, std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), out);
-  std::fputc('\n', out);
-}
 
 int Fail(std::string_view message, std::string_view file) {
   std::fprintf(stderr, "lumoractl: %.*s: %.*s\n", static_cast<int>(file.size()), file.data(),
@@ -120,7 +116,7 @@ int ListServerRows(const Text& path) {
     return Fail("cannot read table Server", path);
   }
   for (const catalogue::ServerRecord& server : servers) {
-    PrintLine(stdout, Escaped(server.server_name) + "\t" + Escaped(server.port) + "\t" +
+    PrintText(stdout, Escaped(server.server_name) + "\t" + Escaped(server.port) + "\t" +
                           Escaped(server.user_name) + "\t" + Escaped(server.remark) + "\t" +
                           Escaped(server.domain));
   }
@@ -151,7 +147,7 @@ int ListTableRows(const Text& path, const Text& name) {
     for (std::size_t index = 0; index < row.values.size(); ++index) {
       line += (index == 0 ? "" : "\t") + Escaped(jet::FieldToText(row.values[index]));
     }
-    PrintLine(stdout, line);
+    PrintText(stdout, line);
   }
   return kOk;
 }
@@ -173,10 +169,10 @@ int Export(Arguments args) {
   if (!table) {
     return kFailed;
   }
-  PrintLine(stdout, CsvHeader(*table));
+  PrintText(stdout, CsvHeader(*table));
   jet::TableReader::Cursor cursor = table->Rows();
   for (jet::Row row; cursor.Next(row);) {
-    PrintLine(stdout, CsvRow(*table, row));
+    PrintText(stdout, CsvRow(*table, row));
   }
   return kOk;
 }
@@ -192,7 +188,7 @@ int Check(Arguments args) {
   }
   const jet::CheckReport report = database->Check();
   for (const Text& problem : report.problems) {
-    PrintLine(stdout, problem);
+    PrintText(stdout, problem);
   }
   std::printf("%zu tables, %zu indexes checked: %s\n", report.tables_checked,
               report.indexes_checked, report.Ok() ? "no problems" : "problems found");

@@ -9,6 +9,7 @@
 #include "command.h"
 #include "services/db_connection.h"
 #include "services/record_set.h"
+#include "terminal.h"
 
 namespace lumora::ctl {
 namespace {
@@ -17,13 +18,8 @@ namespace edit_text = catalogue::edit_text;
 
 constexpr char kDefaultPort[] = "3389";
 
-void PrintLine(std::FILE* out, std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), out);
-  std::fputc('\n', out);
-}
-
 int Refused(std::string_view message) {
-  PrintLine(stderr, message);
+  PrintText(stderr, message);
   return kFailed;
 }
 
@@ -54,13 +50,23 @@ std::optional<EditArguments> ParseEditArguments(Arguments args, bool allowNewHos
   if (args.size() < 2) {
     return std::nullopt;
   }
-  EditArguments parsed{.file = Text(args[0]), .host = Text(args[1])};
+  const std::optional<Text> host = ArgumentText(args[1]);
+  if (!host) {
+    PrintError(kNotATextMessage);
+    return std::nullopt;
+  }
+  EditArguments parsed{.file = Text(args[0]), .host = *host};
   for (std::size_t i = 2; i < args.size(); i += 2) {
     if (i + 1 == args.size()) {
       return std::nullopt;
     }
     const std::string_view option = args[i];
-    const Text value(args[i + 1]);
+    const std::optional<Text> typed = ArgumentText(args[i + 1]);
+    if (!typed) {
+      PrintError(std::string(kNotATextMessage) + ": " + std::string(args[i]));
+      return std::nullopt;
+    }
+    const Text& value = *typed;
     if (option == "--port") {
       parsed.port = value;
     } else if (option == "--user") {
@@ -82,7 +88,7 @@ int Report(const catalogue::EditOutcome& outcome, catalogue::EditResult success)
   if (outcome.result != success) {
     return Refused(outcome.message);
   }
-  PrintLine(stdout, outcome.message);
+  PrintText(stdout, outcome.message);
   return kOk;
 }
 
@@ -146,10 +152,13 @@ int Delete(Arguments args) {
     // The editor deletes rows it shows; here a name that is not stored is refused up front, so
     // that a typing error deletes nothing. Only rows named exactly so go, not their letter-case
     // twins.
-    const std::vector<Text> named = catalogue::ServerNumbersNamed(catalogue.records, Text(host));
+    const std::optional<Text> name = ArgumentText(host);
+    if (!name) {
+      return UsageError(kNotATextMessage);
+    }
+    const std::vector<Text> named = catalogue::ServerNumbersNamed(catalogue.records, *name);
     if (named.empty()) {
-      std::fprintf(stderr, "lumoractl: %.*s: no such server\n", static_cast<int>(host.size()),
-                   host.data());
+      PrintError(*name + ": no such server");
       return kFailed;
     }
     numbers.insert(numbers.end(), named.begin(), named.end());
@@ -158,7 +167,7 @@ int Delete(Arguments args) {
            .complete) {
     return Refused(edit_text::kDeleteFailed);
   }
-  PrintLine(stdout, edit_text::kDeleted);
+  PrintText(stdout, edit_text::kDeleted);
   return kOk;
 }
 

@@ -28,6 +28,8 @@ std::span<const Command> ProbeCommands();
 std::span<const Command> CatalogueCommands();
 // catalogue add, modify, delete: the host editor's checks and writes (catalogue_edit_commands.cpp)
 std::span<const Command> CatalogueEditCommands();
+// catalogue import: servers in bulk from a CSV (catalogue_import.cpp)
+std::span<const Command> CatalogueImportCommands();
 // One command without a name: session DIR HOST.
 std::span<const Command> SessionCommands();
 

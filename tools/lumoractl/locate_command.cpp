@@ -6,14 +6,10 @@
 #include "command.h"
 #include "platform/program_directory.h"
 #include "status/ip_locator.h"
+#include "terminal.h"
 
 namespace lumora::ctl {
 namespace {
-
-void PrintLine(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fputc('\n', stdout);
-}
 
 int Locate(Arguments args) {
   std::vector<std::string_view> addresses;
@@ -46,9 +42,9 @@ int Locate(Arguments args) {
   for (const std::string_view address : addresses) {
     if (raw) {
       const status::Location location = locator.Find(address);
-      PrintLine(location.country + "\t" + location.area);
+      PrintText(stdout, location.country + "\t" + location.area);
     } else {
-      PrintLine(locator.Lookup(address));
+      PrintText(stdout, locator.Lookup(address));
     }
   }
   if (!locator.IsOpen()) {

@@ -8,6 +8,7 @@
 #include "services/cipher.h"
 #include "services/startup_password.h"
 #include "settings/startup_password_setting.h"
+#include "terminal.h"
 
 namespace lumora::ctl {
 namespace {
@@ -55,18 +56,17 @@ bool FromHex(std::string_view hex, std::string& bytes) {
   return true;
 }
 
-void PrintLine(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fputc('\n', stdout);
-}
-
 int Encrypt(Arguments args) {
   const bool hex = TakeHexFlag(args);
   if (args.size() != 1) {
     return UsageError("password encrypt takes one TEXT");
   }
-  const Text stored = services::EncipherPassword(Text(args[0]));
-  PrintLine(hex ? ToHex(stored) : stored);
+  const std::optional<Text> password = ArgumentText(args[0]);
+  if (!password) {
+    return UsageError(kNotATextMessage);
+  }
+  const Text stored = services::EncipherPassword(*password);
+  PrintText(stdout, hex ? ToHex(stored) : stored);
   return kOk;
 }
 
@@ -81,10 +81,10 @@ int Decrypt(Arguments args) {
   }
   const Text password = services::DecipherStoredValue(value);
   if (password.empty() && !value.empty()) {
-    std::fputs("lumoractl: the value does not decipher to a password\n", stderr);
+    PrintError("the value does not decipher to a password");
     return kFailed;
   }
-  PrintLine(password);
+  PrintText(stdout, password);
   return kOk;
 }
 
@@ -95,11 +95,11 @@ int Status(Arguments args) {
   SetProgramDirectory(Text(args[0]));
   const services::StoredPassword stored = services::ReadStoredPassword();
   if (!stored.IsSet()) {
-    PrintLine("not set");
+    PrintText(stdout, "not set");
   } else if (stored.password.empty()) {
-    PrintLine("set (the stored value does not decipher: only an empty entry is admitted)");
+    PrintText(stdout, "set (the stored value does not decipher: only an empty entry is admitted)");
   } else {
-    PrintLine("set");
+    PrintText(stdout, "set");
   }
   return kOk;
 }
@@ -122,34 +122,38 @@ int Set(Arguments args) {
   std::string first;
   std::string second;
   if (!ReadLine(first) || !ReadLine(second)) {
-    std::fputs("lumoractl: give the password on two lines of standard input\n", stderr);
+    PrintError("give the password on two lines of standard input");
     return kFailed;
   }
+  const std::optional<Text> firstText = InputText(first);
+  const std::optional<Text> secondText = InputText(second);
+  if (!firstText || !secondText) {
+    PrintError(kNotATextMessage);
+    return kBadUsage;
+  }
   SetProgramDirectory(Text(args[0]));
-  switch (settings::StoreStartupPassword(first, second)) {
+  switch (settings::StoreStartupPassword(*firstText, *secondText)) {
     case settings::PasswordStoreOutcome::kStored:
-      PrintLine("start-up password set");
+      PrintText(stdout, "start-up password set");
       return kOk;
     case settings::PasswordStoreOutcome::kEmpty:
-      std::fputs("lumoractl: the password is empty (blanks do not count)\n", stderr);
+      PrintError("the password is empty (blanks do not count)");
       break;
     case settings::PasswordStoreOutcome::kMismatch:
-      std::fputs("lumoractl: the two passwords differ\n", stderr);
+      PrintError("the two passwords differ");
       break;
     case settings::PasswordStoreOutcome::kNotWritten:
-      std::fputs("lumoractl: config.ini cannot be written; nothing changed\n", stderr);
+      PrintError("config.ini cannot be written; nothing changed");
       break;
     case settings::PasswordStoreOutcome::kCannotReadBack:
-      std::fputs(
-          "lumoractl: config.ini cannot carry this password's stored value; the previous "
-          "value is kept, choose another password\n",
-          stderr);
+      PrintError(
+          "config.ini cannot carry this password's stored value; the previous "
+          "value is kept, choose another password");
       break;
     case settings::PasswordStoreOutcome::kRestoreFailed:
-      std::fputs(
-          "lumoractl: config.ini cannot carry this password's stored value, and the "
-          "previous value could not be put back; choose another password\n",
-          stderr);
+      PrintError(
+          "config.ini cannot carry this password's stored value, and the "
+          "previous value could not be put back; choose another password");
       break;
   }
   return kFailed;
@@ -162,19 +166,24 @@ int Check(Arguments args) {
   }
   std::string typed;
   if (!ReadLine(typed)) {
-    std::fputs("lumoractl: give the password on one line of standard input\n", stderr);
+    PrintError("give the password on one line of standard input");
     return kBadUsage;
   }
   SetProgramDirectory(Text(args[0]));
   if (!services::ReadStoredPassword().IsSet()) {
-    PrintLine("no start-up password is set: the start button admits everyone");
+    PrintText(stdout, "no start-up password is set: the start button admits everyone");
     return kOk;
   }
-  if (!services::AdmitsPassword(typed)) {
-    std::fputs("lumoractl: the login window refuses this password\n", stderr);
+  const std::optional<Text> typedText = InputText(typed);
+  if (!typedText) {
+    PrintError(kNotATextMessage);
+    return kBadUsage;
+  }
+  if (!services::AdmitsPassword(*typedText)) {
+    PrintError("the login window refuses this password");
     return kFailed;
   }
-  PrintLine("the login window admits this password");
+  PrintText(stdout, "the login window admits this password");
   return kOk;
 }
 
@@ -184,10 +193,10 @@ int Clear(Arguments args) {
   }
   SetProgramDirectory(Text(args[0]));
   if (!settings::ClearStartupPassword()) {
-    std::fputs("lumoractl: config.ini cannot be written; the password stays set\n", stderr);
+    PrintError("config.ini cannot be written; the password stays set");
     return kFailed;
   }
-  PrintLine("start-up password cleared");
+  PrintText(stdout, "start-up password cleared");
   return kOk;
 }
 

@@ -14,11 +14,13 @@
 #include "platform/program_directory.h"
 #include "services/db_connection.h"
 #include "services/record_set.h"
+#include "terminal.h"
 
 namespace lumora::ctl {
 namespace {
 
-void PrintError(std::string_view message, std::string_view subject) {
+// `subject` is a path, printed as the system spells it.
+void PrintProblem(std::string_view message, std::string_view subject) {
   std::fprintf(stderr, "lumoractl: %.*s: %.*s\n", static_cast<int>(message.size()), message.data(),
                static_cast<int>(subject.size()), subject.data());
 }
@@ -41,28 +43,32 @@ int WriteSession(Arguments args) {
     return UsageError("session takes DIR and HOST");
   }
   SetProgramDirectory(Text(args[0]));
-  const Text host(args[1]);
+  const std::optional<Text> typedHost = ArgumentText(args[1]);
+  if (!typedHost) {
+    return UsageError(kNotATextMessage);
+  }
+  const Text& host = *typedHost;
 
   services::DBConnection connection;
   const Text database = ProgramFile("mstsc.mdb");
   if (!connection.OpenAccess(database, "")) {
-    PrintError("cannot open the catalogue", platform::SystemPath(database));
+    PrintProblem("cannot open the catalogue", platform::SystemPath(database));
     return kFailed;
   }
   services::RecordSet records;
   records.SetConnection(connection);
   const std::optional<launcher::ServerRowCells> row = ListedRow(records, host);
   if (!row) {
-    PrintError("no such server in the catalogue", host);
+    PrintError("no such server in the catalogue: " + host);
     return kFailed;
   }
   const std::optional<launcher::SessionFile> file =
       launcher::WriteSessionFile(launcher::GatherSessionInputs(records, *row));
   if (!file) {
     if (!launcher::IsPlainFileName(host)) {
-      PrintError("the host name cannot name a file in the History folder", host);
+      PrintError("the host name cannot name a file in the History folder: " + host);
     } else {
-      PrintError("cannot write", platform::SystemPath(launcher::SessionFilePath(host)));
+      PrintProblem("cannot write", platform::SystemPath(launcher::SessionFilePath(host)));
     }
     return kFailed;
   }
