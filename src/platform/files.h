@@ -26,6 +26,10 @@ std::vector<Text> FindFiles(const Text& pattern);
 // Deletes the file `path`; false when it is not deleted.
 bool RemoveFile(const Text& path);
 
+// Gives the file `from` the name `to`, which must not exist: false (and nothing renamed) when it
+// does or the rename fails.
+bool RenameFileNoReplace(const Text& from, const Text& to);
+
 // Makes the entries of the folder holding `path` durable: a file just created or removed there
 // stays so across a power cut. Where the file system keeps its folders so anyway (Windows), there
 // is nothing to do.

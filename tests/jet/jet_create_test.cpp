@@ -2,7 +2,9 @@
 
 #include "jet/jet_test_support.h"
 #include "jet/jet_write_support.h"
+#include "platform/files.h"
 #include "services/jet/database.h"
+#include "services/jet/disk_writes.h"
 #include "support/temp_directory.h"
 
 namespace lumora::jet {
@@ -10,6 +12,28 @@ namespace {
 
 using testing::FileIn;
 using testing::Utf8;
+
+// A create stopped after any of its writes leaves no file under the catalogue's name, and the
+// next create makes a whole one.
+TEST(JetCreate, ACreateCutShortLeavesNothingThatBlocksTheNext) {
+  testing_support::TempDirectory directory;
+  const Text path = FileIn(directory, "new.mdb");
+  for (int allowed = 0;; ++allowed) {
+    testing::StopDiskWritesAfter(allowed, allowed % 2 == 1);
+    const bool created = Database::Create(path);
+    testing::StopDiskWritesAfter(std::nullopt);
+    if (created) {
+      EXPECT_GT(allowed, 3);
+      break;
+    }
+    ASSERT_FALSE(platform::FileExists(path)) << allowed;
+    ASSERT_LT(allowed, 1000);
+  }
+  ASSERT_TRUE(platform::RemoveFile(path));
+  ASSERT_TRUE(Database::Create(path));
+  EXPECT_TRUE(Database::Open(path).has_value());
+  EXPECT_FALSE(platform::FileExists(path + ".creating"));
+}
 
 TEST(JetCreate, NewFileReadsBackWithTheServerTable) {
   testing_support::TempDirectory directory;

@@ -174,6 +174,22 @@ bool RemoveFile(const Text& path) {
   return ::unlink(NativePath(path).c_str()) == 0;
 }
 
+bool RenameFileNoReplace(const Text& from, const Text& to) {
+  const Text source = NativePath(from);
+  const Text target = NativePath(to);
+  // A second name, which the system refuses when `to` exists, then the first one goes.
+  if (::link(source.c_str(), target.c_str()) == 0) {
+    return ::unlink(source.c_str()) == 0 || (::unlink(target.c_str()), false);
+  }
+  if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) {
+    return false;
+  }
+  // A file system without hard links: rename, after looking.
+  struct stat existing {};
+  return ::lstat(target.c_str(), &existing) != 0 && errno == ENOENT &&
+         ::rename(source.c_str(), target.c_str()) == 0;
+}
+
 bool FlushFolderOf(const Text& path) {
   const Text native = NativePath(path);
   const std::size_t slash = native.rfind('/');

@@ -95,6 +95,11 @@ Text SystemPath(const Text& path) {
   return path;
 }
 
+bool RenameFileNoReplace(const Text& from, const Text& to) {
+  // Without MOVEFILE_REPLACE_EXISTING the move fails when `to` exists.
+  return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 bool FlushFolderOf(const Text&) {
   // NTFS and FAT keep their folder entries through their own journal or at once; there is no
   // call that syncs a folder.

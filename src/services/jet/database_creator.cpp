@@ -3,6 +3,7 @@
 // builds them.
 #include <ctime>
 
+#include "platform/files.h"
 #include "services/jet/btree_writer.h"
 #include "services/jet/byte_writer.h"
 #include "services/jet/catalog.h"
@@ -207,9 +208,7 @@ std::optional<std::vector<Bytes>> EmptyFilePages(double now) {
   return pages;
 }
 
-}  // namespace
-
-bool Database::Create(const Text& path) {
+bool WriteNewDatabase(const Text& path) {
   const double now = Now();
   const std::optional<std::vector<Bytes>> pages = EmptyFilePages(now);
   std::shared_ptr<PageSource> source = OpenWritableFileSource(path, true);
@@ -244,6 +243,26 @@ bool Database::Create(const Text& path) {
       return false;
     }
   }
+  return source->Flush();
+}
+
+}  // namespace
+
+// The file is built under a name of its own and takes its real name only when it is whole, so
+// that a create cut short leaves no half-built catalogue where the program looks for one (nor
+// one that would block the next create).
+bool Database::Create(const Text& path) {
+  if (platform::FileExists(path)) {
+    return false;
+  }
+  const Text building = path + ".creating";
+  platform::RemoveFile(building);  // what an earlier create cut short left
+  const bool built = WriteNewDatabase(building);
+  if (!built || !platform::RenameFileNoReplace(building, path)) {
+    platform::RemoveFile(building);
+    return false;
+  }
+  platform::FlushFolderOf(path);
   return true;
 }
 
