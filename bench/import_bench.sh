@@ -5,7 +5,7 @@
 # one at a time, to ROWS.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-ctl=$root/build/native/tools/lumoractl/lumoractl
+ctl=${LUMORACTL:-$root/build/native/tools/lumoractl/lumoractl}
 rows=${1:-10000}
 add_rows=${2:-$rows}
 work=$(mktemp -d)
