@@ -25,6 +25,23 @@ int Fail(std::string_view message, std::string_view file) {
   return kFailed;
 }
 
+// Whether the file is damaged beyond the stale row counts Access itself leaves (a file cut short,
+// pages that point nowhere): its rows would be shown only in part, so nothing is shown.
+bool RefusedAsDamaged(const Text& path) {
+  const std::optional<jet::Database> database = jet::Database::Open(path);
+  if (!database) {
+    return false;  // the caller's own open says what is wrong
+  }
+  const jet::CheckReport report = database->Check();
+  if (report.SafeToWrite()) {
+    return false;
+  }
+  Fail("the catalogue is damaged (" + report.problems.front() +
+           "); `lumoractl catalogue check` lists what is wrong",
+       path);
+  return true;
+}
+
 // A field for a tab-separated line: tabs, line ends and backslashes spelled as C escapes, so
 // every record stays on one line. GBK trail bytes may equal '\', so the walk goes by character.
 Text Escaped(std::string_view text) {
@@ -108,6 +125,9 @@ int Create(Arguments args) {
 }
 
 int ListServerRows(const Text& path) {
+  if (RefusedAsDamaged(path)) {
+    return kFailed;
+  }
   services::DBConnection connection;
   services::RecordSet records;
   std::vector<catalogue::ServerRecord> servers;
@@ -137,6 +157,9 @@ std::optional<jet::TableReader> OpenTable(const Text& path, const Text& name) {
 }
 
 int ListTableRows(const Text& path, const Text& name) {
+  if (RefusedAsDamaged(path)) {
+    return kFailed;
+  }
   const std::optional<jet::TableReader> table = OpenTable(path, name);
   if (!table) {
     return kFailed;
@@ -163,6 +186,9 @@ int List(Arguments args) {
 int Export(Arguments args) {
   if (args.empty() || args.size() > 2) {
     return UsageError("export takes FILE [TABLE]");
+  }
+  if (RefusedAsDamaged(Text(args[0]))) {
+    return kFailed;
   }
   const std::optional<jet::TableReader> table =
       OpenTable(Text(args[0]), args.size() == 2 ? Text(args[1]) : Text(catalogue::kServerTable));

@@ -50,6 +50,24 @@ check_reports_damage)
   grep -q "problems found" "$work/report"
   test "$(wc -l <"$work/report")" -ge 2
   ;;
+truncated_files_are_damaged)
+  # A file cut short, inside a page or on a page's edge, passes no check and shows no rows.
+  "$ctl" catalogue create "$file" --demo
+  size=$(wc -c <"$file")
+  for cut in 1000 4096 12288 36900 $((size - 4096)) $((size - 100)); do
+    head -c "$cut" "$file" >"$work/cut.mdb"
+    if "$ctl" catalogue check "$work/cut.mdb" >/dev/null 2>&1; then echo "check passed at $cut"; exit 1; fi
+    for command in list export; do
+      set +e
+      "$ctl" catalogue $command "$work/cut.mdb" >"$work/out" 2>"$work/error"
+      code=$?
+      set -e
+      test $code -eq 1 || { echo "$command exited $code at $cut"; exit 1; }
+      test ! -s "$work/out"
+      grep -q "damaged\|not a readable\|cannot read" "$work/error"
+    done
+  done
+  ;;
 unreadable_files_fail)
   printf 'not a database' >"$file"
   for command in list export check; do

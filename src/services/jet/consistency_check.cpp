@@ -150,13 +150,23 @@ class TableCheck {
 CheckReport CheckDatabase(const std::shared_ptr<const Pager>& pager,
                           const std::vector<CatalogEntry>& catalog) {
   CheckReport report;
+  // A file cut short is what the readers meet most: it must not pass for a sound one.
+  if (!pager->EndsOnAPage()) {
+    report.problems.push_back("the file ends inside page " + std::to_string(pager->PageCount()) +
+                              ": it is cut short");
+  }
   const std::vector<std::uint32_t> free_pages = UsageMapPages(*pager, kGlobalUsageMap);
   for (const CatalogEntry& entry : catalog) {
-    if (!entry.IsTable() || entry.DefinitionPage() == 0 ||
-        entry.DefinitionPage() >= pager->PageCount()) {
+    if (!entry.IsTable() || entry.DefinitionPage() == 0) {
       continue;
     }
     const Text name = platform::WideToGbk(entry.name);
+    if (entry.DefinitionPage() >= pager->PageCount()) {
+      report.problems.push_back(name + ": definition page " +
+                                std::to_string(entry.DefinitionPage()) +
+                                " lies past the end of the file");
+      continue;
+    }
     const std::optional<TableDefinition> table =
         ReadTableDefinition(*pager, entry.DefinitionPage());
     if (!table) {
@@ -165,6 +175,10 @@ CheckReport CheckDatabase(const std::shared_ptr<const Pager>& pager,
     }
     ++report.tables_checked;
     TableCheck(*pager, *table, name, free_pages, report).Run();
+  }
+  // Every Access file lists its own system tables.
+  if (report.tables_checked == 0) {
+    report.problems.push_back("the catalog lists no readable table");
   }
   return report;
 }

@@ -32,6 +32,10 @@ class Pager {
   std::uint32_t PageSize() const { return page_size_; }
   // Whole pages in the file; a partial page at the end does not count.
   std::uint32_t PageCount() const { return page_count_; }
+  // Whether the file holds whole pages only: a file cut short mostly ends inside a page.
+  bool EndsOnAPage() const {
+    return source_ == nullptr || page_size_ == 0 || source_->Size() % page_size_ == 0;
+  }
 
   // Reads page `number` into `out` (resized to the page size); false when the page lies
   // outside the file or cannot be read.
