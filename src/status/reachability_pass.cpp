@@ -1,5 +1,6 @@
 #include "status/reachability_pass.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -64,35 +65,83 @@ std::optional<forms::Control> ListForRow(std::uint64_t generation, int row) {
   return list;
 }
 
-// Both post under WorkerLock, so a row's writes reach the UI thread in the order they were made.
-void PostProbing(std::uint64_t generation, int row) {
-  forms::System().PostToUiThread([generation, row] {
-    if (auto list = ListForRow(generation, row)) {
-      list->SetCellText(row, kDelayCell, "检测");
+// A row's news for the list: being probed, or its result.
+struct RowUpdate {
+  std::uint64_t generation;
+  int row;
+  bool probing;
+  std::optional<unsigned> roundTripMs;
+};
+
+// Updates not yet on the list, and whether a turn of the UI thread is asked to bring them;
+// guarded by WorkerLock. Results come in faster than one UI-thread turn each could take them:
+// queued, they reach the list a batch per turn, with one scroll per batch, and the user's input
+// and painting keep their turns in between.
+std::vector<RowUpdate> pendingUpdates;
+bool drainPosted = false;
+// A turn takes at most this many, so that a burst of results cannot hold the UI thread.
+constexpr std::size_t kUpdatesPerTurn = 256;
+
+void ApplyUpdate(forms::Control& list, const RowUpdate& update) {
+  if (update.probing) {
+    list.SetCellText(update.row, kDelayCell, "检测");
+  } else if (update.roundTripMs) {
+    list.SetRowImage(update.row, kOnlineImage);
+    list.SetCellText(update.row, kStateCell, "在线");
+    list.SetCellText(update.row, kDelayCell, std::to_string(*update.roundTripMs) + "ms");
+  } else {
+    list.SetRowImage(update.row, kOfflineImage);
+    list.SetCellText(update.row, kStateCell, "离线");
+    list.SetCellText(update.row, kDelayCell, "超时");
+  }
+}
+
+void DrainUpdates() {
+  std::vector<RowUpdate> batch;
+  {
+    std::lock_guard lock(WorkerLock());
+    const std::size_t taken = std::min(pendingUpdates.size(), kUpdatesPerTurn);
+    batch.assign(pendingUpdates.begin(),
+                 pendingUpdates.begin() + static_cast<std::ptrdiff_t>(taken));
+    pendingUpdates.erase(pendingUpdates.begin(),
+                         pendingUpdates.begin() + static_cast<std::ptrdiff_t>(taken));
+    drainPosted = !pendingUpdates.empty();
+    if (drainPosted) {
+      forms::System().PostToUiThread(DrainUpdates);
     }
-  });
+  }
+  std::optional<forms::Control> followed;
+  int lastResultRow = -1;
+  for (const RowUpdate& update : batch) {
+    if (auto list = ListForRow(update.generation, update.row)) {
+      ApplyUpdate(*list, update);
+      if (!update.probing) {
+        followed = list;
+        lastResultRow = update.row;
+      }
+    }
+  }
+  // The list follows the results as they arrive; the first row is left where it is.
+  if (followed && lastResultRow > 0) {
+    followed->EnsureRowVisible(lastResultRow);
+  }
+}
+
+// Called under WorkerLock, so a row's updates reach the list in the order they were made.
+void QueueUpdate(const RowUpdate& update) {
+  pendingUpdates.push_back(update);
+  if (!drainPosted) {
+    drainPosted = true;
+    forms::System().PostToUiThread(DrainUpdates);
+  }
+}
+
+void PostProbing(std::uint64_t generation, int row) {
+  QueueUpdate({.generation = generation, .row = row, .probing = true, .roundTripMs = {}});
 }
 
 void PostResult(std::uint64_t generation, int row, std::optional<unsigned> roundTripMs) {
-  forms::System().PostToUiThread([generation, row, roundTripMs] {
-    auto list = ListForRow(generation, row);
-    if (!list) {
-      return;
-    }
-    if (roundTripMs) {
-      list->SetRowImage(row, kOnlineImage);
-      list->SetCellText(row, kStateCell, "在线");
-      list->SetCellText(row, kDelayCell, std::to_string(*roundTripMs) + "ms");
-    } else {
-      list->SetRowImage(row, kOfflineImage);
-      list->SetCellText(row, kStateCell, "离线");
-      list->SetCellText(row, kDelayCell, "超时");
-    }
-    // The list follows the results as they arrive; the first row is left where it is.
-    if (row > 0) {
-      list->EnsureRowVisible(row);
-    }
-  });
+  QueueUpdate({.generation = generation, .row = row, .probing = false, .roundTripMs = roundTripMs});
 }
 
 // Counted by the dispatcher before it was started, so the cap holds for workers whose threads
@@ -146,6 +195,10 @@ void ReachabilityDispatcher(const SharedPass& pass) {
     return;
   }
   for (int row = 0; row < rows; ++row) {
+    // After a refill this pass's results would be dropped: it starts no further probes.
+    if (pass->generation != listGeneration.load()) {
+      break;
+    }
     StartWorker(pass, row);
     while (runningWorkers.load() >= kMaxRunningWorkers) {
       SleepOneMillisecond();

@@ -316,6 +316,23 @@ TEST_F(ReachabilityPassTest, RefillDuringPassDropsTheOldResults) {
   ExpectOffline(1);
 }
 
+TEST_F(ReachabilityPassTest, ARefillStopsTheOlderPassFromStartingFurtherProbes) {
+  probe_.Block();
+  std::vector<Text> addresses;
+  for (int row = 1; row <= 100; ++row) {
+    addresses.push_back("127.0.2." + std::to_string(row));
+  }
+  AddRows(addresses);
+  StartReachabilityPass();
+  ASSERT_TRUE(probe_.WaitForInFlight(kMaxRunningWorkers));
+  List().DeleteAllRows();
+  InvalidateReachabilityPasses();
+  probe_.Release();
+  ASSERT_TRUE(WaitForPasses());
+  // The probes already out end; at most the one the dispatcher was starting comes after them.
+  EXPECT_LE(probe_.TotalCalls(), kMaxRunningWorkers + 1);
+}
+
 TEST_F(ReachabilityPassTest, ResultsAfterTheMainWindowClosedAreDropped) {
   probe_.Block();
   AddRows({"127.0.0.1", "127.0.0.2"});
