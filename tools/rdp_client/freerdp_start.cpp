@@ -1,0 +1,149 @@
+#include "freerdp_start.h"
+
+#include <windows.h>
+#include <winsock2.h>
+
+#include "loopback_pair.h"
+#include "platform/win32/unique_handle.h"
+
+namespace rdp_client {
+namespace {
+
+using lumora::platform::win32::UniqueKernelHandle;
+
+void AddIf(std::vector<std::wstring>& arguments, bool wanted, const wchar_t* argument) {
+  if (wanted) {
+    arguments.emplace_back(argument);
+  }
+}
+
+void AddValue(std::vector<std::wstring>& arguments, const wchar_t* option,
+              const std::wstring& value) {
+  if (!value.empty()) {
+    arguments.push_back(option + value);
+  }
+}
+
+void AddScreen(std::vector<std::wstring>& arguments, const SessionSettings& settings) {
+  if (settings.fullScreen) {
+    arguments.emplace_back(L"/f");
+  } else if (!settings.width.empty() && !settings.height.empty()) {
+    arguments.push_back(L"/size:" + settings.width + L"x" + settings.height);
+  }
+  AddValue(arguments, L"/bpp:", settings.colourDepth);
+}
+
+// One argument quoted so that CommandLineToArgvW (and Wine, for a Unix program) gives it back
+// unchanged: backslashes only need doubling where a quote follows them.
+std::wstring Quote(const std::wstring& argument) {
+  if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) {
+    return argument;
+  }
+  std::wstring quoted = L"\"";
+  std::size_t backslashes = 0;
+  for (const wchar_t c : argument) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    quoted.push_back(c);
+  }
+  quoted.append(backslashes * 2, L'\\');
+  quoted.push_back(L'"');
+  return quoted;
+}
+
+// Sends all of `input` and then the end of the stream.
+bool SendAll(const UniqueSocket& socket, const Secret& input) {
+  std::size_t sent = 0;
+  while (sent < input.size()) {
+    const int part = ::send(socket.get(), reinterpret_cast<const char*>(input.data() + sent),
+                            static_cast<int>(input.size() - sent), 0);
+    if (part <= 0) {
+      return false;
+    }
+    sent += static_cast<std::size_t>(part);
+  }
+  return ::shutdown(socket.get(), SD_SEND) == 0;
+}
+
+}  // namespace
+
+std::vector<std::wstring> FreeRdpArguments(const SessionSettings& settings, bool admin,
+                                           CertificatePolicy policy) {
+  std::vector<std::wstring> arguments{
+      std::wstring(kFreeRdpUnixPath, kFreeRdpUnixPath + sizeof kFreeRdpUnixPath - 1)};
+  arguments.push_back(L"/v:" + settings.address);
+  AddValue(arguments, L"/u:", settings.user);
+  AddValue(arguments, L"/d:", settings.domain);
+  AddScreen(arguments, settings);
+  AddIf(arguments, admin, L"/admin");
+  arguments.emplace_back(settings.clipboard ? L"+clipboard" : L"-clipboard");
+  AddIf(arguments, settings.soundHere, L"/sound");
+  AddIf(arguments, !settings.wallpaper, L"-wallpaper");
+  AddIf(arguments, !settings.themes, L"-themes");
+  AddIf(arguments, settings.autoReconnect, L"+auto-reconnect");
+  // Credentials come on standard input, and are asked for before connecting. With it set,
+  // xfreerdp also never asks there about a certificate: what the policy does not accept, it
+  // refuses.
+  arguments.emplace_back(L"/from-stdin:force");
+  arguments.emplace_back(policy == CertificatePolicy::kIgnore ? L"/cert:ignore" : L"/cert:tofu");
+  return arguments;
+}
+
+std::wstring JoinCommandLine(const std::vector<std::wstring>& arguments) {
+  std::wstring line;
+  for (const std::wstring& argument : arguments) {
+    if (!line.empty()) {
+      line.push_back(L' ');
+    }
+    line += Quote(argument);
+  }
+  return line;
+}
+
+StartOutcome StartWithInput(const std::wstring& application, const std::wstring& commandLine,
+                            const Secret& input) {
+  if (::GetFileAttributesW(application.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    return StartOutcome::kNotInstalled;
+  }
+  const WinsockSession winsock;
+  std::optional<LoopbackPair> pair;
+  if (winsock.ready()) {
+    pair = OpenLoopbackPair();
+  }
+  // A short input fits the socket's buffer whole, so it is sent before the child exists; the
+  // child reads it and then the end of the stream.
+  if (!pair || !SendAll(pair->writer, input)) {
+    return StartOutcome::kFailed;
+  }
+  pair->writer.reset();
+  const auto childInput = reinterpret_cast<HANDLE>(pair->reader.get());
+  ::SetHandleInformation(childInput, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+
+  const HANDLE log = ::GetStdHandle(STD_ERROR_HANDLE);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = childInput;
+  startup.hStdOutput = log;
+  startup.hStdError = log;
+  // CreateProcessW may write into the command line.
+  std::wstring line = commandLine;
+  PROCESS_INFORMATION started{};
+  // DETACHED_PROCESS: without it a parent with no console (this one) hands the child a console to
+  // allocate, and Wine then starts a Unix program with /dev/null as its standard input.
+  if (!::CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS,
+                        nullptr, nullptr, &startup, &started)) {
+    return ::GetLastError() == ERROR_FILE_NOT_FOUND ? StartOutcome::kNotInstalled
+                                                    : StartOutcome::kFailed;
+  }
+  // Wine gives no handles for a Unix child; a Windows one would have them.
+  const UniqueKernelHandle process(started.hProcess);
+  const UniqueKernelHandle thread(started.hThread);
+  return StartOutcome::kStarted;
+}
+
+}  // namespace rdp_client

@@ -1,0 +1,36 @@
+// Starting FreeRDP's X11 client for one session, with the password on its standard input.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "secret.h"
+#include "session_file.h"
+
+namespace rdp_client {
+
+inline constexpr char kFreeRdpUnixPath[] = "/usr/bin/xfreerdp";
+
+enum class CertificatePolicy {
+  kTrustOnFirstUse,  // remember the first certificate, refuse a changed one
+  kIgnore,           // tests only: their servers make a new certificate at every start
+};
+
+// xfreerdp's arguments, its own name first. The session file itself is not handed over: its
+// "authentication level:i:0" line makes xfreerdp skip every certificate check, which no option
+// after it can undo. So the settings are carried over one by one.
+std::vector<std::wstring> FreeRdpArguments(const SessionSettings& settings, bool admin,
+                                           CertificatePolicy policy);
+
+// The arguments as one command line that the usual rules split back into the same words.
+std::wstring JoinCommandLine(const std::vector<std::wstring>& arguments);
+
+enum class StartOutcome { kStarted, kNotInstalled, kFailed };
+
+// Starts `commandLine` from `application` (a Windows path) with `input` written to its standard
+// input, which is then closed. Does not wait: under Wine there is no handle to wait on for a Unix
+// program.
+StartOutcome StartWithInput(const std::wstring& application, const std::wstring& commandLine,
+                            const Secret& input);
+
+}  // namespace rdp_client

@@ -1,0 +1,101 @@
+// mstsc.exe for Wine: opens the session the program wrote with FreeRDP's X11 client.
+//
+// Started as the system client is, "mstsc FILE [/admin | /console]". It reads the session file,
+// recovers the protected password for the current user and starts /usr/bin/xfreerdp with the
+// file's settings, handing it the password on standard input only. It returns once xfreerdp is
+// started: Wine gives no handle to wait on for a Unix program. Installed into the Wine prefix by
+// the set-up for Linux users; never part of the Windows release.
+//
+// LUMORA_RDP_CLIENT_IGNORE_CERTIFICATES=1 (tests only) accepts any server certificate; otherwise
+// the first one a server shows is remembered and a changed one refused.
+#include <windows.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "arguments.h"
+#include "freerdp_start.h"
+#include "log.h"
+#include "secret.h"
+#include "session_file.h"
+#include "unix_path.h"
+
+namespace rdp_client {
+namespace {
+
+constexpr wchar_t kNotInstalled[] = L"无法启动 FreeRDP（/usr/bin/xfreerdp）：请安装 freerdp2-x11。";
+
+CertificatePolicy PolicyFromEnvironment() {
+  wchar_t value[4] = {};
+  const DWORD length = ::GetEnvironmentVariableW(L"LUMORA_RDP_CLIENT_IGNORE_CERTIFICATES", value,
+                                                 sizeof value / sizeof value[0]);
+  return length == 1 && value[0] == L'1' ? CertificatePolicy::kIgnore
+                                         : CertificatePolicy::kTrustOnFirstUse;
+}
+
+// What goes to xfreerdp's standard input: the password line when there is a user to log on as.
+// Without a user xfreerdp would ask for one first and take the password for the user name, so it
+// gets nothing and fails to log on instead.
+Secret StandardInput(const SessionSettings& settings) {
+  if (settings.user.empty()) {
+    Log(L"the session file names no user; xfreerdp gets no credentials");
+    return Secret();
+  }
+  std::optional<Secret> password = RecoverPassword(settings.passwordBlob);
+  if (!password) {
+    Log(L"the session file's password cannot be recovered for this user; sending an empty one");
+    password.emplace();
+  }
+  Secret line(password->size() + 1);
+  std::copy(password->data(), password->data() + password->size(), line.data());
+  line.data()[password->size()] = '\n';
+  return line;
+}
+
+void LogIgnored(const Invocation& invocation) {
+  for (const std::wstring& word : invocation.ignored) {
+    Log(L"ignored: " + word);
+  }
+}
+
+int Run() {
+  const Invocation invocation = ParseInvocation(::GetCommandLineW());
+  LogIgnored(invocation);
+  if (invocation.sessionFile.empty()) {
+    Complain(L"用法：mstsc 会话文件 [/admin | /console]");
+    return 2;
+  }
+  const std::optional<SessionSettings> settings = ReadSessionFile(invocation.sessionFile);
+  if (!settings) {
+    Complain(L"无法读取会话文件：" + invocation.sessionFile);
+    return 1;
+  }
+  const std::optional<std::wstring> application = DosPathOf(kFreeRdpUnixPath);
+  if (!application) {
+    Complain(L"此 mstsc 只能在 Wine 下运行。");
+    return 1;
+  }
+  const std::wstring commandLine =
+      JoinCommandLine(FreeRdpArguments(*settings, invocation.admin, PolicyFromEnvironment()));
+  const Secret input = StandardInput(*settings);
+  switch (StartWithInput(*application, commandLine, input)) {
+    case StartOutcome::kStarted:
+      Log(L"started: " + commandLine);
+      return 0;
+    case StartOutcome::kNotInstalled:
+      Complain(kNotInstalled);
+      return 1;
+    case StartOutcome::kFailed:
+      break;
+  }
+  Complain(std::wstring(kNotInstalled) + L"\n（错误 " + std::to_wstring(::GetLastError()) + L"）");
+  return 1;
+}
+
+}  // namespace
+}  // namespace rdp_client
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  return rdp_client::Run();
+}
