@@ -158,6 +158,17 @@ void DeleteRow(HWND list, ListRowStore& store, int row) {
   store.extraCells.erase(*id);
 }
 
+std::wstring ColumnText(HWND list, int row, int column) {
+  return ReadIntoGrowingBuffer([&](wchar_t* buffer, int capacity) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = capacity;
+    return static_cast<int>(
+        ListMessage(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
+  });
+}
+
 Text CellText(HWND list, const ListRowStore& store, int row, int cell) {
   if (cell < 0 || !HasRow(list, row)) {
     return {};
@@ -171,15 +182,7 @@ Text CellText(HWND list, const ListRowStore& store, int row, int cell) {
     const auto found = cells->second.find(cell);
     return found == cells->second.end() ? Text() : found->second;
   }
-  const std::wstring text = ReadIntoGrowingBuffer([&](wchar_t* buffer, int capacity) {
-    LVITEMW item{};
-    item.iSubItem = cell;
-    item.pszText = buffer;
-    item.cchTextMax = capacity;
-    return static_cast<int>(
-        ListMessage(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
-  });
-  return FromWide(text);
+  return FromWide(ColumnText(list, row, cell));
 }
 
 void SetCellText(HWND list, ListRowStore& store, int row, int cell, const Text& text) {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "base/text.h"
 #include "forms/win32/frame_state.h"
 
@@ -24,6 +26,8 @@ int AppendRow(HWND list, ListRowStore& store, const Text& text);
 void DeleteAllRows(HWND list, ListRowStore& store);
 void DeleteRow(HWND list, ListRowStore& store, int row);
 Text CellText(HWND list, const ListRowStore& store, int row, int cell);
+// The text the list itself shows in `column` of `row`.
+std::wstring ColumnText(HWND list, int row, int column);
 void SetCellText(HWND list, ListRowStore& store, int row, int cell, const Text& text);
 int RowImage(HWND list, int row);
 void SetRowImage(HWND list, int row, int image);

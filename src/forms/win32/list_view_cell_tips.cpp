@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "forms/win32/growing_buffer.h"
+#include "forms/win32/list_view.h"
 
 namespace lumora::forms::win32::list_view {
 namespace {
@@ -25,17 +25,6 @@ TTTOOLINFOW ToolInfo(HWND list, wchar_t* text) {
   return tool;
 }
 
-std::wstring CellText(HWND list, int row, int column) {
-  return ReadIntoGrowingBuffer([&](wchar_t* buffer, int capacity) {
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = capacity;
-    return static_cast<int>(
-        SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
-  });
-}
-
 // The whole text of the cell at `point` when the cell is too narrow to show it, else empty.
 std::wstring CutText(HWND list, POINT point) {
   LVHITTESTINFO hit{};
@@ -44,7 +33,7 @@ std::wstring CutText(HWND list, POINT point) {
       hit.iItem < 0) {
     return {};
   }
-  std::wstring text = CellText(list, hit.iItem, hit.iSubItem);
+  std::wstring text = ColumnText(list, hit.iItem, hit.iSubItem);
   if (text.empty()) {
     return {};
   }
