@@ -19,6 +19,8 @@
 #include "platform/code_page.h"
 #include "platform/files.h"
 #include "platform/program_directory.h"
+#include "program_gui_test.h"
+#include "scoped_variable.h"
 #include "seen_by_user.h"
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
@@ -43,28 +45,6 @@ std::string StandInDirectory() {
   }
   return path.substr(0, path.rfind('\\'));
 }
-
-std::string Variable(const char* name) {
-  std::string value(32768, '\0');
-  const DWORD length = GetEnvironmentVariableA(name, value.data(), 32768);
-  value.resize(length < 32768 ? length : 0);
-  return value;
-}
-
-// Sets an environment variable of this process (and so of the programs it starts) for one test.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const std::string& value) : name_(name), old_(Variable(name)) {
-    SetEnvironmentVariableA(name, value.c_str());
-  }
-  ~ScopedVariable() { SetEnvironmentVariableA(name_, old_.empty() ? nullptr : old_.c_str()); }
-  ScopedVariable(const ScopedVariable&) = delete;
-  ScopedVariable& operator=(const ScopedVariable&) = delete;
-
- private:
-  const char* name_;
-  std::string old_;
-};
 
 std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -107,7 +87,7 @@ std::optional<std::string> PasswordOf(const std::string& sessionFile) {
   return platform::WideToGbk(wide);
 }
 
-class ConnectGuiTest : public GuiTest {
+class ConnectGuiTest : public ProgramGuiTest {
  protected:
   void SetUp() override {
     GuiTest::SetUp();
@@ -137,20 +117,6 @@ class ConnectGuiTest : public GuiTest {
       Backend().DestroyNow(MainWindow());
     }
     GuiTest::TearDown();
-  }
-
-  void DoubleClickRow(int row) {
-    const POINT point = RowCentre(list_, row);
-    PostClick(list_, point);
-    PostMessageW(list_, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(point.x, point.y));
-    PostMessageW(list_, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
-  }
-
-  // The tip shown after the command, once it is visible.
-  std::wstring TipText() {
-    std::wstring text;
-    PumpUntil([&] { return VisibleBalloonText(text) && !text.empty(); });
-    return text;
   }
 
   bool WaitForClient() {

@@ -23,6 +23,7 @@
 #include "journey_standin_client.h"
 #include "journey_user.h"
 #include "platform/program_directory.h"
+#include "program_gui_test.h"
 #include "seen_by_user.h"
 #include "services/db_connection.h"
 #include "services/record_set.h"
@@ -63,7 +64,7 @@ void Nudge(HWND slider, WPARAM arrow) {
   SendMessageW(slider, WM_KEYUP, arrow, 0);
 }
 
-class JourneyGuiTest : public GuiTest {
+class JourneyGuiTest : public ProgramGuiTest {
  protected:
   void SetUp() override {
     GuiTest::SetUp();
@@ -99,35 +100,6 @@ class JourneyGuiTest : public GuiTest {
     return IsWindowVisible(ControlWindow(window, control)) != FALSE;
   }
 
-  void ClickToolbarButton(int index) {
-    HWND toolbar = ControlWindow(MainWindow(), "工具条1");
-    RECT button{};
-    ASSERT_TRUE(SendMessageW(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&button)));
-    PostClick(toolbar, Centre(button));
-  }
-
-  // Opens a modal window from the toolbar and lets messages run until `user` has finished with
-  // it and it is gone.
-  void RunModal(int toolbarButton, const forms::WindowDefinition& window, UserThread& user) {
-    ClickToolbarButton(toolbarButton);
-    const bool closed = PumpUntil([&] { return user.Done() && !forms::IsLoaded(window); });
-    FinishWhilePumping(user);
-    ASSERT_TRUE(closed) << window.name;
-  }
-
-  // Joins the user's thread while this thread keeps answering the messages it sends; every wait
-  // of the user's is bounded, so this ends.
-  void FinishWhilePumping(UserThread& user) {
-    while (!user.Done()) {
-      PumpUntil([&] { return user.Done(); });
-    }
-    user.Finish();
-  }
-
-  void WaitForQuietList() {
-    ASSERT_TRUE(PumpUntil([] { return status::ReachabilityPassesRunning() == 0; }));
-  }
-
   std::vector<Text> ListedColumn(int cell) {
     std::vector<Text> cells;
     const forms::Control list = forms::ServerList();
@@ -155,12 +127,6 @@ class JourneyGuiTest : public GuiTest {
     return {-1, -1};
   }
 
-  std::wstring TipText() {
-    std::wstring text;
-    PumpUntil([&] { return VisibleBalloonText(text) && !text.empty(); });
-    return text;
-  }
-
   std::vector<catalogue::ServerRecord> Stored() {
     return testing_support::StoredServers(ProgramFile("mstsc.mdb"));
   }
@@ -170,36 +136,6 @@ class JourneyGuiTest : public GuiTest {
   }
   static Text StoredPassword() {
     return settings::ReadSetting(settings::kSecuritySection, settings::kPasswordKey);
-  }
-
-  // --- what the user does from their own thread while a modal loop runs ---
-
-  // A control of a loaded window, looked up from the user's thread (the backend carries the call
-  // over to the user-interface thread).
-  HWND Live(const forms::WindowDefinition& window, const char* control) {
-    return static_cast<HWND>(
-        Backend().ControlHandle(window, forms::FindControlIndex(window, control)));
-  }
-
-  // A modal window once it is shown and has taken the input from the main window; null when it
-  // does not come. Found by its handle rather than its caption, so that a script can always close
-  // what it opened and the modal loop on the other thread ends.
-  HWND WaitForModal(const forms::WindowDefinition& window) {
-    HWND frame = nullptr;
-    HWND main = static_cast<HWND>(Backend().FrameHandle(MainWindow()));
-    WaitUntil([&] {
-      frame = static_cast<HWND>(Backend().FrameHandle(window));
-      return frame != nullptr && IsWindowVisible(frame) && !IsWindowEnabled(main);
-    });
-    return frame != nullptr && IsWindowVisible(frame) ? frame : nullptr;
-  }
-
-  void TypeServer(const wchar_t* address, const wchar_t* port, const wchar_t* password,
-                  const wchar_t* remark) {
-    SetWindowTextW(Live(HostEditorWindow(), "编辑框_编辑IP"), address);
-    SetWindowTextW(Live(HostEditorWindow(), "编辑框_端口"), port);
-    SetWindowTextW(Live(HostEditorWindow(), "编辑框_密码"), password);
-    SetWindowTextW(Live(HostEditorWindow(), "编辑框_备注"), remark);
   }
 
   // --- the stages of the journey ---
@@ -388,11 +324,7 @@ void JourneyGuiTest::ModifyOne() {
 }
 
 void JourneyGuiTest::ConnectToOne() {
-  HWND list = ControlWindow(MainWindow(), "超级列表框1");
-  const POINT row = RowCentre(list, 1);
-  PostClick(list, row);
-  PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(row.x, row.y));
-  PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(row.x, row.y));
+  DoubleClickRow(1);
   ASSERT_TRUE(PumpUntil([&] { return client_.Called(); }));
   const Text session = program_.Path() + "\\History\\127.0.0.2.rdp";
   EXPECT_EQ(ReadBytes(client_.Log().NativePath("command-line.txt")),

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "scoped_variable.h"
 #include "support/temp_directory.h"
 
 namespace lumora::gui_tests {
@@ -13,7 +14,6 @@ class StandInClient {
   // Puts the stand-in's directory first on this process's search path and names the log
   // directory; both are restored when the object goes.
   StandInClient();
-  ~StandInClient();
   StandInClient(const StandInClient&) = delete;
   StandInClient& operator=(const StandInClient&) = delete;
 
@@ -28,8 +28,8 @@ class StandInClient {
 
  private:
   testing_support::TempDirectory log_;
-  std::string oldPath_;
-  std::string oldLog_;
+  ScopedVariable path_;
+  ScopedVariable logVariable_;
 };
 
 }  // namespace lumora::gui_tests

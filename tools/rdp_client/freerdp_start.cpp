@@ -24,13 +24,29 @@ void AddValue(std::vector<std::wstring>& arguments, const wchar_t* option,
   }
 }
 
+// FreeRDP takes 8, 15, 16, 24 and 32 bits only (and says "invalid value" otherwise). The program
+// stores "31" until the settings window is first closed, which then writes "32", so other depths
+// go to the nearest one above, and past 32 to 32; 4-bit colour is long gone and becomes 8.
+std::wstring FreeRdpColourDepth(const std::wstring& depth) {
+  if (depth.empty() || depth.size() > 3) {
+    return depth.empty() ? depth : L"32";
+  }
+  const int bits = std::stoi(depth);
+  for (const int supported : {8, 15, 16, 24}) {
+    if (bits <= supported) {
+      return std::to_wstring(supported);
+    }
+  }
+  return L"32";
+}
+
 void AddScreen(std::vector<std::wstring>& arguments, const SessionSettings& settings) {
   if (settings.fullScreen) {
     arguments.emplace_back(L"/f");
   } else if (!settings.width.empty() && !settings.height.empty()) {
     arguments.push_back(L"/size:" + settings.width + L"x" + settings.height);
   }
-  AddValue(arguments, L"/bpp:", settings.colourDepth);
+  AddValue(arguments, L"/bpp:", FreeRdpColourDepth(settings.colourDepth));
 }
 
 // One argument quoted so that CommandLineToArgvW (and Wine, for a Unix program) gives it back
@@ -69,6 +85,28 @@ bool SendAll(const UniqueSocket& socket, const Secret& input) {
   return ::shutdown(socket.get(), SD_SEND) == 0;
 }
 
+// Keeps the last kKeptOutput bytes: a long session's log is not needed whole.
+constexpr std::size_t kKeptOutput = 256 * 1024;
+
+void ReadToEnd(const UniqueSocket& socket, std::string& output) {
+  const HANDLE log = ::GetStdHandle(STD_ERROR_HANDLE);
+  char buffer[4096];
+  for (;;) {
+    const int part = ::recv(socket.get(), buffer, sizeof buffer, 0);
+    if (part <= 0) {
+      return;
+    }
+    DWORD written = 0;
+    if (log != nullptr && log != INVALID_HANDLE_VALUE) {
+      ::WriteFile(log, buffer, static_cast<DWORD>(part), &written, nullptr);
+    }
+    output.append(buffer, static_cast<std::size_t>(part));
+    if (output.size() > 2 * kKeptOutput) {
+      output.erase(0, output.size() - kKeptOutput);
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<std::wstring> FreeRdpArguments(const SessionSettings& settings, bool admin,
@@ -104,32 +142,37 @@ std::wstring JoinCommandLine(const std::vector<std::wstring>& arguments) {
   return line;
 }
 
-StartOutcome StartWithInput(const std::wstring& application, const std::wstring& commandLine,
-                            const Secret& input) {
+ClientRun RunWithInput(const std::wstring& application, const std::wstring& commandLine,
+                       const Secret& input) {
+  ClientRun run;
   if (::GetFileAttributesW(application.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    return StartOutcome::kNotInstalled;
+    run.outcome = StartOutcome::kNotInstalled;
+    return run;
   }
   const WinsockSession winsock;
-  std::optional<LoopbackPair> pair;
+  std::optional<LoopbackPair> inputPair;
+  std::optional<LoopbackPair> outputPair;
   if (winsock.ready()) {
-    pair = OpenLoopbackPair();
+    inputPair = OpenLoopbackPair();
+    outputPair = OpenLoopbackPair();
   }
   // A short input fits the socket's buffer whole, so it is sent before the child exists; the
   // child reads it and then the end of the stream.
-  if (!pair || !SendAll(pair->writer, input)) {
-    return StartOutcome::kFailed;
+  if (!inputPair || !outputPair || !SendAll(inputPair->ownEnd, input)) {
+    return run;
   }
-  pair->writer.reset();
-  const auto childInput = reinterpret_cast<HANDLE>(pair->reader.get());
+  inputPair->ownEnd.reset();
+  const auto childInput = reinterpret_cast<HANDLE>(inputPair->childEnd.get());
+  const auto childOutput = reinterpret_cast<HANDLE>(outputPair->childEnd.get());
   ::SetHandleInformation(childInput, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+  ::SetHandleInformation(childOutput, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
 
-  const HANDLE log = ::GetStdHandle(STD_ERROR_HANDLE);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = childInput;
-  startup.hStdOutput = log;
-  startup.hStdError = log;
+  startup.hStdOutput = childOutput;
+  startup.hStdError = childOutput;
   // CreateProcessW may write into the command line.
   std::wstring line = commandLine;
   PROCESS_INFORMATION started{};
@@ -137,13 +180,19 @@ StartOutcome StartWithInput(const std::wstring& application, const std::wstring&
   // allocate, and Wine then starts a Unix program with /dev/null as its standard input.
   if (!::CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS,
                         nullptr, nullptr, &startup, &started)) {
-    return ::GetLastError() == ERROR_FILE_NOT_FOUND ? StartOutcome::kNotInstalled
-                                                    : StartOutcome::kFailed;
+    run.outcome = ::GetLastError() == ERROR_FILE_NOT_FOUND ? StartOutcome::kNotInstalled
+                                                           : StartOutcome::kFailed;
+    return run;
   }
   // Wine gives no handles for a Unix child; a Windows one would have them.
   const UniqueKernelHandle process(started.hProcess);
   const UniqueKernelHandle thread(started.hThread);
-  return StartOutcome::kStarted;
+  run.outcome = StartOutcome::kStarted;
+  // Only the child's copies may keep the streams open now.
+  inputPair->childEnd.reset();
+  outputPair->childEnd.reset();
+  ReadToEnd(outputPair->ownEnd, run.output);
+  return run;
 }
 
 }  // namespace rdp_client

@@ -10,6 +10,7 @@
 namespace rdp_client {
 
 inline constexpr char kFreeRdpUnixPath[] = "/usr/bin/xfreerdp";
+inline constexpr char kShellUnixPath[] = "/bin/sh";
 
 enum class CertificatePolicy {
   kTrustOnFirstUse,  // remember the first certificate, refuse a changed one
@@ -27,10 +28,16 @@ std::wstring JoinCommandLine(const std::vector<std::wstring>& arguments);
 
 enum class StartOutcome { kStarted, kNotInstalled, kFailed };
 
-// Starts `commandLine` from `application` (a Windows path) with `input` written to its standard
-// input, which is then closed. Does not wait: under Wine there is no handle to wait on for a Unix
-// program.
-StartOutcome StartWithInput(const std::wstring& application, const std::wstring& commandLine,
-                            const Secret& input);
+struct ClientRun {
+  StartOutcome outcome = StartOutcome::kFailed;
+  std::string output;  // what the program wrote to its output and error streams (the tail)
+};
+
+// Runs `commandLine` from `application` (a Windows path) with `input` written to its standard
+// input, which is then closed, and waits until the program and everything it started have closed
+// their output. Under Wine there is no process handle to wait on for a Unix program, so the end
+// of its output is the end of the run. The output is also copied to this program's error stream.
+ClientRun RunWithInput(const std::wstring& application, const std::wstring& commandLine,
+                       const Secret& input);
 
 }  // namespace rdp_client

@@ -75,18 +75,18 @@ std::optional<LoopbackPair> OpenLoopbackPair() {
   }
   const std::optional<sockaddr_in> listening = LocalAddress(listener.get());
   LoopbackPair pair;
-  pair.writer = NewTcpSocket();
-  if (!listening || !pair.writer ||
-      ::connect(pair.writer.get(), reinterpret_cast<const sockaddr*>(&*listening),
+  pair.ownEnd = NewTcpSocket();
+  if (!listening || !pair.ownEnd ||
+      ::connect(pair.ownEnd.get(), reinterpret_cast<const sockaddr*>(&*listening),
                 sizeof *listening) != 0) {
     return std::nullopt;
   }
-  const std::optional<sockaddr_in> writer = LocalAddress(pair.writer.get());
-  if (!writer) {
+  const std::optional<sockaddr_in> own = LocalAddress(pair.ownEnd.get());
+  if (!own) {
     return std::nullopt;
   }
-  pair.reader = AcceptFrom(listener.get(), *writer);
-  if (!pair.reader) {
+  pair.childEnd = AcceptFrom(listener.get(), *own);
+  if (!pair.childEnd) {
     return std::nullopt;
   }
   return pair;

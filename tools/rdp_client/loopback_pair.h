@@ -1,7 +1,7 @@
 // Two connected TCP sockets on 127.0.0.1, both ends in this process: the way to hand bytes to a
-// Unix program's standard input under Wine. A pipe from CreatePipe lives inside wineserver and has
-// no Unix descriptor, so Wine starts a Unix program with /dev/null instead; a socket is a real
-// Unix socket, and Wine makes it the program's descriptor 0.
+// Unix program's standard input under Wine, and to read its output. A pipe from CreatePipe lives
+// inside wineserver and has no Unix descriptor, so Wine starts a Unix program with /dev/null
+// instead; a socket is a real Unix socket, and Wine makes it the program's descriptor 0.
 #pragma once
 
 #include <cstdint>
@@ -32,13 +32,14 @@ class WinsockSession {
   bool ready_ = false;
 };
 
+// Either end may read and write.
 struct LoopbackPair {
-  UniqueSocket reader;  // goes to the child
-  UniqueSocket writer;  // stays here
+  UniqueSocket childEnd;  // goes to the child
+  UniqueSocket ownEnd;    // stays here
 };
 
 // Nothing when no such pair can be made. A stranger who connects to the short-lived listener
-// first is turned away: only the connection from `writer` is taken.
+// first is turned away: only the connection from `ownEnd` is taken.
 std::optional<LoopbackPair> OpenLoopbackPair();
 
 }  // namespace rdp_client

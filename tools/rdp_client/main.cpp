@@ -1,10 +1,10 @@
 // mstsc.exe for Wine: opens the session the program wrote with FreeRDP's X11 client.
 //
 // Started as the system client is, "mstsc FILE [/admin | /console]". It reads the session file,
-// recovers the protected password for the current user and starts /usr/bin/xfreerdp with the
-// file's settings, handing it the password on standard input only. It returns once xfreerdp is
-// started: Wine gives no handle to wait on for a Unix program. Installed into the Wine prefix by
-// the set-up for Linux users; never part of the Windows release.
+// recovers the protected password for the current user and runs /usr/bin/xfreerdp with the
+// file's settings, handing it the password on standard input only. It stays until xfreerdp ends
+// (as the system client stays for its session) and then tells the user why a connection failed.
+// scripts/run puts it beside the program for Linux users; never part of the Windows release.
 //
 // LUMORA_RDP_CLIENT_IGNORE_CERTIFICATES=1 (tests only) accepts any server certificate; otherwise
 // the first one a server shows is remembered and a changed one refused.
@@ -15,6 +15,7 @@
 #include <string>
 
 #include "arguments.h"
+#include "client_end.h"
 #include "freerdp_start.h"
 #include "log.h"
 #include "secret.h"
@@ -71,26 +72,38 @@ int Run() {
     Complain(L"无法读取会话文件：" + invocation.sessionFile);
     return 1;
   }
-  const std::optional<std::wstring> application = DosPathOf(kFreeRdpUnixPath);
-  if (!application) {
+  const std::optional<std::wstring> freerdp = DosPathOf(kFreeRdpUnixPath);
+  const std::optional<std::wstring> shell = DosPathOf(kShellUnixPath);
+  if (!freerdp || !shell) {
     Complain(L"此 mstsc 只能在 Wine 下运行。");
     return 1;
   }
-  const std::wstring commandLine =
-      JoinCommandLine(FreeRdpArguments(*settings, invocation.admin, PolicyFromEnvironment()));
-  const Secret input = StandardInput(*settings);
-  switch (StartWithInput(*application, commandLine, input)) {
-    case StartOutcome::kStarted:
-      Log(L"started: " + commandLine);
-      return 0;
-    case StartOutcome::kNotInstalled:
-      Complain(kNotInstalled);
-      return 1;
-    case StartOutcome::kFailed:
-      break;
+  if (::GetFileAttributesW(freerdp->c_str()) == INVALID_FILE_ATTRIBUTES) {
+    Complain(kNotInstalled);
+    return 1;
   }
-  Complain(std::wstring(kNotInstalled) + L"\n（错误 " + std::to_wstring(::GetLastError()) + L"）");
-  return 1;
+  const std::vector<std::wstring> arguments =
+      FreeRdpArguments(*settings, invocation.admin, PolicyFromEnvironment());
+  Log(L"starting: " + JoinCommandLine(arguments));
+  const Secret input = StandardInput(*settings);
+  const ClientRun run = RunWithInput(*shell, JoinCommandLine(ReportingExitCode(arguments)), input);
+  if (run.outcome != StartOutcome::kStarted) {
+    Complain(std::wstring(kNotInstalled) + L"\n（错误 " + std::to_wstring(::GetLastError()) +
+             L"）");
+    return 1;
+  }
+  const std::optional<int> exitCode = ReportedExitCode(run.output);
+  if (!exitCode) {
+    Log(L"xfreerdp ended without an exit code");
+    return 1;
+  }
+  Log(L"xfreerdp exit code: " + std::to_wstring(*exitCode));
+  const std::wstring message = EndMessage(*exitCode, settings->address, run.output);
+  if (!message.empty()) {
+    Complain(message);
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace
