@@ -110,7 +110,8 @@ void ReadToEnd(const UniqueSocket& socket, std::string& output) {
 }  // namespace
 
 std::vector<std::wstring> FreeRdpArguments(const SessionSettings& settings, bool admin,
-                                           CertificatePolicy policy) {
+                                           CertificatePolicy policy,
+                                           const std::vector<SharedDrive>& drives) {
   std::vector<std::wstring> arguments{
       std::wstring(kFreeRdpUnixPath, kFreeRdpUnixPath + sizeof kFreeRdpUnixPath - 1)};
   arguments.push_back(L"/v:" + settings.address);
@@ -123,6 +124,14 @@ std::vector<std::wstring> FreeRdpArguments(const SessionSettings& settings, bool
   AddIf(arguments, !settings.wallpaper, L"-wallpaper");
   AddIf(arguments, !settings.themes, L"-themes");
   AddIf(arguments, settings.autoReconnect, L"+auto-reconnect");
+  // FreeRDP splits the option at commas: a folder with one in its name cannot be given.
+  for (const SharedDrive& drive : drives) {
+    if (drive.unixPath.find(L',') == std::wstring::npos) {
+      arguments.push_back(L"/drive:" + drive.name + L"," + drive.unixPath);
+    }
+  }
+  AddIf(arguments, settings.printers, L"/printer");
+  AddIf(arguments, settings.smartCards, L"/smartcard");
   // Credentials come on standard input, and are asked for before connecting. With it set,
   // xfreerdp also never asks there about a certificate: what the policy does not accept, it
   // refuses.

@@ -17,11 +17,18 @@ enum class CertificatePolicy {
   kIgnore,           // tests only: their servers make a new certificate at every start
 };
 
+// A drive of this computer shown in the session: FreeRDP's name for it and the folder it is.
+struct SharedDrive {
+  std::wstring name;      // "C" for drive C
+  std::wstring unixPath;  // what Wine's drive is on the Linux side
+};
+
 // xfreerdp's arguments, its own name first. The session file itself is not handed over: its
 // "authentication level:i:0" line makes xfreerdp skip every certificate check, which no option
 // after it can undo. So the settings are carried over one by one.
 std::vector<std::wstring> FreeRdpArguments(const SessionSettings& settings, bool admin,
-                                           CertificatePolicy policy);
+                                           CertificatePolicy policy,
+                                           const std::vector<SharedDrive>& drives = {});
 
 // The arguments as one command line that the usual rules split back into the same words.
 std::wstring JoinCommandLine(const std::vector<std::wstring>& arguments);

@@ -54,6 +54,28 @@ Secret StandardInput(const SessionSettings& settings) {
   return line;
 }
 
+std::wstring FromUtf8(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(
+      ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                            static_cast<int>(wide.size()))));
+  return wide;
+}
+
+// The drives the file names ("C:\;D:\;") as the Linux folders Wine keeps them in.
+std::vector<SharedDrive> SharedDrives(const SessionSettings& settings) {
+  std::vector<SharedDrive> shared;
+  for (const std::wstring& drive : settings.drives) {
+    const std::optional<std::string> folder = UnixPathOf(drive);
+    if (drive.size() < 2 || drive[1] != L':' || !folder) {
+      Log(L"drive not shared, it has no Linux folder: " + drive);
+      continue;
+    }
+    shared.push_back({drive.substr(0, 1), FromUtf8(*folder)});
+  }
+  return shared;
+}
+
 void LogIgnored(const Invocation& invocation) {
   for (const std::wstring& word : invocation.ignored) {
     Log(L"ignored: " + word);
@@ -82,8 +104,11 @@ int Run() {
     Complain(kNotInstalled);
     return 1;
   }
-  const std::vector<std::wstring> arguments =
-      FreeRdpArguments(*settings, invocation.admin, PolicyFromEnvironment());
+  if (settings->serialPorts) {
+    Log(L"serial ports are not carried over to FreeRDP");
+  }
+  const std::vector<std::wstring> arguments = FreeRdpArguments(
+      *settings, invocation.admin, PolicyFromEnvironment(), SharedDrives(*settings));
   Log(L"starting: " + JoinCommandLine(arguments));
   const Secret input = StandardInput(*settings);
   const ClientRun run = RunWithInput(*shell, JoinCommandLine(ReportingExitCode(arguments)), input);

@@ -24,7 +24,8 @@ std::string SessionText(const std::string& passwordHex) {
   return "screen mode id:i:1\r\ndesktopwidth:i:1024\r\ndesktopheight:i:768\r\n"
          "session bpp:i:16\r\nfull address:s:10.0.0.5:3390\r\nredirectclipboard:i:1\r\n"
          "audiomode:i:0\r\nusername:s:运维\r\ndomain:s:CORP\r\ndisable wallpaper:i:1\r\n"
-         "disable themes:i:0\r\nautoreconnection enabled:i:1\r\npassword 51:b:" +
+         "disable themes:i:0\r\nautoreconnection enabled:i:1\r\nredirectprinters:i:1\r\n"
+         "drivestoredirect:s:C:\\;D:\\;\r\npassword 51:b:" +
          passwordHex + "\r\nauthentication level:i:0\r\n";
 }
 
@@ -40,6 +41,9 @@ TEST(SessionFileTest, ReadsWhatTheBridgeCarriesOver) {
   EXPECT_TRUE(settings->clipboard && settings->soundHere && settings->autoReconnect);
   EXPECT_FALSE(settings->wallpaper);
   EXPECT_TRUE(settings->themes);
+  EXPECT_TRUE(settings->printers);
+  EXPECT_FALSE(settings->smartCards || settings->serialPorts);
+  EXPECT_EQ(settings->drives, (std::vector<std::wstring>{L"C:\\", L"D:\\"}));
   // The odd digit after the last pair is the program's own addition, not part of the blob.
   EXPECT_EQ(settings->passwordBlob, (std::vector<std::uint8_t>{0x01, 0xA0, 0xFF}));
   EXPECT_FALSE(ParseSessionText("username:s:admin\r\n"));
@@ -92,16 +96,19 @@ TEST(InvocationTest, TheSystemClientsCommandLine) {
 TEST(FreeRdpCommandTest, SettingsBecomeOptions) {
   auto settings = ParseSessionText(SessionText(""));
   ASSERT_TRUE(settings);
-  EXPECT_EQ(FreeRdpArguments(*settings, true, CertificatePolicy::kTrustOnFirstUse),
-            (std::vector<std::wstring>{L"/usr/bin/xfreerdp", L"/v:10.0.0.5:3390", L"/u:运维",
-                                       L"/d:CORP", L"/size:1024x768", L"/bpp:16", L"/admin",
-                                       L"+clipboard", L"/sound", L"-wallpaper", L"+auto-reconnect",
-                                       L"/from-stdin:force", L"/cert:tofu"}));
+  EXPECT_EQ(
+      FreeRdpArguments(*settings, true, CertificatePolicy::kTrustOnFirstUse,
+                       {{L"C", L"/root/.wine/drive_c/"}, {L"D", L"/a,b"}}),
+      (std::vector<std::wstring>{
+          L"/usr/bin/xfreerdp", L"/v:10.0.0.5:3390", L"/u:运维", L"/d:CORP", L"/size:1024x768",
+          L"/bpp:16", L"/admin", L"+clipboard", L"/sound", L"-wallpaper", L"+auto-reconnect",
+          L"/drive:C,/root/.wine/drive_c/", L"/printer", L"/from-stdin:force", L"/cert:tofu"}));
   settings->fullScreen = true;
   settings->clipboard = settings->soundHere = settings->autoReconnect = false;
   settings->wallpaper = true;
   settings->themes = false;
   settings->user.clear();
+  settings->printers = false;
   EXPECT_EQ(FreeRdpArguments(*settings, false, CertificatePolicy::kIgnore),
             (std::vector<std::wstring>{L"/usr/bin/xfreerdp", L"/v:10.0.0.5:3390", L"/d:CORP", L"/f",
                                        L"/bpp:16", L"-clipboard", L"-themes", L"/from-stdin:force",

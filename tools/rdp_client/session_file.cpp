@@ -1,5 +1,7 @@
 #include "session_file.h"
 
+#include <algorithm>
+
 #include <windows.h>
 
 #include <wincrypt.h>
@@ -144,6 +146,17 @@ std::optional<SessionSettings> ParseSessionText(std::string_view gbk) {
   settings.wallpaper = FlagIs(gbk, "disable wallpaper:i:", "0");
   settings.themes = FlagIs(gbk, "disable themes:i:", "0");
   settings.autoReconnect = FlagIs(gbk, "autoreconnection enabled:i:", "1");
+  settings.printers = FlagIs(gbk, "redirectprinters:i:", "1");
+  settings.smartCards = FlagIs(gbk, "redirectsmartcards:i:", "1");
+  settings.serialPorts = FlagIs(gbk, "redirectcomports:i:", "1");
+  const std::wstring drives = TextValue(gbk, "drivestoredirect:s:");
+  for (std::size_t start = 0; start < drives.size();) {
+    const std::size_t end = std::min(drives.find(L';', start), drives.size());
+    if (end > start) {
+      settings.drives.push_back(drives.substr(start, end - start));
+    }
+    start = end + 1;
+  }
   if (const auto spelt = FindValue(gbk, "password 51:b:")) {
     settings.passwordBlob = DecodeHexBlob(*spelt).value_or(std::vector<std::uint8_t>{});
   }

@@ -24,6 +24,10 @@ struct SessionSettings {
   bool wallpaper = true;                   // disable wallpaper 0
   bool themes = true;                      // disable themes 0
   bool autoReconnect = false;              // autoreconnection enabled 1
+  bool printers = false;                   // redirectprinters 1
+  bool smartCards = false;                 // redirectsmartcards 1
+  bool serialPorts = false;                // redirectcomports 1
+  std::vector<std::wstring> drives;        // drivestoredirect, e.g. "C:\" and "D:\"
   std::vector<std::uint8_t> passwordBlob;  // the protected password, empty when none
 };
 

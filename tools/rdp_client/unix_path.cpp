@@ -7,8 +7,9 @@
 namespace rdp_client {
 namespace {
 
-// The answer is allocated on the process heap; the caller frees it.
+// The answers are allocated on the process heap; the caller frees them.
 using DosFileName = WCHAR*(CDECL*)(const char*);
+using UnixFileName = char*(CDECL*)(const WCHAR*);
 
 void FreeFromProcessHeap(void* memory) noexcept {
   ::HeapFree(::GetProcessHeap(), 0, memory);
@@ -16,17 +17,29 @@ void FreeFromProcessHeap(void* memory) noexcept {
 
 using UniqueHeapMemory = lumora::platform::win32::UniqueHandle<void*, &FreeFromProcessHeap>;
 
+// Through void (*)(): the one function pointer type GCC lets stand for any other.
+void (*WineFunction(const char* name))() {
+  const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+  return kernel == nullptr ? nullptr : reinterpret_cast<void (*)()>(::GetProcAddress(kernel, name));
+}
+
 }  // namespace
 
-std::optional<std::wstring> DosPathOf(const char* unixPath) {
-  const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-  if (kernel == nullptr) {
+std::optional<std::string> UnixPathOf(const std::wstring& dosPath) {
+  const auto convert = reinterpret_cast<UnixFileName>(WineFunction("wine_get_unix_file_name"));
+  if (convert == nullptr) {
     return std::nullopt;
   }
-  // Through void (*)(): the one function pointer type GCC lets stand for any other.
-  const auto found =
-      reinterpret_cast<void (*)()>(::GetProcAddress(kernel, "wine_get_dos_file_name"));
-  const auto convert = reinterpret_cast<DosFileName>(found);
+  char* const converted = convert(dosPath.c_str());
+  const UniqueHeapMemory owner(converted);
+  if (converted == nullptr) {
+    return std::nullopt;
+  }
+  return std::string(converted);
+}
+
+std::optional<std::wstring> DosPathOf(const char* unixPath) {
+  const auto convert = reinterpret_cast<DosFileName>(WineFunction("wine_get_dos_file_name"));
   if (convert == nullptr) {
     return std::nullopt;
   }

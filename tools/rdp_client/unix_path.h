@@ -11,4 +11,8 @@ namespace rdp_client {
 // nothing when not running under Wine.
 std::optional<std::wstring> DosPathOf(const char* unixPath);
 
+// The Unix path of the Windows path `dosPath` (e.g. C:\ is ~/.wine/drive_c/); nothing when not
+// running under Wine or when the path has no Unix counterpart.
+std::optional<std::string> UnixPathOf(const std::wstring& dosPath);
+
 }  // namespace rdp_client
