@@ -100,6 +100,7 @@ void DeleteServersCommand() {
   // Messages are let through between deletions; the main window takes no input meanwhile, so
   // that it cannot be closed under the loop.
   forms::System().SetFrameEnabled(forms::MainWindow(), false);
+  ReopenIfReadOnly();
   const catalogue::DeleteOutcome outcome = catalogue::DeleteServersNumbered(
       MainConnection(), MainRecords(), numbers, [] { forms::System().ProcessPendingMessages(); });
   if (!forms::IsLoaded(forms::MainWindow())) {

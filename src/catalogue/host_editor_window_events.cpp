@@ -50,6 +50,7 @@ catalogue::ServerFields TypedFields() {
 void SaveNewServer() {
   forms::Control button = Field(kSaveButton);
   button.SetEnabled(false);
+  ReopenIfReadOnly();
   const catalogue::EditOutcome outcome =
       catalogue::AddServerFromFields(MainRecords(), TypedFields());
   if (outcome.result == catalogue::EditResult::kAdded) {
@@ -66,6 +67,7 @@ void SaveNewServer() {
 void SaveModifiedServer() {
   forms::Control button = Field(kSaveButton);
   button.SetEnabled(false);
+  ReopenIfReadOnly();
   // The row the user chose to modify, by its number: not whichever row has its name now.
   const catalogue::EditOutcome outcome = catalogue::ModifyServerFromFields(
       MainRecords(), PreparedServer().record_number, TypedFields(), PreparedServer().domain);

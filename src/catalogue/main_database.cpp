@@ -39,8 +39,22 @@ bool OpenMainDatabase() {
   Stored().reset();
   MainDatabase& database = Current();
   const bool opened = database.connection.OpenAccess(ProgramFile("mstsc.mdb"), "");
+  // A damaged catalogue would show only some of its servers, as if the others were gone: it is
+  // not used at all, as one that cannot be opened.
+  if (opened && database.connection.Damaged()) {
+    Stored().reset();
+    Current().records.SetConnection(Current().connection);
+    return false;
+  }
   database.records.SetConnection(database.connection);
   return opened;
+}
+
+bool ReopenIfReadOnly() {
+  if (!MainConnection().ReadOnly()) {
+    return true;
+  }
+  return OpenMainDatabase() && !MainConnection().ReadOnly();
 }
 
 }  // namespace lumora::catalogue

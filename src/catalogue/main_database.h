@@ -11,7 +11,12 @@ services::DBConnection& MainConnection();
 services::RecordSet& MainRecords();
 
 // Makes both objects anew, opens the program directory's mstsc.mdb and binds the record set
-// to it.
+// to it. False (and nothing open) when the file cannot be opened or is damaged.
 bool OpenMainDatabase();
+
+// Before a change: a catalogue that was only readable (another program was writing it) is opened
+// again, so that it is written once the other program has let it go. Returns whether it is
+// writable now.
+bool ReopenIfReadOnly();
 
 }  // namespace lumora::catalogue

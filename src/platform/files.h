@@ -8,6 +8,10 @@ namespace lumora::platform {
 // True when a file or a directory matches `path` (FindFirstFile semantics, no wildcards used).
 bool FileExists(const Text& path);
 
+// True when the file exists and this program may not write it (a read-only file, or one whose
+// permissions forbid it), whoever else has it open.
+bool FileIsReadOnly(const Text& path);
+
 // The directory of the running executable, without a trailing separator.
 Text ExecutableDirectory();
 

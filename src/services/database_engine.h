@@ -56,6 +56,9 @@ class DatabaseEngine {
   // True when the open database refuses every change (another program writes it, or it could
   // only be opened for reading). An engine that cannot tell says false.
   virtual bool ReadOnly() const { return false; }
+  // True when the open database's own bookkeeping is damaged (a file cut short, pages that point
+  // nowhere): what it shows would be only part of it. An engine that cannot tell says false.
+  virtual bool Damaged() const { return false; }
   virtual void Close() = 0;
   // Runs one statement; `timeout` (seconds) replaces the command timeout for this statement only.
   virtual bool Execute(const Text& sql, std::optional<int> timeout) = 0;

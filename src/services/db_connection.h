@@ -38,6 +38,8 @@ class DBConnection {
   bool HasEngines() const { return !engines_.empty(); }
   // True when the open database will refuse every change.
   bool ReadOnly() const { return active_ != nullptr && active_->ReadOnly(); }
+  // True when the open database is damaged (see DatabaseEngine::Damaged).
+  bool Damaged() const { return active_ != nullptr && active_->Damaged(); }
   // The engine the last OpenAccess opened; null when none is open.
   DatabaseEngine* ActiveEngine() const { return active_; }
   // Counts the successful opens, so a record set can tell that its engine's connection changed.

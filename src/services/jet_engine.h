@@ -22,6 +22,8 @@ class JetTableStore : public sql::TableStore {
   static std::shared_ptr<JetTableStore> Open(const Text& path);
 
   bool Writable() const override;
+  // Beyond the stale row counts that Access itself leaves.
+  bool Damaged() const override;
 
   std::optional<sql::StoredTable> ReadTable(const Text& name) const override;
   bool InsertRow(const Text& table, const sql::RowValues& values,
@@ -39,6 +41,7 @@ class JetTableStore : public sql::TableStore {
   jet::Database database_;
   bool writable_ = false;
   // Whether the file's bookkeeping allows writing; found on the first need.
+  bool SafeToWrite() const;
   mutable std::optional<bool> safe_to_write_;
 };
 

@@ -7,13 +7,21 @@ std::optional<jet::Database> JetTableStore::OpenWritable(const Text& path) {
   return jet::Database::Open(path, false);
 }
 
-bool JetTableStore::Writable() const {
+bool JetTableStore::SafeToWrite() const {
   // Checked once, before the first write or question: a damaged file (a truncated copy, say) is
   // only read, since writing into it would spread the damage. Reading alone costs no check.
-  if (writable_ && !safe_to_write_.has_value()) {
+  if (!safe_to_write_.has_value()) {
     safe_to_write_ = database_.Check().SafeToWrite();
   }
-  return writable_ && safe_to_write_.value_or(false);
+  return *safe_to_write_;
+}
+
+bool JetTableStore::Writable() const {
+  return writable_ && SafeToWrite();
+}
+
+bool JetTableStore::Damaged() const {
+  return !SafeToWrite();
 }
 
 bool JetTableStore::InsertRow(const Text& table, const sql::RowValues& values,

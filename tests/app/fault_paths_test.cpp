@@ -195,6 +195,44 @@ TEST_F(FaultPathsTest, CatalogueHeldByAnotherWriterIsShownAndSaidToBeReadOnly) {
   EXPECT_TRUE(CatalogueBytes() == before) << "the held file was written";
 }
 
+TEST_F(FaultPathsTest, CatalogueIsWrittenOnceTheOtherWriterHasLetItGo) {
+  CreateCatalogue();
+  writer_ = jet::Database::Open(ProgramFile("mstsc.mdb"), /*read_only=*/false);
+  ASSERT_TRUE(writer_.has_value());
+  StartMainWindow();
+  ASSERT_TRUE(ShownBox("只能查看"));
+  writer_.reset();
+  AddServer("127.0.0.9");
+  EXPECT_TRUE(ShownBox("服务器添加成功,可以继续添加!"));
+  EXPECT_EQ(testing_support::StoredServers(ProgramFile("mstsc.mdb")).size(), 3u);
+  EXPECT_EQ(forms::ServerList().RowCount(), 3);
+}
+
+// Cut at a page edge after its first data pages: readable, but only some of its rows are left.
+TEST_F(FaultPathsTest, CatalogueCutShortShowsNoneOfItsServers) {
+  std::vector<testing_support::CatalogueRow> rows;
+  for (int i = 0; i < 400; ++i) {
+    rows.push_back(ServerRow("10.0." + std::to_string(i / 250) + "." + std::to_string(i % 250),
+                             "3389", "admin", "pw", "一排很长的备注，让行占满几页"));
+  }
+  ASSERT_TRUE(testing_support::CreateCatalogue(ProgramFile("mstsc.mdb"), rows));
+  const std::string sound = CatalogueBytes();
+  const std::string cut = sound.substr(0, sound.size() - 2 * 4096);
+  WriteBytes(directory_.NativePath("mstsc.mdb"), cut);
+  {
+    // Without the check it would pass for a catalogue with fewer servers.
+    const std::optional<jet::Database> reader = jet::Database::Open(ProgramFile("mstsc.mdb"));
+    ASSERT_TRUE(reader.has_value());
+    ASSERT_FALSE(reader->Check().SafeToWrite());
+  }
+  StartMainWindow();
+  ASSERT_EQ(system_.MessageBoxes().size(), 1u);
+  EXPECT_TRUE(ShownBox("无法打开"));
+  EXPECT_EQ(forms::ServerList().RowCount(), 0);
+  AddServer("127.0.0.9");
+  EXPECT_TRUE(CatalogueBytes() == cut) << "the damaged file was written";
+}
+
 TEST_F(FaultPathsTest, CatalogueFreeAtStartIsNotCalledReadOnly) {
   CreateCatalogue();
   StartMainWindow();

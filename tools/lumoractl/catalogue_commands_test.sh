@@ -68,6 +68,23 @@ truncated_files_are_damaged)
     done
   done
   ;;
+changes_refused_with_their_reason)
+  command -v flock >/dev/null || exit 77
+  "$ctl" catalogue create "$file" --demo
+  # Another program holding the writer's lock (flock, as the engine takes it).
+  for change in "add $file 10.0.0.1" "modify $file 127.0.0.1 --port 3390" "delete $file 127.0.0.2"; do
+    if flock -n "$file" "$ctl" catalogue $change 2>"$work/error"; then exit 1; fi
+    grep -q "in use by another program" "$work/error"
+  done
+  test "$("$ctl" catalogue list "$file" | wc -l)" -eq 5
+  # Once it has let go, the change goes through.
+  "$ctl" catalogue add "$file" 10.0.0.1 >/dev/null
+  test "$("$ctl" catalogue list "$file" | wc -l)" -eq 6
+  # A damaged file is not changed either, and says so.
+  head -c $(($(wc -c <"$file") - 100)) "$file" >"$work/cut.mdb"
+  if "$ctl" catalogue add "$work/cut.mdb" 10.0.0.2 2>"$work/error"; then exit 1; fi
+  grep -q "damaged" "$work/error"
+  ;;
 unreadable_files_fail)
   printf 'not a database' >"$file"
   for command in list export check; do

@@ -7,6 +7,7 @@
 
 #include "catalogue/server_edit.h"
 #include "command.h"
+#include "platform/files.h"
 #include "services/db_connection.h"
 #include "services/record_set.h"
 #include "terminal.h"
@@ -33,10 +34,29 @@ struct OpenCatalogue {
   }
 };
 
-int CannotOpen(std::string_view file) {
-  std::fprintf(stderr, "lumoractl: %.*s: cannot open the catalogue\n",
-               static_cast<int>(file.size()), file.data());
-  return kFailed;
+void Complain(std::string_view file, std::string_view why) {
+  std::fprintf(stderr, "lumoractl: %.*s: %.*s\n", static_cast<int>(file.size()), file.data(),
+               static_cast<int>(why.size()), why.data());
+}
+
+// Opens the file for a change; says why and returns false when it cannot be changed.
+bool OpenForChange(OpenCatalogue& catalogue, const Text& file) {
+  if (!catalogue.Open(file)) {
+    Complain(file, "cannot open the catalogue");
+    return false;
+  }
+  if (!catalogue.connection.ReadOnly()) {
+    return true;
+  }
+  if (catalogue.connection.Damaged()) {
+    Complain(file, "the catalogue is damaged; `lumoractl catalogue check` lists what is wrong");
+  } else if (platform::FileIsReadOnly(file)) {
+    Complain(file, "the catalogue is a read-only file");
+  } else {
+    Complain(file,
+             "the catalogue is in use by another program; try again once it has closed the file");
+  }
+  return false;
 }
 
 // FILE HOST, then options that each take one value; `newHost` only when it is not null.
@@ -98,8 +118,8 @@ int Add(Arguments args) {
     return UsageError("add takes FILE HOST [--port P] [--user U] [--password W] [--remark R]");
   }
   OpenCatalogue catalogue;
-  if (!catalogue.Open(parsed->file)) {
-    return CannotOpen(parsed->file);
+  if (!OpenForChange(catalogue, parsed->file)) {
+    return kFailed;
   }
   // A new server starts as the editor starts it, with the usual remote-desktop port.
   const catalogue::ServerFields fields{.address = parsed->host,
@@ -119,8 +139,8 @@ int Modify(Arguments args) {
         "[--new-host H]");
   }
   OpenCatalogue catalogue;
-  if (!catalogue.Open(parsed->file)) {
-    return CannotOpen(parsed->file);
+  if (!OpenForChange(catalogue, parsed->file)) {
+    return kFailed;
   }
   const std::optional<catalogue::ServerRecord> stored =
       catalogue::FindServer(catalogue.records, parsed->host);
@@ -144,8 +164,8 @@ int Delete(Arguments args) {
   }
   const Text file(args[0]);
   OpenCatalogue catalogue;
-  if (!catalogue.Open(file)) {
-    return CannotOpen(file);
+  if (!OpenForChange(catalogue, file)) {
+    return kFailed;
   }
   std::vector<Text> numbers;
   for (const std::string_view host : args.subspan(1)) {

@@ -25,6 +25,11 @@ bool FileExists(const Text& path) {
   return ::stat(native.c_str(), &info) == 0;
 }
 
+bool FileIsReadOnly(const Text& path) {
+  const Text native = NativePath(path);
+  return FileExists(path) && ::access(native.c_str(), W_OK) != 0;
+}
+
 Text ExecutableDirectory() {
   std::string target(256, '\0');
   for (;;) {

@@ -14,6 +14,11 @@ bool FileExists(const Text& path) {
   return find.valid();
 }
 
+bool FileIsReadOnly(const Text& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 Text ExecutableDirectory() {
   std::string name(MAX_PATH, '\0');
   for (;;) {

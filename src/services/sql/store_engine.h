@@ -20,6 +20,7 @@ class StoreEngine : public DatabaseEngine {
   bool IsOpen() const override { return store_ != nullptr; }
   void Close() override { store_.reset(); }
   bool ReadOnly() const override { return store_ != nullptr && !store_->Writable(); }
+  bool Damaged() const override { return store_ != nullptr && store_->Damaged(); }
   // The timeout means nothing to a store in the same process.
   bool Execute(const Text& sql, std::optional<int> timeout) override;
   std::unique_ptr<EngineRecordSet> NewRecordSet() override;

@@ -45,6 +45,8 @@ class TableStore {
   virtual bool DeleteRow(const Text& table, jet::RowId row) = 0;
   // False when every change will be refused (the file could only be opened for reading).
   virtual bool Writable() const { return true; }
+  // True when the store's own bookkeeping is damaged, so that its tables show only in part.
+  virtual bool Damaged() const { return false; }
 };
 
 }  // namespace lumora::services::sql
