@@ -4,8 +4,11 @@
 // change), a file that passes the check, and room for the next add.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -137,6 +140,93 @@ TEST_P(JetCrashTest, AChangeCutAfterAnyDiskOperationIsWhollyThereOrWhollyGone) {
 
 INSTANTIATE_TEST_SUITE_P(AddModifyDelete, JetCrashTest,
                          ::testing::Combine(::testing::Values(0, 1, 2), ::testing::Bool()));
+
+// A power cut may leave the writes since the last flush in any order: any of a change's page
+// writes may have landed, whole or torn, while the others did not. The journal was flushed before
+// the first of them, so the next open puts back what was there before.
+class JetPowerCutTest : public ::testing::TestWithParam<std::size_t> {
+ protected:
+  void TearDown() override { testing::StopDiskWritesAfter(std::nullopt); }
+};
+
+TEST_P(JetPowerCutTest, AnyMixOfAChangesPageWritesIsUndoneByItsJournal) {
+  const Change change = Changes()[GetParam()];
+  SCOPED_TRACE(change.name);
+  testing_support::TempDirectory directory;
+  const Text path = testing::FileIn(directory, "mstsc.mdb");
+  const std::string file = directory.NativePath("mstsc.mdb");
+  const std::string journal = directory.NativePath("mstsc.mdb-journal");
+  ASSERT_TRUE(
+      testing_support::CreateCatalogue(path, {ServerRow("127.0.0.1", "3389", "admin", "one"),
+                                              ServerRow("127.0.0.2", "3389", "admin", "two"),
+                                              ServerRow("127.0.0.3", "3389", "admin", "three")}));
+  const Bytes before = testing::ReadWholeFile(file);
+  // Runs the change on a fresh copy, stopped after `allowed` disk operations (none: whole).
+  const auto run = [&](std::optional<int> allowed) {
+    ASSERT_TRUE(testing::WriteWholeFile(file, before));
+    std::remove(journal.c_str());
+    std::optional<Database> database = Database::Open(path, false);
+    ASSERT_TRUE(database.has_value());
+    testing::StopDiskWritesAfter(allowed);
+    change.write(*database);
+    testing::StopDiskWritesAfter(std::nullopt);
+  };
+  // The journal as it stands once it is durable: the last stop that leaves the file untouched.
+  Bytes flushedJournal;
+  for (int allowed = 0; allowed < 20; ++allowed) {
+    ASSERT_NO_FATAL_FAILURE(run(allowed));
+    if (testing::ReadWholeFile(file) != before) {
+      break;
+    }
+    flushedJournal = testing::ReadWholeFile(journal);
+  }
+  ASSERT_FALSE(flushedJournal.empty());
+  ASSERT_NO_FATAL_FAILURE(run(std::nullopt));
+  const Bytes after = testing::ReadWholeFile(file);
+  ASSERT_NE(after, before);
+
+  constexpr std::size_t kPage = 4096;
+  std::vector<std::size_t> changed;
+  for (std::size_t page = 0; page * kPage < std::max(before.size(), after.size()); ++page) {
+    const auto part = [&](const Bytes& bytes) {
+      return page * kPage < bytes.size()
+                 ? Bytes(bytes.begin() + page * kPage,
+                         bytes.begin() + std::min(bytes.size(), (page + 1) * kPage))
+                 : Bytes();
+    };
+    if (part(before) != part(after)) {
+      changed.push_back(page);
+    }
+  }
+  ASSERT_FALSE(changed.empty());
+  std::mt19937 random(20261209 + GetParam());
+  for (int trial = 0; trial < 40; ++trial) {
+    SCOPED_TRACE(trial);
+    Bytes state = before;
+    for (const std::size_t page : changed) {
+      const unsigned landed = random() % 3;  // not at all, whole, or its first half only
+      if (landed == 0 || page * kPage >= after.size()) {
+        continue;
+      }
+      const std::size_t end = landed == 1 ? (page + 1) * kPage : page * kPage + kPage / 2;
+      if (state.size() < end) {
+        state.resize(end, 0);
+      }
+      std::copy(after.begin() + page * kPage, after.begin() + std::min(end, after.size()),
+                state.begin() + page * kPage);
+    }
+    ASSERT_TRUE(testing::WriteWholeFile(file, state));
+    ASSERT_TRUE(testing::WriteWholeFile(journal, flushedJournal));
+    std::optional<Database> reopened = Database::Open(path, false);
+    ASSERT_TRUE(reopened.has_value());
+    EXPECT_FALSE(directory.Contains("mstsc.mdb-journal"));
+    EXPECT_EQ(StoredRows(*reopened), kBefore);
+    EXPECT_TRUE(reopened->Check().Ok());
+    EXPECT_TRUE(reopened->InsertRow("Server", {{"服务器名", "127.0.0.9"}}));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(AddModifyDelete, JetPowerCutTest, ::testing::Values(0, 1, 2));
 
 TEST(JetJournal, ATornJournalIsRemovedAndTheFileUsedAsItIs) {
   testing_support::TempDirectory directory;
