@@ -4,12 +4,15 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/program.h"
@@ -108,6 +111,105 @@ void WaitForReachability(lumora::forms::Win32WindowSystem& windows) {
     Sleep(1);
   }
   windows.ProcessPendingMessages();
+}
+
+// Clicks a row of the list every 50 ms from another thread while a pass runs, as a user would,
+// and measures how long each click waits until the list shows the row selected: the user
+// interface thread handles the click only between its other messages.
+class ClickProbe {
+ public:
+  explicit ClickProbe(HWND list)
+      : list_(list), thread_([this] {
+          Run();
+          finished_ = true;
+        }) {}
+  ~ClickProbe() {
+    stop_ = true;
+    if (thread_.joinable()) {
+      thread_.join();
+    }
+  }
+  ClickProbe(const ClickProbe&) = delete;
+  ClickProbe& operator=(const ClickProbe&) = delete;
+
+  // The waits so far, in seconds; ends the clicking. The user interface thread keeps handling
+  // messages meanwhile, since the clicking thread may be waiting on it.
+  std::vector<double> Stop(lumora::forms::Win32WindowSystem& windows) {
+    stop_ = true;
+    while (!finished_) {
+      windows.ProcessPendingMessages();
+      Sleep(1);
+    }
+    if (thread_.joinable()) {
+      thread_.join();
+    }
+    return waits_;
+  }
+  // Clicks whose row was the selected one already (or that missed the rows): not timed.
+  int Unseen() const { return unseen_; }
+
+ private:
+  void Run() {
+    for (int click = 0; !stop_; ++click) {
+      // A row in view: the list follows the results.
+      DWORD_PTR top = 0;
+      RECT box{};
+      box.left = LVIR_LABEL;
+      DWORD_PTR ignored = 0;
+      if (!SendMessageTimeoutW(list_, LVM_GETTOPINDEX, 0, 0, SMTO_NORMAL, 60000, &top)) {
+        return;
+      }
+      const int row = static_cast<int>(top) + click % 2;
+      if (!SendMessageTimeoutW(list_, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&box),
+                               SMTO_NORMAL, 60000, &ignored)) {
+        return;
+      }
+      const LPARAM at = MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+      // The list keeps scrolling to the latest result, so the click may land on another row
+      // than the one aimed at; any click moves the selection mark to the row it hit.
+      DWORD_PTR before = 0;
+      DWORD_PTR mark = 0;
+      SendMessageTimeoutW(list_, LVM_GETSELECTIONMARK, 0, 0, SMTO_NORMAL, 60000, &before);
+      const double start = Seconds();
+      PostMessageW(list_, WM_LBUTTONDOWN, MK_LBUTTON, at);
+      PostMessageW(list_, WM_LBUTTONUP, 0, at);
+      while (!stop_ && Seconds() - start < 5 &&
+             SendMessageTimeoutW(list_, LVM_GETSELECTIONMARK, 0, 0, SMTO_NORMAL, 60000, &mark) &&
+             mark == before) {
+        Sleep(0);
+      }
+      if (mark != before) {
+        waits_.push_back(Seconds() - start);
+      } else {
+        ++unseen_;
+      }
+      Sleep(50);
+    }
+  }
+
+  HWND list_;
+  std::atomic<bool> stop_{false};
+  std::atomic<bool> finished_{false};
+  int unseen_ = 0;
+  std::vector<double> waits_;
+  std::thread thread_;
+};
+
+double Percentile(std::vector<double> values, double share) {
+  if (values.empty()) {
+    return 0;
+  }
+  std::sort(values.begin(), values.end());
+  return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1))];
+}
+
+// The process's largest working set so far, in MiB.
+double PeakWorkingSetMiB() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)
+             ? static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0)
+             : 0;
 }
 
 // The floor: a plain report list view with the same columns, given the same texts.
@@ -219,7 +321,10 @@ int main(int argc, char** argv) {
   WaitForReachability(windows);
   Progress("first reachability pass over");
 
-  std::vector<double> fills, reads, lookups, floors, paints;
+  int unseenClicks = 0;
+  std::vector<double> fills, passes, clicks, reads, lookups, floors, paints;
+  HWND list = static_cast<HWND>(windows.ControlHandle(
+      forms::MainWindow(), forms::FindControlIndex(forms::MainWindow(), "超级列表框1")));
   std::vector<catalogue::ServerRecord> servers;
   std::vector<Text> places;
   for (int round = 0; round < rounds; ++round) {
@@ -227,7 +332,15 @@ int main(int argc, char** argv) {
     app::FillServerList();
     fills.push_back(Seconds() - start);
     Progress("filled");
-    WaitForReachability(windows);
+    start = Seconds();
+    {
+      ClickProbe probe(list);
+      WaitForReachability(windows);
+      passes.push_back(Seconds() - start);
+      const std::vector<double> waits = probe.Stop(windows);
+      unseenClicks += probe.Unseen();
+      clicks.insert(clicks.end(), waits.begin(), waits.end());
+    }
 
     start = Seconds();
     catalogue::ListServers(catalogue::MainRecords(), servers);
@@ -263,6 +376,13 @@ int main(int argc, char** argv) {
   std::printf("%d servers, %d rounds, location file: %s\n", serverCount, rounds,
               locations != nullptr ? locations : "none");
   Print("FillServerList (read, locations, rows)", fills);
+  Print("reachability pass after the fill", passes);
+  std::printf(
+      "clicks during the passes: %zu timed (%d not), waited median %.1f ms, p95 %.1f ms, max %.1f "
+      "ms\n",
+      clicks.size(), unseenClicks, Percentile(clicks, 0.5) * 1000, Percentile(clicks, 0.95) * 1000,
+      Percentile(clicks, 1.0) * 1000);
+  std::printf("peak working set: %.1f MiB\n", PeakWorkingSetMiB());
   Print("  of which: database read (ListServers)", reads);
   Print("  of which: location pass (IpLocator)", lookups);
   Print("floor: bare list view, same texts", floors);
