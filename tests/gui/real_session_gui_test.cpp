@@ -81,6 +81,12 @@ std::optional<TestServer> ReadTestServer() {
                     FromUtf8(values["user"]), FromUtf8(values["password"]), values["sesman_log"]};
 }
 
+// The folder the build put mstsc.exe in, as this process names it.
+std::string BridgeDirectory() {
+  const std::string bridge = HostPathUnderWine(LUMORA_RDP_CLIENT);
+  return bridge.substr(0, bridge.rfind('\\'));
+}
+
 // The process ids of the running bridges (mstsc.exe).
 std::set<DWORD> Bridges() {
   std::set<DWORD> found;
@@ -195,10 +201,7 @@ class RealSessionGuiTest : public ProgramGuiTest {
   }
 
   testing_support::TempDirectory program_;
-  ScopedVariable path_{"PATH",
-                       HostPathUnderWine(LUMORA_RDP_CLIENT)
-                               .substr(0, HostPathUnderWine(LUMORA_RDP_CLIENT).rfind('\\')) +
-                           ";" + Variable("PATH")};
+  ScopedVariable path_{"PATH", BridgeDirectory() + ";" + Variable("PATH")};
   TestServer server_;
   std::size_t logMark_ = 0;
 };
