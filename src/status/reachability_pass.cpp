@@ -6,13 +6,13 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include "forms/main_window.h"
 #include "forms/window_model.h"
+#include "platform/thread.h"
 
 namespace lumora::status {
 namespace {
@@ -40,16 +40,6 @@ using SharedPass = std::shared_ptr<const Pass>;
 
 void SleepOneMillisecond() {
   std::this_thread::sleep_for(std::chrono::milliseconds(1));
-}
-
-template <typename Body>
-bool StartThread(Body&& body) {
-  try {
-    std::thread(std::forward<Body>(body)).detach();
-    return true;
-  } catch (const std::system_error&) {
-    return false;
-  }
 }
 
 // The server list, when the row written by a pass of `generation` still stands for the host that
@@ -115,14 +105,15 @@ void DrainUpdates() {
   for (const RowUpdate& update : batch) {
     if (auto list = ListForRow(update.generation, update.row)) {
       ApplyUpdate(*list, update);
-      if (!update.probing) {
+      // Results of one batch come in the order the probes ended, so the first row may be last.
+      if (!update.probing && update.row > 0) {
         followed = list;
         lastResultRow = update.row;
       }
     }
   }
   // The list follows the results as they arrive; the first row is left where it is.
-  if (followed && lastResultRow > 0) {
+  if (followed) {
     followed->EnsureRowVisible(lastResultRow);
   }
 }
@@ -164,7 +155,7 @@ void StartWorker(const SharedPass& pass, int row) {
     runningWorkers.fetch_add(1);
   }
   // A worker that cannot be started leaves its row as it was.
-  if (!StartThread([pass, row] { ReachabilityWorker(pass, row); })) {
+  if (!platform::StartDetachedThread([pass, row] { ReachabilityWorker(pass, row); })) {
     std::lock_guard lock(WorkerLock());
     runningWorkers.fetch_sub(1);
   }
@@ -240,7 +231,7 @@ void StartReachabilityPass() {
 
   passesRunning.fetch_add(1);
   SharedPass shared = std::move(pass);
-  if (!StartThread([shared] { ReachabilityDispatcher(shared); })) {
+  if (!platform::StartDetachedThread([shared] { ReachabilityDispatcher(shared); })) {
     passesRunning.fetch_sub(1);
   }
 }
