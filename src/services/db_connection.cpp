@@ -37,12 +37,19 @@ DBConnection::DBConnection(std::vector<std::unique_ptr<DatabaseEngine>> engines)
 DBConnection::~DBConnection() = default;
 
 bool DBConnection::OpenAccess(const Text& path, const Text& password) {
-  connection_string_ = AccessConnectionString(path, password);
+  return OpenWithFirstEngine({AccessConnectionString(path, password), path, password});
+}
+
+bool DBConnection::OpenConnectionString(const Text& connection_string) {
+  return OpenWithFirstEngine({connection_string, "", ""});
+}
+
+bool DBConnection::OpenWithFirstEngine(const ConnectionRequest& request) {
+  connection_string_ = request.connection_string;
   if (active_ != nullptr) {
     active_->Close();
     active_ = nullptr;
   }
-  const ConnectionRequest request{connection_string_, path, password};
   for (const std::unique_ptr<DatabaseEngine>& engine : engines_) {
     if (engine->Open(request)) {
       active_ = engine.get();

@@ -29,11 +29,15 @@ class DBConnection {
 
   // Closes whatever is open, then opens the file with the first engine that can.
   bool OpenAccess(const Text& path, const Text& password);
+  // As OpenAccess, for another data source than an Access file: the connection string goes to
+  // the engines as it is (only an engine that reads connection strings, ADO, can take it). For
+  // tests and checks; the program itself opens its catalogue with OpenAccess.
+  bool OpenConnectionString(const Text& connection_string);
   // Runs one statement. With a timeout (seconds) the command timeout is replaced for this
   // statement only; without it the command timeout is left alone.
   bool Execute(const Text& sql, std::optional<int> timeout = std::nullopt);
 
-  // The connection string of the last OpenAccess; empty before the first.
+  // The connection string of the last open; empty before the first.
   const Text& ConnectionString() const { return connection_string_; }
   bool HasEngines() const { return !engines_.empty(); }
   // True when the open database will refuse every change.
@@ -49,6 +53,8 @@ class DBConnection {
   std::vector<std::unique_ptr<DatabaseEngine>> engines_;
   DatabaseEngine* active_ = nullptr;
   std::uint64_t open_count_ = 0;
+  bool OpenWithFirstEngine(const ConnectionRequest& request);
+
   Text connection_string_;
 };
 

@@ -124,6 +124,14 @@ int Create(Arguments args) {
   return kOk;
 }
 
+void PrintServerRows(const std::vector<catalogue::ServerRecord>& servers) {
+  for (const catalogue::ServerRecord& server : servers) {
+    PrintText(stdout, Escaped(server.server_name) + "\t" + Escaped(server.port) + "\t" +
+                          Escaped(server.user_name) + "\t" + Escaped(server.remark) + "\t" +
+                          Escaped(server.domain));
+  }
+}
+
 int ListServerRows(const Text& path) {
   if (RefusedAsDamaged(path)) {
     return kFailed;
@@ -135,12 +143,72 @@ int ListServerRows(const Text& path) {
       !catalogue::ListServers(records, servers)) {
     return Fail("cannot read table Server", path);
   }
-  for (const catalogue::ServerRecord& server : servers) {
-    PrintText(stdout, Escaped(server.server_name) + "\t" + Escaped(server.port) + "\t" +
-                          Escaped(server.user_name) + "\t" + Escaped(server.remark) + "\t" +
-                          Escaped(server.domain));
-  }
+  PrintServerRows(servers);
   return kOk;
+}
+
+// The servers as the program's list operation reads them, over the given connection string
+// instead of the one for `path`: so a reading through ADO can be set beside the built-in engine's.
+std::optional<std::vector<catalogue::ServerRecord>> ServersThroughConnection(
+    const Text& path, const Text& connection_string) {
+  services::DBConnection connection;
+  services::RecordSet records;
+  std::vector<catalogue::ServerRecord> servers;
+  if (!connection.OpenConnectionString(connection_string)) {
+    Fail("the connection string opens nothing: " + connection_string, path);
+    return std::nullopt;
+  }
+  if (!records.SetConnection(connection) || !catalogue::ListServers(records, servers)) {
+    Fail("cannot read table Server through " + connection_string, path);
+    return std::nullopt;
+  }
+  return servers;
+}
+
+// The Server table's columns as mdb-export writes them; text in quotes, a missing text as
+// nothing (the program reads Null and empty text alike).
+void PrintServerCsv(const std::vector<catalogue::ServerRecord>& servers) {
+  const auto quoted = [](const Text& text) { return text.empty() ? text : CsvQuoted(text); };
+  PrintText(stdout, Text(catalogue::kColumnNumber) + "," + catalogue::kColumnServerName + "," +
+                        catalogue::kColumnPort + "," + catalogue::kColumnUserName + "," +
+                        catalogue::kColumnPassword + "," + catalogue::kColumnDomain + "," +
+                        catalogue::kColumnRemark);
+  for (const catalogue::ServerRecord& server : servers) {
+    PrintText(stdout, server.record_number + "," + quoted(server.server_name) + "," +
+                          quoted(server.port) + "," + quoted(server.user_name) + "," +
+                          quoted(server.password) + "," + quoted(server.domain) + "," +
+                          quoted(server.remark));
+  }
+}
+
+// FILE [TABLE] [--ado CONNECTION-STRING]; false on anything else.
+struct ReadArguments {
+  Text file;
+  std::optional<Text> table;
+  std::optional<Text> connection_string;
+};
+
+std::optional<ReadArguments> ParseReadArguments(Arguments args) {
+  ReadArguments parsed;
+  std::vector<Text> positional;
+  for (std::size_t index = 0; index < args.size(); ++index) {
+    if (args[index] == "--ado" && index + 1 < args.size() && !parsed.connection_string) {
+      parsed.connection_string = Text(args[++index]);
+    } else if (args[index].starts_with("--")) {
+      return std::nullopt;
+    } else {
+      positional.emplace_back(args[index]);
+    }
+  }
+  // Through ADO only the servers are read, as the program reads them.
+  if (positional.empty() || positional.size() > (parsed.connection_string ? 1u : 2u)) {
+    return std::nullopt;
+  }
+  parsed.file = positional[0];
+  if (positional.size() == 2) {
+    parsed.table = positional[1];
+  }
+  return parsed;
 }
 
 std::optional<jet::TableReader> OpenTable(const Text& path, const Text& name) {
@@ -176,22 +244,39 @@ int ListTableRows(const Text& path, const Text& name) {
 }
 
 int List(Arguments args) {
-  if (args.empty() || args.size() > 2) {
-    return UsageError("list takes FILE [TABLE]");
+  const std::optional<ReadArguments> parsed = ParseReadArguments(args);
+  if (!parsed) {
+    return UsageError("list takes FILE [TABLE] or FILE --ado CONNECTION-STRING");
   }
-  return args.size() == 1 ? ListServerRows(Text(args[0]))
-                          : ListTableRows(Text(args[0]), Text(args[1]));
+  if (parsed->connection_string) {
+    const auto servers = ServersThroughConnection(parsed->file, *parsed->connection_string);
+    if (!servers) {
+      return kFailed;
+    }
+    PrintServerRows(*servers);
+    return kOk;
+  }
+  return parsed->table ? ListTableRows(parsed->file, *parsed->table) : ListServerRows(parsed->file);
 }
 
 int Export(Arguments args) {
-  if (args.empty() || args.size() > 2) {
-    return UsageError("export takes FILE [TABLE]");
+  const std::optional<ReadArguments> parsed = ParseReadArguments(args);
+  if (!parsed) {
+    return UsageError("export takes FILE [TABLE] or FILE --ado CONNECTION-STRING");
   }
-  if (RefusedAsDamaged(Text(args[0]))) {
+  if (parsed->connection_string) {
+    const auto servers = ServersThroughConnection(parsed->file, *parsed->connection_string);
+    if (!servers) {
+      return kFailed;
+    }
+    PrintServerCsv(*servers);
+    return kOk;
+  }
+  if (RefusedAsDamaged(parsed->file)) {
     return kFailed;
   }
   const std::optional<jet::TableReader> table =
-      OpenTable(Text(args[0]), args.size() == 2 ? Text(args[1]) : Text(catalogue::kServerTable));
+      OpenTable(parsed->file, parsed->table.value_or(Text(catalogue::kServerTable)));
   if (!table) {
     return kFailed;
   }
@@ -224,9 +309,13 @@ int Check(Arguments args) {
 constexpr Command kCommands[] = {
     {"create", "FILE [--demo]",
      "a new, empty catalogue (never over an existing file); --demo: with loopback servers", Create},
-    {"list", "FILE [TABLE]",
-     "servers: name TAB port TAB user TAB remark TAB domain; TABLE: all its columns", List},
-    {"export", "FILE [TABLE]", "CSV of every column of Server (or TABLE), as mdb-export", Export},
+    {"list", "FILE [TABLE] | FILE --ado CONNECTION-STRING",
+     "servers: name TAB port TAB user TAB remark TAB domain; TABLE: all its columns; --ado: the "
+     "servers read through ADO with that connection string (Windows)",
+     List},
+    {"export", "FILE [TABLE] | FILE --ado CONNECTION-STRING",
+     "CSV of every column of Server (or TABLE), as mdb-export; --ado: of Server, read through ADO",
+     Export},
     {"check", "FILE", "row counts, usage maps and indexes; exit 1 on any problem", Check},
 };
 

@@ -166,6 +166,11 @@ help_and_exit_codes)
   "$ctl" catalogue import "$file" 2>/dev/null; test $? -eq 2 || exit 1
   "$ctl" --encoding latin1 catalogue list "$file" 2>/dev/null; test $? -eq 2 || exit 1
   "$ctl" catalogue list "$work/missing.mdb" 2>/dev/null; test $? -eq 1 || exit 1
+  # Through ADO only Server is read; without ADO (not Windows) no connection string opens.
+  "$ctl" catalogue list "$file" Server --ado "Data Source=x" 2>/dev/null; test $? -eq 2 || exit 1
+  "$ctl" catalogue export "$file" --ado 2>/dev/null; test $? -eq 2 || exit 1
+  "$ctl" catalogue export "$file" --ado "Data Source=x" 2>"$work/error"; test $? -eq 1 || exit 1
+  grep -q 'the connection string opens nothing: Data Source=x' "$work/error"
   set -e
   ;;
 *)

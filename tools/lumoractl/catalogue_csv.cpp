@@ -11,7 +11,7 @@ namespace {
 using jet::ColumnType;
 
 // The types mdb-export puts in quotes.
-bool IsQuoted(ColumnType type) {
+bool IsCsvQuoted(ColumnType type) {
   switch (type) {
     case ColumnType::kText:
     case ColumnType::kMemo:
@@ -23,18 +23,6 @@ bool IsQuoted(ColumnType type) {
     default:
       return false;
   }
-}
-
-Text Quoted(const Text& text) {
-  Text quoted = "\"";
-  for (const char c : text) {
-    quoted.push_back(c);
-    if (c == '"') {
-      quoted.push_back('"');
-    }
-  }
-  quoted.push_back('"');
-  return quoted;
 }
 
 Text DateText(jet::DateTime value) {
@@ -63,6 +51,18 @@ Text CellText(const jet::Value& value) {
 
 }  // namespace
 
+Text CsvQuoted(const Text& text) {
+  Text quoted = "\"";
+  for (const char c : text) {
+    quoted.push_back(c);
+    if (c == '"') {
+      quoted.push_back('"');
+    }
+  }
+  quoted.push_back('"');
+  return quoted;
+}
+
 Text CsvHeader(const jet::TableReader& table) {
   Text line;
   for (std::size_t index = 0; index < table.Columns().size(); ++index) {
@@ -86,7 +86,7 @@ Text CsvRow(const jet::TableReader& table, const jet::Row& row) {
       continue;
     }
     const Text text = CellText(value);
-    line += IsQuoted(table.Columns()[index].type) ? Quoted(text) : text;
+    line += IsCsvQuoted(table.Columns()[index].type) ? CsvQuoted(text) : text;
   }
   return line;
 }

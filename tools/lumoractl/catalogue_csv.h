@@ -11,6 +11,9 @@
 namespace lumora::ctl {
 
 // The header line, without the line end.
+// A field in double quotes, a quote inside written twice, as mdb-export writes text.
+Text CsvQuoted(const Text& text);
+
 Text CsvHeader(const jet::TableReader& table);
 
 // One row, without the line end.

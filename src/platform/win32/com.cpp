@@ -35,10 +35,10 @@ UniqueVariant UniqueVariant::Null() {
   return variant;
 }
 
-UniqueVariant UniqueVariant::Missing() {
+UniqueVariant UniqueVariant::Reference(VARIANT* target) {
   UniqueVariant variant;
-  variant.value_.vt = VT_ERROR;
-  variant.value_.scode = DISP_E_PARAMNOTFOUND;
+  variant.value_.vt = VT_BYREF | VT_VARIANT;
+  variant.value_.pvarVal = target;
   return variant;
 }
 

@@ -108,10 +108,11 @@ class UniqueVariant {
   // GBK text as a wide string variant.
   static UniqueVariant String(std::string_view text);
   static UniqueVariant Null();
-  // An optional argument left out.
-  static UniqueVariant Missing();
   // A new reference to `object`.
   static UniqueVariant Object(IDispatch* object);
+  // An argument passed by reference: the callee writes its value into `target`, which the caller
+  // owns and must keep alive for the call.
+  static UniqueVariant Reference(VARIANT* target);
 
   const VARIANT& get() const noexcept { return value_; }
   // For functions that fill in a VARIANT; clears the one held.

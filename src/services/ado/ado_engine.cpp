@@ -53,7 +53,10 @@ class AdoEngine : public DatabaseEngine {
         timeout && GetLongProperty(connection_.get(), L"CommandTimeout", saved_timeout) &&
         PutProperty(connection_.get(), L"CommandTimeout", UniqueVariant::Int(*timeout));
     const UniqueVariant text = UniqueVariant::String(sql);
-    const UniqueVariant records_affected = UniqueVariant::Missing();
+    // Taken by reference, as the method declares it: Wine's ADO fails a call that leaves it out
+    // as "missing" with a type mismatch after the statement has run.
+    UniqueVariant affected;
+    const UniqueVariant records_affected = UniqueVariant::Reference(affected.put());
     const UniqueVariant options = UniqueVariant::Int(kCommandText);
     UniqueVariant result;
     const bool ran =

@@ -41,7 +41,11 @@ void AdoRecordSet::Close() {
 }
 
 bool AdoRecordSet::Open(const Text& source, int kind, std::optional<int> cursor_location) {
-  if (!records_ || !connection_) {
+  // Over a connection that is not open, Wine's ADO crashes instead of failing the call.
+  LONG connection_state = 0;
+  if (!records_ || !connection_ ||
+      !GetLongProperty(connection_.get(), L"State", connection_state) ||
+      (connection_state & kStateOpen) == 0) {
     return false;
   }
   if (cursor_location &&

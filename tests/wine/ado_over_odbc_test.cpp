@@ -1,0 +1,188 @@
+// The ADO engine against a real ADO: Wine's msado15 with its OLE DB provider for ODBC (msdasql),
+// over unixODBC's SQLite driver (writable) and mdbtools' driver (an Access file, read-only).
+// Run by scripts/odbc/with-test-sources, which makes the data sources, names them in
+// LUMORA_ODBC_SQLITE and LUMORA_ODBC_MDB (the Access file, which these tests create, in
+// LUMORA_ODBC_MDB_FILE) and afterwards checks what the writes left in the SQLite table.
+// Where Wine's ADO lacks what the program calls, the case is skipped with the call and its error.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogue/server_store.h"
+#include "platform/win32/com.h"
+#include "services/ado/ado_engine.h"
+#include "services/db_connection.h"
+#include "services/record_set.h"
+#include "support/catalogue_file.h"
+
+namespace lumora::services {
+namespace {
+
+Text Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? Text(value) : Text();
+}
+
+bool RunningUnderWine() {
+  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// The last failed IDispatch call of this thread, for a skip's reason.
+std::string LastFailure() {
+  const platform::win32::DispatchFailure& failure = platform::win32::LastDispatchFailure();
+  char code[16];
+  std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(failure.result));
+  std::string text = code;
+  if (!failure.description.empty()) {
+    text += " (";
+    for (const wchar_t c : failure.description) {
+      text.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    }
+    text += ")";
+  }
+  return text;
+}
+
+class AdoOverOdbcTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sqlite_ = Environment("LUMORA_ODBC_SQLITE");
+    if (sqlite_.empty()) {
+      GTEST_SKIP() << "no ODBC data sources: run through scripts/odbc/with-test-sources";
+    }
+    std::vector<std::unique_ptr<DatabaseEngine>> engines;
+    engines.push_back(ado::MakeAdoEngine());
+    connection_ = std::make_unique<DBConnection>(std::move(engines));
+    ASSERT_TRUE(connection_->OpenConnectionString("Provider=MSDASQL;Data Source=" + sqlite_))
+        << LastFailure();
+    ASSERT_TRUE(records_.SetConnection(*connection_));
+  }
+
+  // A case that Wine's ADO cannot carry is skipped there, with what failed; anywhere else the
+  // same result is a failure of the engine.
+  void SkipUnderWine(const std::string& gap) {
+    if (RunningUnderWine()) {
+      GTEST_SKIP() << "Wine's ADO: " << gap;
+    }
+    FAIL() << gap;
+  }
+
+  Text sqlite_;
+  std::unique_ptr<DBConnection> connection_;
+  RecordSet records_;
+};
+
+TEST_F(AdoOverOdbcTest, OpensByDataSourceAndRefusesAnUnknownOneCleanly) {
+  EXPECT_TRUE(connection_->ActiveEngine()->IsOpen());
+  std::unique_ptr<DatabaseEngine> engine = ado::MakeAdoEngine();
+  EXPECT_FALSE(engine->Open({"Provider=MSDASQL;Data Source=lumora-no-such-source", "", ""}));
+  EXPECT_FALSE(engine->IsOpen());
+  EXPECT_FALSE(engine->Execute("delete from Server", std::nullopt));
+  // Wine's Recordset.Open over a connection that never opened crashes: the engine must not ask.
+  std::unique_ptr<EngineRecordSet> records = engine->NewRecordSet();
+  ASSERT_NE(records, nullptr);
+  EXPECT_FALSE(records->Open("select * from Server", RecordSet::kSourceText, std::nullopt));
+  // A second open replaces the first.
+  EXPECT_TRUE(connection_->OpenConnectionString("Provider=MSDASQL;Data Source=" + sqlite_));
+  EXPECT_EQ(connection_->OpenCount(), 2u);
+}
+
+// The script checks afterwards that the table holds 127.0.0.1 with remark "改过", 127.0.0.9 and
+// 127.0.0.5 with user "换人", and no 127.0.0.2, 127.0.0.3 or 127.0.0.4.
+TEST_F(AdoOverOdbcTest, ExecuteAndTheStoresStatementsWriteTheTable) {
+  EXPECT_TRUE(connection_->Execute("update Server set 备注='改过' where 服务器名='127.0.0.1'"));
+  EXPECT_TRUE(connection_->Execute("delete from Server where 服务器名='127.0.0.2'", 5));
+  EXPECT_TRUE(connection_->Execute(
+      "insert into Server (服务器名, 端口, 用户名) values ('127.0.0.9', '3389', 'admin')"));
+  EXPECT_FALSE(connection_->Execute("delete from NoSuchTable"));
+  EXPECT_TRUE(catalogue::DeleteServers(*connection_, "127.0.0.3"));
+  EXPECT_TRUE(connection_->Execute("delete from Server where 编号=4"));
+  catalogue::ServerRecord changed;
+  changed.record_number = "5";
+  changed.server_name = "127.0.0.5";
+  changed.port = "3389";
+  changed.user_name = "换人";
+  EXPECT_TRUE(catalogue::UpdateServer(records_, changed)) << LastFailure();
+}
+
+TEST_F(AdoOverOdbcTest, ReadsRowsOpenedBySqlText) {
+  ASSERT_TRUE(records_.Open("select * from Server order by 编号", RecordSet::kSourceText))
+      << LastFailure();
+  if (records_.RecordCount() == 0) {
+    SkipUnderWine(
+        "Recordset.Open by SQL text opens, but RecordCount is 0 and EOF is true: msado15 "
+        "never fetches the provider's rows");
+    return;
+  }
+  Text name;
+  ASSERT_TRUE(records_.GetFieldText(catalogue::kColumnServerName, name)) << LastFailure();
+  EXPECT_FALSE(name.empty());
+  int rows = 0;
+  for (Text value; records_.GetFieldText(catalogue::kColumnServerName, value);) {
+    ++rows;
+    ASSERT_TRUE(records_.MoveNext());
+  }
+  EXPECT_EQ(rows, records_.RecordCount());
+  Text atEnd = "left over";
+  EXPECT_FALSE(records_.GetFieldText(catalogue::kColumnServerName, atEnd));
+  EXPECT_EQ(atEnd, "");
+}
+
+TEST_F(AdoOverOdbcTest, OpensATableByNameAndAddsARow) {
+  if (!records_.Open(catalogue::kServerTable, RecordSet::kSourceTable)) {
+    SkipUnderWine("Recordset.Open of a table name (adCmdTable) fails with " + LastFailure());
+    return;
+  }
+  ASSERT_TRUE(records_.AddNew()) << LastFailure();
+  if (!records_.SetFieldText(catalogue::kColumnServerName, "127.0.0.8")) {
+    SkipUnderWine("Recordset.Collect (put) fails with " + LastFailure());
+    return;
+  }
+  EXPECT_TRUE(records_.SetFieldText(catalogue::kColumnPort, "3389"));
+  // The next open stores the pending row.
+  ASSERT_TRUE(records_.OpenWhere(catalogue::kServerTable, "服务器名='127.0.0.8'"));
+  EXPECT_EQ(records_.RecordCount(), 1);
+  EXPECT_TRUE(catalogue::DeleteServers(*connection_, "127.0.0.8"));
+}
+
+TEST_F(AdoOverOdbcTest, TheServerListReadsThroughTheStore) {
+  std::vector<catalogue::ServerRecord> servers;
+  if (!catalogue::ListServers(records_, servers)) {
+    SkipUnderWine("the list opens the table by name: Recordset.Open (adCmdTable) fails with " +
+                  LastFailure());
+    return;
+  }
+  EXPECT_FALSE(servers.empty());
+}
+
+TEST_F(AdoOverOdbcTest, AnAccessFileOpensThroughMdbTools) {
+  const Text source = Environment("LUMORA_ODBC_MDB");
+  const Text file = Environment("LUMORA_ODBC_MDB_FILE");
+  ASSERT_FALSE(source.empty() || file.empty());
+  ASSERT_TRUE(testing_support::CreateCatalogue(
+      file, {testing_support::ServerRow("127.0.0.1", "3389", "admin", "one"),
+             testing_support::ServerRow("127.0.0.2")}));
+  std::vector<std::unique_ptr<DatabaseEngine>> engines;
+  engines.push_back(ado::MakeAdoEngine());
+  DBConnection access(std::move(engines));
+  ASSERT_TRUE(access.OpenConnectionString("Provider=MSDASQL;Data Source=" + source))
+      << LastFailure();
+  RecordSet records;
+  ASSERT_TRUE(records.SetConnection(access));
+  ASSERT_TRUE(records.Open("select * from Server", RecordSet::kSourceText)) << LastFailure();
+  if (records.RecordCount() == 0) {
+    SkipUnderWine("Recordset.Open by SQL text over mdbtools gives RecordCount 0 for two rows");
+    return;
+  }
+  EXPECT_EQ(records.RecordCount(), 2);
+}
+
+}  // namespace
+}  // namespace lumora::services
