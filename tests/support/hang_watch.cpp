@@ -4,7 +4,6 @@
 // the executable ends with a failure.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -17,54 +16,58 @@
 
 namespace {
 
+// What the watching thread reads. Never freed: the thread is still running when the test
+// program's listeners are destroyed at its exit.
+struct Running {
+  std::mutex mutex;
+  std::string name;  // empty between cases
+  unsigned long started = 0;
+};
+Running* const kRunning = new Running;
+
+void Watch(int limit) {
+  unsigned long watched = 0;
+  int seconds = 0;
+  for (;;) {
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    const std::lock_guard<std::mutex> lock(kRunning->mutex);
+    if (kRunning->name.empty() || kRunning->started != watched) {
+      watched = kRunning->started;
+      seconds = 0;
+      continue;
+    }
+    if (++seconds >= limit) {
+      std::fprintf(stderr, "\n[  HUNG    ] %s has run for %d s: stopped here\n",
+                   kRunning->name.c_str(), seconds);
+      std::fflush(stdout);
+      std::fflush(stderr);
+#ifdef _WIN32
+      // A hung process may not get through an orderly exit either.
+      TerminateProcess(GetCurrentProcess(), 1);
+#endif
+      std::_Exit(1);
+    }
+  }
+}
+
 class HangWatch : public ::testing::EmptyTestEventListener {
  public:
   void OnTestProgramStart(const ::testing::UnitTest&) override {
     const char* setting = std::getenv("LUMORA_TEST_HANG_SECONDS");
     const int limit = setting != nullptr && std::atoi(setting) > 0 ? std::atoi(setting) : 240;
-    std::thread([this, limit] { Watch(limit); }).detach();
+    std::thread([limit] { Watch(limit); }).detach();
   }
 
   void OnTestStart(const ::testing::TestInfo& test) override {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    running_ = std::string(test.test_suite_name()) + "." + test.name();
-    ++started_;
+    const std::lock_guard<std::mutex> lock(kRunning->mutex);
+    kRunning->name = std::string(test.test_suite_name()) + "." + test.name();
+    ++kRunning->started;
   }
 
   void OnTestEnd(const ::testing::TestInfo&) override {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    running_.clear();
+    const std::lock_guard<std::mutex> lock(kRunning->mutex);
+    kRunning->name.clear();
   }
-
- private:
-  void Watch(int limit) {
-    unsigned long watched = 0;
-    int seconds = 0;
-    for (;;) {
-      std::this_thread::sleep_for(std::chrono::seconds(1));
-      const std::lock_guard<std::mutex> lock(mutex_);
-      if (running_.empty() || started_ != watched) {
-        watched = started_;
-        seconds = 0;
-        continue;
-      }
-      if (++seconds >= limit) {
-        std::fprintf(stderr, "\n[  HUNG    ] %s has run for %d s: stopped here\n", running_.c_str(),
-                     seconds);
-        std::fflush(stdout);
-        std::fflush(stderr);
-#ifdef _WIN32
-        // A hung process may not get through an orderly exit either.
-        TerminateProcess(GetCurrentProcess(), 1);
-#endif
-        std::_Exit(1);
-      }
-    }
-  }
-
-  std::mutex mutex_;
-  std::string running_;
-  unsigned long started_ = 0;
 };
 
 // Registered before main() runs, so it serves the executables that use GoogleTest's own main().
