@@ -243,18 +243,24 @@ int ListTableRows(const Text& path, const Text& name) {
   return kOk;
 }
 
+// The servers read through the arguments' connection string, printed by `print`.
+int PrintServersThroughConnection(const ReadArguments& parsed,
+                                  void (*print)(const std::vector<catalogue::ServerRecord>&)) {
+  const auto servers = ServersThroughConnection(parsed.file, *parsed.connection_string);
+  if (!servers) {
+    return kFailed;
+  }
+  print(*servers);
+  return kOk;
+}
+
 int List(Arguments args) {
   const std::optional<ReadArguments> parsed = ParseReadArguments(args);
   if (!parsed) {
     return UsageError("list takes FILE [TABLE] or FILE --ado CONNECTION-STRING");
   }
   if (parsed->connection_string) {
-    const auto servers = ServersThroughConnection(parsed->file, *parsed->connection_string);
-    if (!servers) {
-      return kFailed;
-    }
-    PrintServerRows(*servers);
-    return kOk;
+    return PrintServersThroughConnection(*parsed, PrintServerRows);
   }
   return parsed->table ? ListTableRows(parsed->file, *parsed->table) : ListServerRows(parsed->file);
 }
@@ -265,12 +271,7 @@ int Export(Arguments args) {
     return UsageError("export takes FILE [TABLE] or FILE --ado CONNECTION-STRING");
   }
   if (parsed->connection_string) {
-    const auto servers = ServersThroughConnection(parsed->file, *parsed->connection_string);
-    if (!servers) {
-      return kFailed;
-    }
-    PrintServerCsv(*servers);
-    return kOk;
+    return PrintServersThroughConnection(*parsed, PrintServerCsv);
   }
   if (RefusedAsDamaged(parsed->file)) {
     return kFailed;
