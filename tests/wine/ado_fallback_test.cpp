@@ -13,14 +13,10 @@
 #include "services/jet/database.h"
 #include "services/record_set.h"
 #include "support/temp_directory.h"
+#include "support/wine_gap.h"
 
 namespace lumora::services {
 namespace {
-
-bool RunningUnderWine() {
-  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-  return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
 
 class AdoFallbackTest : public ::testing::Test {
  protected:
@@ -34,7 +30,7 @@ class AdoFallbackTest : public ::testing::Test {
 };
 
 TEST_F(AdoFallbackTest, AdoOpenFailsCleanlyWithoutTheJetProvider) {
-  if (!RunningUnderWine()) {
+  if (!testing_support::RunningUnderWine()) {
     GTEST_SKIP() << "a Windows system may have the Jet provider";
   }
   std::unique_ptr<DatabaseEngine> engine = ado::MakeAdoEngine();

@@ -8,46 +8,26 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "catalogue/server_store.h"
-#include "platform/win32/com.h"
 #include "services/ado/ado_engine.h"
 #include "services/db_connection.h"
 #include "services/record_set.h"
 #include "support/catalogue_file.h"
+#include "support/wine_gap.h"
 
 namespace lumora::services {
 namespace {
 
+using testing_support::LastDispatchFailureText;
+
 Text Environment(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr ? Text(value) : Text();
-}
-
-bool RunningUnderWine() {
-  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-  return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
-// The last failed IDispatch call of this thread, for a skip's reason.
-std::string LastFailure() {
-  const platform::win32::DispatchFailure& failure = platform::win32::LastDispatchFailure();
-  char code[16];
-  std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(failure.result));
-  std::string text = code;
-  if (!failure.description.empty()) {
-    text += " (";
-    for (const wchar_t c : failure.description) {
-      text.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-    }
-    text += ")";
-  }
-  return text;
 }
 
 class AdoOverOdbcTest : public ::testing::Test {
@@ -61,17 +41,8 @@ class AdoOverOdbcTest : public ::testing::Test {
     engines.push_back(ado::MakeAdoEngine());
     connection_ = std::make_unique<DBConnection>(std::move(engines));
     ASSERT_TRUE(connection_->OpenConnectionString("Provider=MSDASQL;Data Source=" + sqlite_))
-        << LastFailure();
+        << LastDispatchFailureText();
     ASSERT_TRUE(records_.SetConnection(*connection_));
-  }
-
-  // A case that Wine's ADO cannot carry is skipped there, with what failed; anywhere else the
-  // same result is a failure of the engine.
-  void SkipUnderWine(const std::string& gap) {
-    if (RunningUnderWine()) {
-      GTEST_SKIP() << "Wine's ADO: " << gap;
-    }
-    FAIL() << gap;
   }
 
   Text sqlite_;
@@ -109,20 +80,20 @@ TEST_F(AdoOverOdbcTest, ExecuteAndTheStoresStatementsWriteTheTable) {
   changed.server_name = "127.0.0.5";
   changed.port = "3389";
   changed.user_name = "换人";
-  EXPECT_TRUE(catalogue::UpdateServer(records_, changed)) << LastFailure();
+  EXPECT_TRUE(catalogue::UpdateServer(records_, changed)) << LastDispatchFailureText();
 }
 
 TEST_F(AdoOverOdbcTest, ReadsRowsOpenedBySqlText) {
   ASSERT_TRUE(records_.Open("select * from Server order by 编号", RecordSet::kSourceText))
-      << LastFailure();
+      << LastDispatchFailureText();
   if (records_.RecordCount() == 0) {
-    SkipUnderWine(
+    LUMORA_SKIP_UNDER_WINE(
         "Recordset.Open by SQL text opens, but RecordCount is 0 and EOF is true: msado15 "
         "never fetches the provider's rows");
-    return;
   }
   Text name;
-  ASSERT_TRUE(records_.GetFieldText(catalogue::kColumnServerName, name)) << LastFailure();
+  ASSERT_TRUE(records_.GetFieldText(catalogue::kColumnServerName, name))
+      << LastDispatchFailureText();
   EXPECT_FALSE(name.empty());
   int rows = 0;
   for (Text value; records_.GetFieldText(catalogue::kColumnServerName, value);) {
@@ -133,17 +104,30 @@ TEST_F(AdoOverOdbcTest, ReadsRowsOpenedBySqlText) {
   Text atEnd = "left over";
   EXPECT_FALSE(records_.GetFieldText(catalogue::kColumnServerName, atEnd));
   EXPECT_EQ(atEnd, "");
+
+  // The driver's integer, text, floating and Null values, spelled by the value-to-text rules.
+  ASSERT_TRUE(records_.Open(
+      "select 编号, 服务器名, 编号 * 1.5 as 小数, null as 空 from Server where 编号=1",
+      RecordSet::kSourceText));
+  const struct {
+    const char* field;
+    const char* text;
+  } expected[] = {{"编号", "1"}, {"服务器名", "127.0.0.1"}, {"小数", "1.50000000"}, {"空", ""}};
+  for (const auto& [field, text] : expected) {
+    Text value;
+    EXPECT_TRUE(records_.GetFieldText(field, value)) << field;
+    EXPECT_EQ(value, text) << field;
+  }
 }
 
 TEST_F(AdoOverOdbcTest, OpensATableByNameAndAddsARow) {
   if (!records_.Open(catalogue::kServerTable, RecordSet::kSourceTable)) {
-    SkipUnderWine("Recordset.Open of a table name (adCmdTable) fails with " + LastFailure());
-    return;
+    LUMORA_SKIP_UNDER_WINE("Recordset.Open of a table name (adCmdTable) fails with " +
+                           LastDispatchFailureText());
   }
-  ASSERT_TRUE(records_.AddNew()) << LastFailure();
+  ASSERT_TRUE(records_.AddNew()) << LastDispatchFailureText();
   if (!records_.SetFieldText(catalogue::kColumnServerName, "127.0.0.8")) {
-    SkipUnderWine("Recordset.Collect (put) fails with " + LastFailure());
-    return;
+    LUMORA_SKIP_UNDER_WINE("Recordset.Collect (put) fails with " + LastDispatchFailureText());
   }
   EXPECT_TRUE(records_.SetFieldText(catalogue::kColumnPort, "3389"));
   // The next open stores the pending row.
@@ -155,9 +139,9 @@ TEST_F(AdoOverOdbcTest, OpensATableByNameAndAddsARow) {
 TEST_F(AdoOverOdbcTest, TheServerListReadsThroughTheStore) {
   std::vector<catalogue::ServerRecord> servers;
   if (!catalogue::ListServers(records_, servers)) {
-    SkipUnderWine("the list opens the table by name: Recordset.Open (adCmdTable) fails with " +
-                  LastFailure());
-    return;
+    LUMORA_SKIP_UNDER_WINE(
+        "the list opens the table by name: Recordset.Open (adCmdTable) fails with " +
+        LastDispatchFailureText());
   }
   EXPECT_FALSE(servers.empty());
 }
@@ -173,13 +157,14 @@ TEST_F(AdoOverOdbcTest, AnAccessFileOpensThroughMdbTools) {
   engines.push_back(ado::MakeAdoEngine());
   DBConnection access(std::move(engines));
   ASSERT_TRUE(access.OpenConnectionString("Provider=MSDASQL;Data Source=" + source))
-      << LastFailure();
+      << LastDispatchFailureText();
   RecordSet records;
   ASSERT_TRUE(records.SetConnection(access));
-  ASSERT_TRUE(records.Open("select * from Server", RecordSet::kSourceText)) << LastFailure();
+  ASSERT_TRUE(records.Open("select * from Server", RecordSet::kSourceText))
+      << LastDispatchFailureText();
   if (records.RecordCount() == 0) {
-    SkipUnderWine("Recordset.Open by SQL text over mdbtools gives RecordCount 0 for two rows");
-    return;
+    LUMORA_SKIP_UNDER_WINE(
+        "Recordset.Open by SQL text over mdbtools gives RecordCount 0 for two rows");
   }
   EXPECT_EQ(records.RecordCount(), 2);
 }
