@@ -29,10 +29,11 @@ Result WithList(const win32::BackendState& state, const WindowDefinition& window
                             });
 }
 
-// Adds or deletes rows by `work(list window, row store)`. Rows added or deleted on the
-// user-interface thread itself come in runs (a refill adds every row before that thread reads
-// its messages again), so the list is laid out and drawn once after the run. Changes of cells,
-// images and check boxes (the reachability results among them) are drawn as they come.
+// Changes rows, cells, images or check boxes by `work(list window, row store)`. Changes made on
+// the user-interface thread itself come in runs (a refill adds every row, a batch of
+// reachability results sets hundreds of cells before that thread reads its messages again), so
+// the list is drawn once after the run: under Wine every single change drawn at once is a
+// request to the Wine server, which a running pass keeps busy.
 template <typename Result, typename Work>
 Result ChangeRows(const win32::BackendState& state, const WindowDefinition& window, int index,
                   Result fallback, Work&& work) {
@@ -81,7 +82,7 @@ Text Win32WindowSystem::CellText(const WindowDefinition& window, int index, int 
 
 void Win32WindowSystem::SetCellText(const WindowDefinition& window, int index, int row, int cell,
                                     const Text& text) {
-  WithList(*state_, window, index, 0, [&](HWND list, win32::ListRowStore& store) {
+  ChangeRows(*state_, window, index, 0, [&](HWND list, win32::ListRowStore& store) {
     win32::list_view::SetCellText(list, store, row, cell, text);
     return 0;
   });
@@ -94,7 +95,7 @@ int Win32WindowSystem::RowImage(const WindowDefinition& window, int index, int r
 }
 
 void Win32WindowSystem::SetRowImage(const WindowDefinition& window, int index, int row, int image) {
-  WithList(*state_, window, index, 0, [&](HWND list, win32::ListRowStore&) {
+  ChangeRows(*state_, window, index, 0, [&](HWND list, win32::ListRowStore&) {
     win32::list_view::SetRowImage(list, row, image);
     return 0;
   });
@@ -108,7 +109,7 @@ bool Win32WindowSystem::IsRowChecked(const WindowDefinition& window, int index, 
 
 void Win32WindowSystem::SetRowChecked(const WindowDefinition& window, int index, int row,
                                       bool checked) {
-  WithList(*state_, window, index, 0, [&](HWND list, win32::ListRowStore&) {
+  ChangeRows(*state_, window, index, 0, [&](HWND list, win32::ListRowStore&) {
     win32::list_view::SetRowChecked(list, row, checked);
     return 0;
   });
