@@ -26,6 +26,13 @@ class EchoProbe {
   virtual bool Available() { return true; }
 };
 
+// Before the process ends: every later echo fails at once without sending anything, and the
+// call waits at most `timeoutMs` for the echoes in flight to come back. Under Wine a process that
+// ends while echo requests wait can leave Wine's ICMP service deadlocked for every later program.
+void StopEchoes(unsigned timeoutMs);
+// Lets echoes be sent again (for a test that goes on after StopEchoes).
+void ResumeEchoes();
+
 // The platform's probe: icmp.dll on Windows; natively an ICMP datagram ("ping") socket, or a raw
 // socket when the process may open one. Set up on first use, kept until the process ends.
 EchoProbe& SystemEchoProbe();

@@ -21,6 +21,7 @@
 #include "forms/win32/ui_thread.h"
 #include "forms/win32/wide_text.h"
 #include "forms/win32/work_queue.h"
+#include "platform/echo_probe.h"
 
 namespace lumora::forms {
 
@@ -323,6 +324,8 @@ void Win32WindowSystem::PostToUiThread(std::function<void()> work) {
 }
 
 void Win32WindowSystem::EndProgram(int exitCode) {
+  // Echo requests of reachability workers are let come back first (at most one probe's time).
+  platform::StopEchoes(platform::kProbeTimeoutMs + 500);
   ExitProcess(static_cast<UINT>(exitCode));
 }
 

@@ -16,6 +16,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/echo_gate.h"
+
 namespace lumora::platform {
 namespace {
 
@@ -154,6 +156,10 @@ class SocketEchoProbe final : public EchoProbe {
   std::optional<unsigned> Echo(const Text& host, unsigned timeoutMs) override {
     const std::optional<in_addr_t> address = ResolveAddress(host);
     if (!address) {
+      return std::nullopt;
+    }
+    const EchoTicket ticket;
+    if (!ticket.Admitted()) {
       return std::nullopt;
     }
     const IcmpSocket icmp = OpenIcmpSocket();

@@ -8,6 +8,7 @@
 
 #include <mutex>
 
+#include "platform/echo_gate.h"
 #include "platform/win32/unique_handle.h"
 
 namespace lumora::platform {
@@ -125,6 +126,10 @@ class IcmpEchoProbe final : public EchoProbe {
       return std::nullopt;
     }
 
+    const EchoTicket ticket;
+    if (!ticket.Admitted()) {
+      return std::nullopt;
+    }
     alignas(ICMP_ECHO_REPLY) unsigned char buffer[kReplyBufferSize] = {};
     auto* reply = reinterpret_cast<ICMP_ECHO_REPLY*>(buffer);
     reply->RoundTripTime = static_cast<ULONG>(-1);
