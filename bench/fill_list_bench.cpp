@@ -22,9 +22,9 @@
 #include "forms/main_window.h"
 #include "forms/win32/win32_window_system.h"
 #include "forms/window_model.h"
+#include "loopback_catalogue.h"
 #include "platform/code_page.h"
 #include "platform/program_directory.h"
-#include "services/jet/database.h"
 #include "settings/settings_store.h"
 #include "status/ip_locator.h"
 #include "status/reachability_pass.h"
@@ -67,36 +67,6 @@ std::string MakeTempDirectory(const char* name) {
   std::filesystem::remove_all(path, ignored);
   CreateDirectoryA(path.c_str(), nullptr);
   return path;
-}
-
-// Loopback addresses only: the reachability pass that every fill starts probes them all.
-lumora::Text Host(int i) {
-  return "127." + std::to_string(i / 65536 % 256) + "." + std::to_string(i / 256 % 256) + "." +
-         std::to_string(i % 256 + (i % 256 == 0 ? 1 : 0));
-}
-
-bool MakeCatalogue(const lumora::Text& path) {
-  using namespace lumora;
-  if (!jet::Database::Create(path)) {
-    return false;
-  }
-  std::optional<jet::Database> database = jet::Database::Open(path, false);
-  if (!database) {
-    return false;
-  }
-  for (int i = 0; i < serverCount; ++i) {
-    const jet::RowValues row = {
-        {"服务器名", Host(i)},
-        {"端口", "3389"},
-        {"用户名", "administrator"},
-        {"密码", "secret"},
-        {"域", i % 3 == 0 ? std::optional<Text>("WORKGROUP") : std::nullopt},
-        {"备注", "机房服务器 " + std::to_string(i)}};
-    if (!database->InsertRow("Server", row)) {
-      return false;
-    }
-  }
-  return true;
 }
 
 // Where a long run is, on standard error.
@@ -147,10 +117,16 @@ class ClickProbe {
   }
   // Clicks whose row was the selected one already (or that missed the rows): not timed.
   int Unseen() const { return unseen_; }
+  // Before each click, one request to the Wine server (or the kernel), timed: an event made and
+  // closed. Valid once Stop has returned.
+  const std::vector<double>& ServerCalls() const { return serverCalls_; }
 
  private:
   void Run() {
     for (int click = 0; !stop_; ++click) {
+      const double call = Seconds();
+      CloseHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+      serverCalls_.push_back(Seconds() - call);
       // A row in view: the list follows the results.
       DWORD_PTR top = 0;
       RECT box{};
@@ -192,6 +168,7 @@ class ClickProbe {
   std::atomic<bool> finished_{false};
   int unseen_ = 0;
   std::vector<double> waits_;
+  std::vector<double> serverCalls_;
   std::thread thread_;
 };
 
@@ -209,6 +186,28 @@ double PeakWorkingSetMiB() {
   counters.cb = sizeof counters;
   return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)
              ? static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0)
+             : 0;
+}
+
+// CPU seconds a thread or the whole process has used so far (kernel and user time).
+double CpuSeconds(const FILETIME& kernel, const FILETIME& user) {
+  const auto ticks = [](const FILETIME& time) {
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  };
+  return static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;
+}
+
+double ThreadCpuSeconds() {
+  FILETIME created, ended, kernel, user;
+  return GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user)
+             ? CpuSeconds(kernel, user)
+             : 0;
+}
+
+double ProcessCpuSeconds() {
+  FILETIME created, ended, kernel, user;
+  return GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user)
+             ? CpuSeconds(kernel, user)
              : 0;
 }
 
@@ -298,7 +297,7 @@ int main(int argc, char** argv) {
   const std::string program = MakeTempDirectory("lumora-fill-bench-");
   SetProgramDirectory(program);
   settings::WriteDefaults();
-  if (!MakeCatalogue(ProgramFile("mstsc.mdb"))) {
+  if (!lumora::bench::MakeLoopbackCatalogue(ProgramFile("mstsc.mdb"), serverCount)) {
     std::fprintf(stderr, "cannot make the catalogue\n");
     return 1;
   }
@@ -321,10 +320,25 @@ int main(int argc, char** argv) {
   WaitForReachability(windows);
   Progress("first reachability pass over");
 
-  int unseenClicks = 0;
-  std::vector<double> fills, passes, clicks, reads, lookups, floors, paints;
   HWND list = static_cast<HWND>(windows.ControlHandle(
       forms::MainWindow(), forms::FindControlIndex(forms::MainWindow(), "超级列表框1")));
+  // The same clicks with no pass running, for comparison.
+  std::vector<double> idleClicks, idleCalls;
+  {
+    ClickProbe probe(list);
+    const double start = Seconds();
+    while (Seconds() - start < 2) {
+      windows.ProcessPendingMessages();
+      Sleep(1);
+    }
+    idleClicks = probe.Stop(windows);
+    idleCalls = probe.ServerCalls();
+  }
+  int unseenClicks = 0;
+  std::vector<double> fills, passes, clicks, calls, reads, lookups, floors, paints;
+  // Of each pass's wall time: the share the user-interface thread was busy (on the CPU), and how
+  // many cores the whole process kept busy on average.
+  std::vector<double> uiShares, processCores;
   std::vector<catalogue::ServerRecord> servers;
   std::vector<Text> places;
   for (int round = 0; round < rounds; ++round) {
@@ -334,12 +348,17 @@ int main(int argc, char** argv) {
     Progress("filled");
     start = Seconds();
     {
+      const double uiCpu = ThreadCpuSeconds();
+      const double processCpu = ProcessCpuSeconds();
       ClickProbe probe(list);
       WaitForReachability(windows);
       passes.push_back(Seconds() - start);
+      uiShares.push_back((ThreadCpuSeconds() - uiCpu) / passes.back());
+      processCores.push_back((ProcessCpuSeconds() - processCpu) / passes.back());
       const std::vector<double> waits = probe.Stop(windows);
       unseenClicks += probe.Unseen();
       clicks.insert(clicks.end(), waits.begin(), waits.end());
+      calls.insert(calls.end(), probe.ServerCalls().begin(), probe.ServerCalls().end());
     }
 
     start = Seconds();
@@ -382,6 +401,18 @@ int main(int argc, char** argv) {
       "ms\n",
       clicks.size(), unseenClicks, Percentile(clicks, 0.5) * 1000, Percentile(clicks, 0.95) * 1000,
       Percentile(clicks, 1.0) * 1000);
+  std::printf("clicks with no pass running: %zu timed, waited median %.1f ms, max %.1f ms\n",
+              idleClicks.size(), Percentile(idleClicks, 0.5) * 1000,
+              Percentile(idleClicks, 1.0) * 1000);
+  std::printf(
+      "one server request (an event made and closed): median %.3f ms with no pass, %.3f ms "
+      "during the passes (p95 %.3f ms)\n",
+      Percentile(idleCalls, 0.5) * 1000, Percentile(calls, 0.5) * 1000,
+      Percentile(calls, 0.95) * 1000);
+  std::printf(
+      "during the passes (median): user-interface thread on the CPU %.0f %% of the time, the "
+      "process %.2f cores\n",
+      Percentile(uiShares, 0.5) * 100, Percentile(processCores, 0.5));
   std::printf("peak working set: %.1f MiB\n", PeakWorkingSetMiB());
   Print("  of which: database read (ListServers)", reads);
   Print("  of which: location pass (IpLocator)", lookups);
