@@ -7,7 +7,8 @@
 // - presses the start button as the mouse would and times until the main window is visible with
 //   every server in its list;
 // - starts this same executable with --bare-window, which shows one plain window at once (the
-//   floor for the first figure).
+//   floor for the first figure), and with --bare-window-with-libraries, which first loads the
+//   system libraries that Lumora.exe imports and a bare window does not.
 // Each started process is closed as soon as what is timed is seen.
 #include <windows.h>
 
@@ -173,9 +174,9 @@ RoundTimes TimeProgram(const std::string& program, const std::string& directory,
   return times;
 }
 
-double TimeBareWindow(const std::string& self, const std::string& directory) {
+double TimeBareWindow(const std::string& self, const std::string& directory, const char* option) {
   const double start = Seconds();
-  StartedProcess started("\"" + self + "\" --bare-window", directory);
+  StartedProcess started("\"" + self + "\" " + option, directory);
   if (!started.Started() || !started.WaitFor([&] { return FindWindowOf(started.Id(), nullptr); })) {
     return -1;
   }
@@ -189,7 +190,17 @@ LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-int BareWindow() {
+// The libraries Lumora.exe imports beyond those of a bare window.
+constexpr const char* kProgramLibraries[] = {"comctl32.dll", "crypt32.dll", "gdi32.dll",
+                                             "msimg32.dll",  "ole32.dll",   "oleaut32.dll",
+                                             "ws2_32.dll"};
+
+int BareWindow(bool withProgramLibraries) {
+  if (withProgramLibraries) {
+    for (const char* library : kProgramLibraries) {
+      LoadLibraryA(library);
+    }
+  }
   WNDCLASSW type{};
   type.lpfnWndProc = BareWindowProc;
   type.hInstance = GetModuleHandleW(nullptr);
@@ -222,8 +233,8 @@ void Print(const char* what, std::vector<double> seconds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 1 && std::string(argv[1]) == "--bare-window") {
-    return BareWindow();
+  if (argc > 1 && std::string(argv[1]).starts_with("--bare-window")) {
+    return BareWindow(std::string(argv[1]) == "--bare-window-with-libraries");
   }
   if (argc < 2) {
     std::fprintf(stderr, "usage: bench_startup LUMORA.EXE [ROUNDS [SERVERS [LOCATION-FILE]]]\n");
@@ -251,17 +262,19 @@ int main(int argc, char** argv) {
   }
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::vector<double> toLogin, toFilledList, bare;
+  std::vector<double> toLogin, toFilledList, bare, bareWithLibraries;
   for (int round = 0; round < rounds; ++round) {
     const RoundTimes times = TimeProgram(program, directory, servers);
     toLogin.push_back(times.toLogin);
     toFilledList.push_back(times.toFilledList);
-    bare.push_back(TimeBareWindow(self, directory));
+    bare.push_back(TimeBareWindow(self, directory, "--bare-window"));
+    bareWithLibraries.push_back(TimeBareWindow(self, directory, "--bare-window-with-libraries"));
   }
   std::printf("%d rounds, %d servers, location file: %s\n", rounds, servers,
               argc > 4 ? argv[4] : "none");
   Print("Lumora.exe: start to the login window", toLogin);
   Print("floor: a bare window", bare);
+  Print("  the same, having loaded Lumora's libraries", bareWithLibraries);
   Print("Lumora.exe: start button to the filled list", toFilledList);
   if (*std::min_element(toLogin.begin(), toLogin.end()) > 0 &&
       *std::min_element(bare.begin(), bare.end()) > 0) {
