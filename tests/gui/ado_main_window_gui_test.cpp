@@ -40,10 +40,7 @@ class AdoMainWindowGuiTest : public GuiTest {
     app::RegisterWindows();
   }
   void TearDown() override {
-    PumpUntil([] { return status::ReachabilityPassesRunning() == 0; });
-    if (forms::IsLoaded(MainWindow())) {
-      Backend().DestroyNow(MainWindow());
-    }
+    DestroyMainWindowAfterItsPasses();
     GuiTest::TearDown();
   }
 

@@ -112,10 +112,7 @@ class ConnectGuiTest : public ProgramGuiTest {
     list_ = ControlWindow(MainWindow(), "超级列表框1");
   }
   void TearDown() override {
-    PumpUntil([] { return status::ReachabilityPassesRunning() == 0; });
-    if (forms::IsLoaded(MainWindow())) {
-      Backend().DestroyNow(MainWindow());
-    }
+    DestroyMainWindowAfterItsPasses();
     GuiTest::TearDown();
   }
 

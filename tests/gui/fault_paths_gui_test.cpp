@@ -49,10 +49,7 @@ class FaultPathsGuiTest : public GuiTest {
         {ServerRow("127.0.0.1", "3389", "admin"), ServerRow("127.0.0.2", "3389", "ops")}));
   }
   void TearDown() override {
-    PumpUntil([] { return status::ReachabilityPassesRunning() == 0; });
-    if (forms::IsLoaded(MainWindow())) {
-      Backend().DestroyNow(MainWindow());
-    }
+    DestroyMainWindowAfterItsPasses();
     status::SetEchoProbeForTesting(nullptr);
     writer_.reset();
     GuiTest::TearDown();

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "forms/main_window.h"
 #include "forms/window_model.h"
 #include "gui_test_windows.h"
+#include "status/reachability_pass.h"
 
 namespace lumora::gui_tests {
 
@@ -18,6 +20,13 @@ void GuiTest::SetUp() {
 
 void GuiTest::TearDown() {
   backend_.reset();
+}
+
+void GuiTest::DestroyMainWindowAfterItsPasses() {
+  PumpUntil([] { return status::ReachabilityPassesRunning() == 0; });
+  if (forms::IsLoaded(forms::MainWindow())) {
+    backend_->DestroyNow(forms::MainWindow());
+  }
 }
 
 void GuiTest::LoadEveryKindWindow() {

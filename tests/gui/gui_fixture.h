@@ -42,6 +42,10 @@ class GuiTest : public ::testing::Test {
   }
   void PumpPending() { backend_->ProcessPendingMessages(); }
 
+  // For a test of the program's main window: lets its reachability passes end, then destroys it
+  // when it is loaded.
+  void DestroyMainWindowAfterItsPasses();
+
   // Presses and releases the left button at a client point of `window`, through the queue.
   void PostClick(HWND window, POINT point);
 

@@ -38,10 +38,7 @@ class MainWindowGuiTest : public GuiTest {
     app::RegisterWindows();
   }
   void TearDown() override {
-    PumpUntil([] { return status::ReachabilityPassesRunning() == 0; });
-    if (forms::IsLoaded(MainWindow())) {
-      Backend().DestroyNow(MainWindow());
-    }
+    DestroyMainWindowAfterItsPasses();
     GuiTest::TearDown();
   }
 

@@ -27,10 +27,7 @@ class ReachabilityGuiTest : public GuiTest {
     app::RegisterWindows();
   }
   void TearDown() override {
-    PumpUntil([] { return status::ReachabilityPassesRunning() == 0; });
-    if (forms::IsLoaded(MainWindow())) {
-      Backend().DestroyNow(MainWindow());
-    }
+    DestroyMainWindowAfterItsPasses();
     GuiTest::TearDown();
   }
 
