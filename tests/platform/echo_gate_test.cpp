@@ -16,6 +16,10 @@ TEST(EchoGateTest, StoppingWaitsForTheEchoesInFlightAndRefusesNewOnes) {
   if (!SystemEchoProbe().Echo("127.0.0.1", kProbeTimeoutMs)) {
     GTEST_SKIP() << "no echo is answered here (no ICMP socket may be opened)";
   }
+  // Echoes run again after this test whatever it finds: later tests of this process probe too.
+  struct ResumeAtEnd {
+    ~ResumeAtEnd() { ResumeEchoes(); }
+  } resume;
   std::atomic<int> answered{0};
   std::vector<std::thread> probing;
   for (int i = 0; i < 8; ++i) {
