@@ -15,17 +15,18 @@ std::atomic<bool> stopped{false};
 
 }  // namespace
 
-bool EnterEcho() {
+EchoTicket::EchoTicket() : admitted_(true) {
   inFlight.fetch_add(1);
   if (stopped.load()) {
-    LeaveEcho();
-    return false;
+    inFlight.fetch_sub(1);
+    admitted_ = false;
   }
-  return true;
 }
 
-void LeaveEcho() {
-  inFlight.fetch_sub(1);
+EchoTicket::~EchoTicket() {
+  if (admitted_) {
+    inFlight.fetch_sub(1);
+  }
 }
 
 int EchoesInFlight() {

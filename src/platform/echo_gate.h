@@ -5,22 +5,14 @@
 
 namespace lumora::platform {
 
-// Before a request: false when echoes are stopped (then nothing may be sent).
-bool EnterEcho();
-// After the request has come back.
-void LeaveEcho();
-// Requests between EnterEcho and LeaveEcho now.
+// Requests holding an admitted ticket now.
 int EchoesInFlight();
 
-// One request's pass: entered when made, left when it goes out of scope.
+// One request's pass, taken before it is sent and held until it has come back.
 class EchoTicket {
  public:
-  EchoTicket() : admitted_(EnterEcho()) {}
-  ~EchoTicket() {
-    if (admitted_) {
-      LeaveEcho();
-    }
-  }
+  EchoTicket();
+  ~EchoTicket();
   EchoTicket(const EchoTicket&) = delete;
   EchoTicket& operator=(const EchoTicket&) = delete;
 

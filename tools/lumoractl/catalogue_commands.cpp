@@ -132,35 +132,42 @@ void PrintServerRows(const std::vector<catalogue::ServerRecord>& servers) {
   }
 }
 
+// The servers as the program's list operation reads them, over an open connection.
+std::optional<std::vector<catalogue::ServerRecord>> ListedServers(
+    services::DBConnection& connection) {
+  services::RecordSet records;
+  std::vector<catalogue::ServerRecord> servers;
+  if (!records.SetConnection(connection) || !catalogue::ListServers(records, servers)) {
+    return std::nullopt;
+  }
+  return servers;
+}
+
 int ListServerRows(const Text& path) {
   if (RefusedAsDamaged(path)) {
     return kFailed;
   }
   services::DBConnection connection;
-  services::RecordSet records;
-  std::vector<catalogue::ServerRecord> servers;
-  if (!connection.OpenAccess(path, "") || !records.SetConnection(connection) ||
-      !catalogue::ListServers(records, servers)) {
+  const auto servers = connection.OpenAccess(path, "") ? ListedServers(connection) : std::nullopt;
+  if (!servers) {
     return Fail("cannot read table Server", path);
   }
-  PrintServerRows(servers);
+  PrintServerRows(*servers);
   return kOk;
 }
 
-// The servers as the program's list operation reads them, over the given connection string
-// instead of the one for `path`: so a reading through ADO can be set beside the built-in engine's.
+// The servers over the given connection string instead of the one for `path`: so a reading
+// through ADO can be set beside the built-in engine's.
 std::optional<std::vector<catalogue::ServerRecord>> ServersThroughConnection(
     const Text& path, const Text& connection_string) {
   services::DBConnection connection;
-  services::RecordSet records;
-  std::vector<catalogue::ServerRecord> servers;
   if (!connection.OpenConnectionString(connection_string)) {
     Fail("the connection string opens nothing: " + connection_string, path);
     return std::nullopt;
   }
-  if (!records.SetConnection(connection) || !catalogue::ListServers(records, servers)) {
+  auto servers = ListedServers(connection);
+  if (!servers) {
     Fail("cannot read table Server through " + connection_string, path);
-    return std::nullopt;
   }
   return servers;
 }

@@ -7,8 +7,9 @@
 
 #include <cerrno>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "platform/thread.h"
 
 namespace lumora::platform {
 namespace {
@@ -95,12 +96,13 @@ bool StartProcess(const Text& commandLine) {
   if (::posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
     return false;
   }
-  // Nobody waits for the program; this collects its exit status so it leaves no zombie behind.
-  std::thread([child] {
+  // Nobody waits for the program; this collects its exit status so it leaves no zombie behind
+  // (without a thread for it, the zombie stays until this process ends).
+  StartDetachedThread([child] {
     int status = 0;
     while (::waitpid(child, &status, 0) == -1 && errno == EINTR) {
     }
-  }).detach();
+  });
   return true;
 }
 
