@@ -130,6 +130,14 @@ WindowSystem& System() {
 }
 
 void RegisterWindow(const WindowDefinition& window, std::span<const EventBinding> bindings) {
+  // A binding to a control the window does not have would never fire: a mistyped name is a
+  // fault of the program, told at once.
+  for (const EventBinding& binding : bindings) {
+    if (binding.control != nullptr && FindControlIndex(window, binding.control) < 0) {
+      FatalError(Text("窗口事件绑定的组件不存在：") + window.name + "." + binding.control);
+      return;
+    }
+  }
   auto& registered = State().registered;
   std::erase_if(registered, [&](const RegisteredWindow& entry) {
     return std::string_view(entry.definition->name) == window.name;

@@ -18,6 +18,7 @@
 #include "settings/settings_store.h"
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
+#include "support/last_record.h"
 #include "support/reachability_wait.h"
 #include "support/temp_directory.h"
 
@@ -57,7 +58,7 @@ class ConnectCommandTest : public ::testing::Test {
   // under a test.
   void WaitForReachability() { testing_support::WaitForReachabilityPasses(system_); }
 
-  const Text& LastTip() const { return system_.Balloons().back().text; }
+  const Text& LastTip() const { return testing_support::LastBalloon(system_).text; }
 
   Text CurrentRecordName() {
     Text name;

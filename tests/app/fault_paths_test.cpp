@@ -22,6 +22,7 @@
 #include "status/location_database_builder.h"
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
+#include "support/last_record.h"
 #include "support/reachability_wait.h"
 #include "support/temp_directory.h"
 
@@ -246,7 +247,7 @@ TEST_F(FaultPathsTest, HistoryThatIsAFileRefusesTheConnectionAndKeepsTheFile) {
   WriteBytes(directory_.NativePath("History"), "the user's own notes");
   StartMainWindow();
   ASSERT_TRUE(system_.DoubleClickRow(MainWindow(), "超级列表框1", 0));
-  EXPECT_EQ(system_.Balloons().back().text, "远程RDP文件写出出错!");
+  EXPECT_EQ(testing_support::LastBalloon(system_).text, "远程RDP文件写出出错!");
   ASSERT_TRUE(system_.ClickToolbarButton(MainWindow(), "工具条1", toolbar::kClearHistory));
   ASSERT_EQ(system_.MessageBoxes().size(), 1u);
   EXPECT_EQ(ReadBytes(directory_.NativePath("History")), "the user's own notes");

@@ -13,6 +13,7 @@
 #include "platform/program_directory.h"
 #include "services/startup_password.h"
 #include "support/catalogue_file.h"
+#include "support/last_record.h"
 #include "support/temp_directory.h"
 
 namespace lumora::app {
@@ -48,7 +49,7 @@ class LoginGateTest : public ::testing::Test {
   }
   void ExpectWrongPasswordBox(std::size_t count) {
     ASSERT_EQ(system_.MessageBoxes().size(), count);
-    const auto& box = system_.MessageBoxes().back();
+    const auto& box = testing_support::LastMessageBox(system_);
     EXPECT_EQ(box.text, "启动密码错误，请重试！");
     EXPECT_EQ(box.title, "密码错误！");
     EXPECT_EQ(box.style, forms::box::kIconHand | forms::box::kTaskModal);

@@ -10,6 +10,7 @@
 #include "forms/window_model.h"
 #include "platform/program_directory.h"
 #include "support/catalogue_file.h"
+#include "support/last_record.h"
 #include "support/temp_directory.h"
 
 namespace lumora::app {
@@ -33,7 +34,7 @@ class MainWindowCommandsTest : public ::testing::Test {
       forms::ServerList().AppendRow("127.0.0." + std::to_string(i + 1));
     }
   }
-  const Text& LastTip() const { return system_.Balloons().back().text; }
+  const Text& LastTip() const { return testing_support::LastBalloon(system_).text; }
 
   testing_support::TempDirectory directory_;
   forms::HeadlessWindowSystem system_;
@@ -44,8 +45,8 @@ TEST_F(MainWindowCommandsTest, ConnectWithAnEmptyListSaysSo) {
   ASSERT_TRUE(system_.ClickToolbarButton(MainWindow(), "工具条1", toolbar::kConnect));
   ASSERT_EQ(system_.Balloons().size(), 1u);
   EXPECT_EQ(LastTip(), "服务器列表是空的!");
-  EXPECT_EQ(system_.Balloons().back().position.x, 321);
-  EXPECT_EQ(system_.Balloons().back().position.y, 123);
+  EXPECT_EQ(testing_support::LastBalloon(system_).position.x, 321);
+  EXPECT_EQ(testing_support::LastBalloon(system_).position.y, 123);
 }
 
 TEST_F(MainWindowCommandsTest, ConnectWithoutACurrentRowAsksForOne) {

@@ -132,6 +132,14 @@ TEST_F(WindowModelTest, EventsDuringBuildAreDroppedAndCreatedComesFirst) {
   EXPECT_TRUE(system_.IsShown(kFirst));
 }
 
+TEST_F(WindowModelTest, ABindingToAControlTheWindowLacksIsAFatalError) {
+  const EventBinding misnamed[] = {{"按钮2", event::kClicked, FirstButton}};
+  RegisterWindow(kFirst, misnamed);
+  ASSERT_EQ(system_.MessageBoxes().size(), 1u);
+  EXPECT_NE(system_.MessageBoxes()[0].text.find("FirstWindow.按钮2"), std::string::npos);
+  EXPECT_TRUE(ProgramEnded());
+}
+
 TEST_F(WindowModelTest, ControlsStartInTheirDefinedStates) {
   ASSERT_TRUE(LoadWindow(kFirst));
   EXPECT_TRUE(Control(kFirst, "按钮1").Visible());

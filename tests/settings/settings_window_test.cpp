@@ -5,6 +5,7 @@
 #include "forms/main_window.h"
 #include "settings/settings_window_fixture.h"
 #include "support/catalogue_file.h"
+#include "support/last_record.h"
 
 namespace lumora::settings::testing {
 namespace {
@@ -332,7 +333,7 @@ TEST_F(SettingsWindowTest, ToolbarOpensItModallyCentredOverTheMainWindow) {
   EXPECT_EQ(Stored(key::kRecording), "1");
   // The closing word is shown on the main window, which outlives the settings window.
   ASSERT_FALSE(system_.Balloons().empty());
-  EXPECT_EQ(system_.Balloons().back().window, &forms::MainWindow());
+  EXPECT_EQ(testing_support::LastBalloon(system_).window, &forms::MainWindow());
   EXPECT_EQ(LastTip(), "系统配置修改成功!");
 }
 

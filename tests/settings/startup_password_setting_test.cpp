@@ -6,6 +6,7 @@
 #include "services/cipher.h"
 #include "services/startup_password.h"
 #include "settings/settings_window_fixture.h"
+#include "support/last_record.h"
 
 namespace lumora::settings::testing {
 namespace {
@@ -37,7 +38,7 @@ class StartupPasswordSettingTest : public SettingsWindowTest {
   }
   void ExpectLastBox(const Text& text, const Text& title) {
     ASSERT_FALSE(system_.MessageBoxes().empty());
-    const auto& box = system_.MessageBoxes().back();
+    const auto& box = testing_support::LastMessageBox(system_);
     EXPECT_EQ(box.text, text);
     EXPECT_EQ(box.title, title);
     EXPECT_EQ(box.style, forms::box::kOk | forms::box::kTaskModal);
