@@ -141,6 +141,33 @@ TEST_P(JetCrashTest, AChangeCutAfterAnyDiskOperationIsWhollyThereOrWhollyGone) {
 INSTANTIATE_TEST_SUITE_P(AddModifyDelete, JetCrashTest,
                          ::testing::Combine(::testing::Values(0, 1, 2), ::testing::Bool()));
 
+// Runs `change` on the catalogue `path` put back to `before`, with no journal beside it, stopped
+// after `allowed` disk operations (none: whole).
+void RunCut(const Change& change, const Text& path, const Bytes& before,
+            std::optional<int> allowed) {
+  ASSERT_TRUE(testing::WriteWholeFile(path, before));
+  std::remove(JournalPath(path).c_str());
+  std::optional<Database> database = Database::Open(path, false);
+  ASSERT_TRUE(database.has_value());
+  testing::StopDiskWritesAfter(allowed);
+  change.write(*database);
+  testing::StopDiskWritesAfter(std::nullopt);
+}
+
+// The journal of `change` as it stands once it is durable: the last stop that leaves the file
+// untouched.
+Bytes DurableJournal(const Change& change, const Text& path, const Bytes& before) {
+  Bytes journal;
+  for (int allowed = 0; allowed < 20; ++allowed) {
+    RunCut(change, path, before, allowed);
+    if (testing::ReadWholeFile(path) != before) {
+      break;
+    }
+    journal = testing::ReadWholeFile(JournalPath(path));
+  }
+  return journal;
+}
+
 // A power cut may leave the writes since the last flush in any order: any of a change's page
 // writes may have landed, whole or torn, while the others did not. The journal was flushed before
 // the first of them, so the next open puts back what was there before.
@@ -154,35 +181,16 @@ TEST_P(JetPowerCutTest, AnyMixOfAChangesPageWritesIsUndoneByItsJournal) {
   SCOPED_TRACE(change.name);
   testing_support::TempDirectory directory;
   const Text path = testing::FileIn(directory, "mstsc.mdb");
-  const std::string file = directory.NativePath("mstsc.mdb");
-  const std::string journal = directory.NativePath("mstsc.mdb-journal");
   ASSERT_TRUE(
       testing_support::CreateCatalogue(path, {ServerRow("127.0.0.1", "3389", "admin", "one"),
                                               ServerRow("127.0.0.2", "3389", "admin", "two"),
                                               ServerRow("127.0.0.3", "3389", "admin", "three")}));
-  const Bytes before = testing::ReadWholeFile(file);
-  // Runs the change on a fresh copy, stopped after `allowed` disk operations (none: whole).
-  const auto run = [&](std::optional<int> allowed) {
-    ASSERT_TRUE(testing::WriteWholeFile(file, before));
-    std::remove(journal.c_str());
-    std::optional<Database> database = Database::Open(path, false);
-    ASSERT_TRUE(database.has_value());
-    testing::StopDiskWritesAfter(allowed);
-    change.write(*database);
-    testing::StopDiskWritesAfter(std::nullopt);
-  };
-  // The journal as it stands once it is durable: the last stop that leaves the file untouched.
+  const Bytes before = testing::ReadWholeFile(path);
   Bytes flushedJournal;
-  for (int allowed = 0; allowed < 20; ++allowed) {
-    ASSERT_NO_FATAL_FAILURE(run(allowed));
-    if (testing::ReadWholeFile(file) != before) {
-      break;
-    }
-    flushedJournal = testing::ReadWholeFile(journal);
-  }
+  ASSERT_NO_FATAL_FAILURE(flushedJournal = DurableJournal(change, path, before));
   ASSERT_FALSE(flushedJournal.empty());
-  ASSERT_NO_FATAL_FAILURE(run(std::nullopt));
-  const Bytes after = testing::ReadWholeFile(file);
+  ASSERT_NO_FATAL_FAILURE(RunCut(change, path, before, std::nullopt));
+  const Bytes after = testing::ReadWholeFile(path);
   ASSERT_NE(after, before);
 
   constexpr std::size_t kPage = 4096;
@@ -215,8 +223,8 @@ TEST_P(JetPowerCutTest, AnyMixOfAChangesPageWritesIsUndoneByItsJournal) {
       std::copy(after.begin() + page * kPage, after.begin() + std::min(end, after.size()),
                 state.begin() + page * kPage);
     }
-    ASSERT_TRUE(testing::WriteWholeFile(file, state));
-    ASSERT_TRUE(testing::WriteWholeFile(journal, flushedJournal));
+    ASSERT_TRUE(testing::WriteWholeFile(path, state));
+    ASSERT_TRUE(testing::WriteWholeFile(JournalPath(path), flushedJournal));
     std::optional<Database> reopened = Database::Open(path, false);
     ASSERT_TRUE(reopened.has_value());
     EXPECT_FALSE(directory.Contains("mstsc.mdb-journal"));
@@ -239,6 +247,23 @@ TEST(JetJournal, ATornJournalIsRemovedAndTheFileUsedAsItIs) {
   ASSERT_TRUE(database.has_value());
   EXPECT_EQ(StoredRows(*database).size(), 1u);
   EXPECT_FALSE(directory.Contains("mstsc.mdb-journal"));
+}
+
+// A journal that holds together but for one byte (its checksum fails) is never played back:
+// played back, its flipped byte would land in the file.
+TEST(JetJournal, AJournalWhoseChecksumFailsIsNotPlayedBack) {
+  testing_support::TempDirectory directory;
+  const Text path = testing::FileIn(directory, "mstsc.mdb");
+  ASSERT_TRUE(testing_support::CreateCatalogue(path, {ServerRow("127.0.0.1")}));
+  const Bytes before = testing::ReadWholeFile(path);
+  Bytes journal;
+  ASSERT_NO_FATAL_FAILURE(journal = DurableJournal(Changes()[0], path, before));
+  ASSERT_GT(journal.size(), 40u);
+  journal[32] ^= 0xFF;  // the first original byte of the first range
+  ASSERT_TRUE(testing::WriteWholeFile(path, before));
+  ASSERT_TRUE(testing::WriteWholeFile(JournalPath(path), journal));
+  EXPECT_TRUE(Database::Open(path, true).has_value());
+  EXPECT_EQ(testing::ReadWholeFile(path), before);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // distinct-key count right) and read the same to every reader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +15,8 @@
 #include "services/jet/index_page.h"
 #include "services/jet/page_source.h"
 #include "services/jet/pager.h"
+#include "services/jet/usage_map.h"
+#include "services/jet/usage_map_writer.h"
 #include "support/temp_directory.h"
 
 namespace lumora::jet {
@@ -62,6 +66,10 @@ Bytes Walk(const Pager& pager, std::uint32_t number, int depth, TreeShape& shape
   return last;
 }
 
+Pager PagerOf(const Text& path) {
+  return Pager(std::shared_ptr<const PageSource>(OpenFileSource(path)), 4096, 0);
+}
+
 TreeShape ShapeOf(const Text& path) {
   TreeShape shape;
   const std::optional<Database> database = Database::Open(path);
@@ -71,8 +79,7 @@ TreeShape ShapeOf(const Text& path) {
   }
   const std::optional<TableReader> table = database->OpenTable("Server");
   const std::uint32_t root = table->Definition().real_indexes[0].root_page;
-  const Pager pager(std::shared_ptr<const PageSource>(OpenFileSource(path)), 4096, 0);
-  Walk(pager, root, 0, shape);
+  Walk(PagerOf(path), root, 0, shape);
   return shape;
 }
 
@@ -148,6 +155,50 @@ TEST(JetIndexPatch, InsertsAndDeletesAcrossLeavesKeepTheTreeWhole) {
   if (const auto json = testing::MdbReaderJson(native, "Server")) {
     EXPECT_EQ(testing::Occurrences(*json, "\"again\""), 50u);
     EXPECT_EQ(json->find("\"h1\""), std::string::npos);
+  }
+}
+
+// The pages of the index's own usage map, sorted.
+std::vector<std::uint32_t> IndexPages(const Text& path) {
+  const std::optional<Database> database = Database::Open(path);
+  const RowPointer map = database->OpenTable("Server")->Definition().real_indexes[0].usage_map;
+  std::vector<std::uint32_t> pages = UsageMapPages(PagerOf(path), map);
+  std::sort(pages.begin(), pages.end());
+  return pages;
+}
+
+// Pages a shrinking tree gives up go back to the file's free pages, for the next page it needs.
+TEST(JetIndexPatch, PagesAShrunkenTreeGivesUpBecomeFree) {
+  testing_support::TempDirectory directory;
+  const Text path = FileIn(directory, "shrink.mdb");
+  ASSERT_TRUE(Database::Create(path));
+  std::vector<Row> rows;
+  {
+    std::optional<Database> database = Database::Open(path, /*read_only=*/false);
+    ASSERT_TRUE(database.has_value());
+    for (int index = 1; index <= 2000; ++index) {
+      ASSERT_TRUE(database->InsertRow("Server", {{"服务器名", "h" + std::to_string(index)}}));
+    }
+    rows = database->OpenTable("Server")->ReadAll();
+  }
+  const std::vector<std::uint32_t> grown = IndexPages(path);
+  {
+    std::optional<Database> database = Database::Open(path, /*read_only=*/false);
+    ASSERT_TRUE(database.has_value());
+    for (std::size_t index = 10; index < rows.size(); ++index) {
+      ASSERT_TRUE(database->DeleteRow("Server", rows[index].id));
+    }
+  }
+  ExpectSound(path, 10);
+  const std::vector<std::uint32_t> shrunk = IndexPages(path);
+  std::vector<std::uint32_t> given_up;
+  std::set_difference(grown.begin(), grown.end(), shrunk.begin(), shrunk.end(),
+                      std::back_inserter(given_up));
+  ASSERT_FALSE(given_up.empty());
+  const std::vector<std::uint32_t> free_pages = UsageMapPages(PagerOf(path), kGlobalUsageMap);
+  for (const std::uint32_t page : given_up) {
+    EXPECT_NE(std::find(free_pages.begin(), free_pages.end(), page), free_pages.end())
+        << "page " << page << " is neither the index's nor free";
   }
 }
 
