@@ -8,7 +8,9 @@ ctl=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 file="Z:$work/c.mdb"
-run() { "$wine_run" "$ctl" "$@" | tr -d '\r'; }
+# Into a file, not a pipe: Wine's own processes, which outlive the program while other programs
+# of the prefix run, would hold a pipe open.
+run() { "$wine_run" "$ctl" "$@" >"$work/out" && tr -d '\r' <"$work/out"; }
 
 run catalogue create "$file"
 run catalogue add "$file" 127.0.0.7 --remark '收银台，二楼' >/dev/null
