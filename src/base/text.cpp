@@ -31,6 +31,16 @@ Text RemoveBlanks(std::string_view text) {
   return result;
 }
 
+Text AsciiLowerCase(std::string_view text) {
+  Text lower(text);
+  for (std::size_t i = 0; i < lower.size(); i += GbkCharLength(lower, i)) {
+    if (lower[i] >= 'A' && lower[i] <= 'Z') {
+      lower[i] = static_cast<char>(lower[i] - 'A' + 'a');
+    }
+  }
+  return lower;
+}
+
 std::size_t FindOnCharBoundary(std::string_view text, std::string_view needle, std::size_t from) {
   if (needle.empty()) {
     return from <= text.size() ? from : std::string_view::npos;

@@ -26,6 +26,10 @@ std::size_t GbkCharCount(std::string_view text);
 // whole character; the second byte of a double-byte character is never taken for a blank.
 Text RemoveBlanks(std::string_view text);
 
+// `text` with the ASCII letters of its single-byte characters in lower case; both bytes of a
+// double-byte character stay as they are.
+Text AsciiLowerCase(std::string_view text);
+
 // Finds `needle` in `text` at or after `from`, only where a character starts.
 std::size_t FindOnCharBoundary(std::string_view text, std::string_view needle,
                                std::size_t from = 0);

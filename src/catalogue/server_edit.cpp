@@ -76,6 +76,11 @@ Text FieldProblem(const ServerFields& cleaned) {
   if (cleaned.address.empty()) {
     return edit_text::kAddressEmpty;
   }
+  // A port or a network mask has no place in the address: no session could reach it, and the
+  // address names the session file, where ':' and '/' cannot stand.
+  if (cleaned.address.find_first_of(":/") != Text::npos) {
+    return edit_text::kAddressWithPort;
+  }
   if (cleaned.address.find('.') == Text::npos) {
     return edit_text::kAddressWithoutDot;
   }
@@ -120,6 +125,21 @@ std::optional<ServerRecord> FindServer(RecordSet& records, const Text& name) {
   return std::nullopt;
 }
 
+bool OtherServerNamedAlike(RecordSet& records, const Text& name, const Text& except) {
+  if (!SelectServer(records, name)) {
+    return false;
+  }
+  const int count = records.RecordCount();
+  for (int index = 0; index < count; ++index, records.MoveNext()) {
+    Text number;
+    records.GetFieldText(kColumnNumber, number);
+    if (except.empty() || number != except) {
+      return true;
+    }
+  }
+  return false;
+}
+
 std::optional<ServerRecord> FindServerNumbered(RecordSet& records, const Text& number) {
   if (!SelectServerNumbered(records, number)) {
     return std::nullopt;
@@ -150,7 +170,7 @@ EditOutcome AddServerFromFields(RecordSet& records, const ServerFields& typed) {
   if (Text problem = FieldProblem(fields); !problem.empty()) {
     return {EditResult::kInvalid, std::move(problem)};
   }
-  if (FindServer(records, fields.address)) {
+  if (OtherServerNamedAlike(records, fields.address)) {
     return {EditResult::kDuplicate, edit_text::kDuplicate};
   }
   const bool written = AddServer(records, RecordFromFields(fields, ""));
@@ -173,8 +193,10 @@ EditOutcome ModifyServerFromFields(RecordSet& records, const Text& recordNumber,
   if (!current) {
     return {EditResult::kModifyFailed, edit_text::kModifyFailed};
   }
-  // A rename onto another row's name would leave two rows that no name tells apart.
-  if (fields.address != current->server_name && FindServer(records, fields.address)) {
+  // A rename onto another row's name would leave two rows that no name tells apart. Rows stored
+  // as letter-case twins before keep their names when modified.
+  if (fields.address != current->server_name &&
+      OtherServerNamedAlike(records, fields.address, current->record_number)) {
     return {EditResult::kDuplicate, edit_text::kDuplicate};
   }
   ServerRecord server = RecordFromFields(fields, domain);

@@ -25,6 +25,7 @@ inline constexpr char kDefaultUser[] = "Administrator";
 namespace edit_text {
 inline constexpr char kAddressEmpty[] = "远程IP不能为空!";
 inline constexpr char kAddressWithoutDot[] = "请填写正确的IP或域名!";
+inline constexpr char kAddressWithPort[] = "远程IP中不能有“:”或“/”，端口请填在远程端口里!";
 inline constexpr char kPortEmpty[] = "远程端口不能为空!";
 inline constexpr char kPortNotANumber[] = "远程端口必须是1到65535之间的数字!";
 inline constexpr char kUserEmpty[] = "登录用户名不能为空!";
@@ -66,9 +67,9 @@ ServerFields CleanFields(const ServerFields& typed);
 // Whether `port` is a decimal number from 1 to 65535 (leading zeros allowed).
 bool IsValidPort(const Text& port);
 
-// The tip for the first check that cleaned fields fail (address empty, address without a dot,
-// port empty, port not a number from 1 to 65535, user empty, then any field longer than its
-// column holds); empty when they pass.
+// The tip for the first check that cleaned fields fail (address empty, address with a port or a
+// mask in it, address without a dot, port empty, port not a number from 1 to 65535, user empty,
+// then any field longer than its column holds); empty when they pass.
 Text FieldProblem(const ServerFields& cleaned);
 
 enum class EditResult { kInvalid, kDuplicate, kAdded, kAddFailed, kModified, kModifyFailed };
@@ -81,6 +82,13 @@ struct EditOutcome {
 // The first row whose server name equals `name` byte for byte, every column read; a row that
 // Jet matched only because it ignores letter case is passed over.
 std::optional<ServerRecord> FindServer(services::RecordSet& records, const Text& name);
+
+// Whether a row other than the one numbered `except` has a name that Jet's "=" takes for `name`
+// (letter case ignored): as on Windows, where the catalogue goes through Jet, such a row is a
+// duplicate. Host names are not case-sensitive either. (Elsewhere, AsciiLowerCase gives two such
+// names one key.)
+bool OtherServerNamedAlike(services::RecordSet& records, const Text& name,
+                           const Text& except = Text());
 
 // Cleans and checks `typed`, refuses a server name that is stored already, and adds the row
 // with an empty domain. The row is read back: when it was not stored the outcome is

@@ -7,10 +7,24 @@
 
 namespace lumora::launcher {
 
+namespace {
+
+// "*.rdp" also matches "a.rdpbak" through its short name on NTFS: only names that end in ".rdp"
+// (in any letter case) are session files.
+bool IsSessionFileName(std::string_view name) {
+  constexpr std::string_view kEnd = ".rdp";
+  return name.size() > kEnd.size() && AsciiLowerCase(name).ends_with(kEnd);
+}
+
+}  // namespace
+
 ClearHistoryResult ClearHistory() {
   const Text folder = HistoryFolder() + "\\";
   ClearHistoryResult result;
   for (const Text& name : platform::FindFiles(folder + "*.rdp")) {
+    if (!IsSessionFileName(name)) {
+      continue;
+    }
     if (platform::RemoveFile(folder + name)) {
       ++result.deleted;
     } else {

@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "base/text.h"
-
 namespace lumora::launcher {
 namespace {
 
@@ -15,26 +13,6 @@ constexpr std::array<std::string_view, 24> kDeviceNames = {
     "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9", "CONIN$", "CONOUT$",
 };
 
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'a' && x <= 'z') {
-      x = static_cast<char>(x - 'a' + 'A');
-    }
-    if (y >= 'a' && y <= 'z') {
-      y = static_cast<char>(y - 'a' + 'A');
-    }
-    if (x != y) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // The system takes a name for a device when the part before its first dot, blanks at its end
 // left off, is a device name.
 bool IsDeviceName(std::string_view name) {
@@ -43,7 +21,7 @@ bool IsDeviceName(std::string_view name) {
     stem.remove_suffix(1);
   }
   for (const std::string_view device : kDeviceNames) {
-    if (EqualIgnoringAsciiCase(stem, device)) {
+    if (AsciiLowerCase(stem) == AsciiLowerCase(device)) {
       return true;
     }
   }
@@ -51,6 +29,10 @@ bool IsDeviceName(std::string_view name) {
 }
 
 }  // namespace
+
+Text HistoryFileStem(std::string_view host) {
+  return IsDeviceName(host) ? "_" + Text(host) : Text(host);
+}
 
 bool IsPlainFileName(std::string_view host) {
   if (host.empty() || host.back() == '.' || host.back() == ' ') {

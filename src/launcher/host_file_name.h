@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "base/text.h"
+
 namespace lumora::launcher {
 
 // True when `host` + ".rdp" is a plain file name that stays inside its folder: not empty, no path
@@ -12,5 +14,10 @@ namespace lumora::launcher {
 // byte. Characters are GBK characters: the second byte of a double-byte character is never taken
 // for one of these.
 bool IsPlainFileName(std::string_view host);
+
+// The name of `host`'s session file, less ".rdp": the host itself, or "_" and the host when the
+// system would take the host's file name for a device ("con.example.com", "AUX.lan"), so that
+// such a host still connects under its own name.
+Text HistoryFileStem(std::string_view host);
 
 }  // namespace lumora::launcher

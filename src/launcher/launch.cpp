@@ -20,7 +20,12 @@ Text LaunchTip(LaunchOutcome outcome) {
 }
 
 Text ClientCommandLine(const Text& path, const Text& modeSwitch) {
-  return "mstsc \"" + path + "\"" + modeSwitch;
+  // The system's own client by its full path: by its bare name the system would look beside the
+  // program first, where anyone who may write that folder could put a "mstsc.exe" that receives
+  // every session file and its password. Where the system has none (Wine), the bare name finds the
+  // bridge placed beside the program.
+  const Text client = platform::SystemProgram("mstsc.exe");
+  return (client.empty() ? Text("mstsc") : "\"" + client + "\"") + " \"" + path + "\"" + modeSwitch;
 }
 
 LaunchOutcome LaunchSession(const SessionInputs& inputs) {

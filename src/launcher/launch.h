@@ -15,7 +15,8 @@ enum class LaunchOutcome {
 // The balloon tip that tells the user the outcome.
 Text LaunchTip(LaunchOutcome outcome);
 
-// "mstsc " + the path in quotation marks + the mode switch.
+// The system's mstsc.exe by its full path in quotation marks (or "mstsc" where the system has
+// none), a blank, the path in quotation marks, and the mode switch.
 Text ClientCommandLine(const Text& path, const Text& modeSwitch);
 
 // Builds the session file for the connection, writes it into the History folder (created when

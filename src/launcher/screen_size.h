@@ -15,7 +15,7 @@ struct ScreenSize {
   bool operator==(const ScreenSize&) const = default;
 };
 
-// Used when the text is empty or names fewer than two pieces.
+// Used when the text does not name a size the client can take.
 inline constexpr char kFallbackWidth[] = "800";
 inline constexpr char kFallbackHeight[] = "600";
 
@@ -24,8 +24,9 @@ inline constexpr char kFallbackHeight[] = "600";
 // A text without "×" is one piece; the empty text gives none.
 std::vector<Text> SplitAtTimesSign(std::string_view text);
 
-// Width and height are the first two pieces, unchecked; further pieces are ignored. Fewer than
-// two pieces give 800 by 600.
+// Width and height are the first two pieces; further pieces are ignored. Fewer than two pieces,
+// or a piece that is no number of pixels from 200 to 8192 (what the client takes), give 800 by
+// 600.
 ScreenSize ScreenSizeFrom(std::string_view windowData);
 
 }  // namespace lumora::launcher

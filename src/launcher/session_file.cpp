@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "launcher/host_file_name.h"
 #include "launcher/mode_switch.h"
 #include "launcher/password_blob.h"
 #include "launcher/placeholder.h"
 #include "launcher/screen_size.h"
 #include "launcher/session_template.h"
+#include "launcher/session_values.h"
 #include "platform/program_directory.h"
 
 namespace lumora::launcher {
@@ -26,39 +28,37 @@ struct Replacement {
   Text value;
 };
 
-// config.ini keeps "1" for a ticked "显示桌面背景"/"显示桌面主题" (show it); the session file's
-// lines say "disable", so they take the opposite.
-Text DisableLine(const Text& shown) {
-  return shown == "1" ? "0" : "1";
-}
-
 }  // namespace
 
 Text SessionFileContent(const ServerValues& server, const settings::ConnectionSettings& settings) {
-  const ScreenSize size = ScreenSizeFrom(settings.Get(key::kWindowSize));
+  // What the client takes for each stored setting.
+  const auto clientValue = [&settings](std::string_view name) {
+    return SessionValue(name, WithoutLineBreaks(settings.Get(name)));
+  };
+  const ScreenSize size = ScreenSizeFrom(WithoutLineBreaks(settings.Get(key::kWindowSize)));
   const Replacement replacements[] = {
       {"%服务器地址%", server.host + ":" + server.port},
       {"%账号%", server.user},
       {"%密码%", server.passwordBlob},
       {"%域%", server.domain},
-      {"%窗口模式%", settings.Get(key::kWindowMode)},
+      {"%窗口模式%", clientValue(key::kWindowMode)},
       {"%窗口宽度%", size.width},
       {"%窗口高度%", size.height},
-      {"%监视器颜色%", settings.Get(key::kColourDepth)},
-      {"%压缩%", settings.Get(key::kCompression)},
-      {"%组合键%", settings.Get(key::kKeyCombinations)},
-      {"%音频播放%", settings.Get(key::kAudioPlayback)},
-      {"%打印机%", settings.Get(key::kPrinters)},
-      {"%串行口%", settings.Get(key::kSerialPorts)},
-      {"%智能卡%", settings.Get(key::kSmartCards)},
-      {"%映射磁盘%", settings.Get(key::kLocalDrives)},
-      {"%PnP设备%", settings.Get(key::kPnpDevices)},
-      {"%剪贴板%", settings.Get(key::kClipboard)},
-      {"%录音%", settings.Get(key::kRecording)},
-      {"%全屏栏%", settings.Get(key::kConnectionBar)},
-      {"%重连%", settings.Get(key::kReconnect)},
-      {"%桌面背景%", DisableLine(settings.Get(key::kDesktopBackground))},
-      {"%桌面主题%", DisableLine(settings.Get(key::kDesktopTheme))},
+      {"%监视器颜色%", clientValue(key::kColourDepth)},
+      {"%压缩%", clientValue(key::kCompression)},
+      {"%组合键%", clientValue(key::kKeyCombinations)},
+      {"%音频播放%", clientValue(key::kAudioPlayback)},
+      {"%打印机%", clientValue(key::kPrinters)},
+      {"%串行口%", clientValue(key::kSerialPorts)},
+      {"%智能卡%", clientValue(key::kSmartCards)},
+      {"%映射磁盘%", SessionDriveList(WithoutLineBreaks(settings.Get(key::kLocalDrives)))},
+      {"%PnP设备%", clientValue(key::kPnpDevices)},
+      {"%剪贴板%", clientValue(key::kClipboard)},
+      {"%录音%", clientValue(key::kRecording)},
+      {"%全屏栏%", clientValue(key::kConnectionBar)},
+      {"%重连%", clientValue(key::kReconnect)},
+      {"%桌面背景%", clientValue(key::kDesktopBackground)},
+      {"%桌面主题%", clientValue(key::kDesktopTheme)},
   };
   Text content(SessionTemplate());
   for (const Replacement& replacement : replacements) {
@@ -73,7 +73,7 @@ Text HistoryFolder() {
 }
 
 Text SessionFilePath(std::string_view host) {
-  return HistoryFolder() + "\\" + Text(host) + ".rdp";
+  return HistoryFolder() + "\\" + HistoryFileStem(host) + ".rdp";
 }
 
 SessionFile BuildSessionFile(const SessionInputs& inputs) {

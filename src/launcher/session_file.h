@@ -40,7 +40,7 @@ struct SessionFile {
 // in unchanged.
 Text SessionFileContent(const ServerValues& server, const settings::ConnectionSettings& settings);
 
-// ProgramDirectory() + "\History\" + host + ".rdp", the host unchanged.
+// ProgramDirectory() + "\History\" + HistoryFileStem(host) + ".rdp".
 Text SessionFilePath(std::string_view host);
 
 // The History folder: ProgramDirectory() + "\History".

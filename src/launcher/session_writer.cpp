@@ -7,7 +7,7 @@ namespace lumora::launcher {
 
 std::optional<SessionFile> WriteSessionFile(const SessionInputs& inputs) {
   SessionFile file = BuildSessionFile(inputs);
-  if (!IsPlainFileName(inputs.host)) {
+  if (!IsPlainFileName(HistoryFileStem(inputs.host))) {
     return std::nullopt;
   }
   if (!platform::CreateFolder(HistoryFolder()) ||

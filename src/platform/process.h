@@ -15,4 +15,8 @@ inline constexpr unsigned kInputIdleWaitMs = 1000;
 // started.
 bool StartProcess(const Text& commandLine);
 
+// The path of the program `fileName` in the system's own program folder (System32 on Windows)
+// when it is there; empty otherwise, and always where the system has no such folder.
+Text SystemProgram(const Text& fileName);
+
 }  // namespace lumora::platform

@@ -17,6 +17,7 @@
 #include "services/jet/database.h"
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
+#include "support/last_record.h"
 #include "support/reachability_wait.h"
 #include "support/temp_directory.h"
 
@@ -80,9 +81,11 @@ class HostEditorTest : public ::testing::Test {
     ASSERT_TRUE(Type("编辑框_用户", user));
   }
 
-  const Text& LastTip() const { return system_.Balloons().back().text; }
-  const forms::WindowDefinition* LastTipWindow() const { return system_.Balloons().back().window; }
-  const Text& LastBox() const { return system_.MessageBoxes().back().text; }
+  const Text& LastTip() const { return testing_support::LastBalloon(system_).text; }
+  const forms::WindowDefinition* LastTipWindow() const {
+    return testing_support::LastBalloon(system_).window;
+  }
+  const Text& LastBox() const { return testing_support::LastMessageBox(system_).text; }
 
   std::vector<Text> ListedNames() {
     std::vector<Text> names;
@@ -146,8 +149,9 @@ TEST_F(HostEditorTest, AddStaysOpenForTheNextServerAndRefusesTheSameAddressTwice
     ASSERT_TRUE(Save());
     ASSERT_EQ(system_.MessageBoxes().size(), 1u);
     EXPECT_EQ(LastBox(), "服务器添加成功,可以继续添加!");
-    EXPECT_EQ(system_.MessageBoxes().back().title, "提示信息!");
-    EXPECT_EQ(system_.MessageBoxes().back().style, box::kIconInformation | box::kTaskModal);
+    EXPECT_EQ(testing_support::LastMessageBox(system_).title, "提示信息!");
+    EXPECT_EQ(testing_support::LastMessageBox(system_).style,
+              box::kIconInformation | box::kTaskModal);
     EXPECT_EQ(ListedNames(), (Names{"127.0.0.1", "127.0.0.2"}));
     system_.Pump();
     EXPECT_TRUE(forms::IsLoaded(HostEditorWindow()));
@@ -196,15 +200,16 @@ TEST_F(HostEditorTest, ChecksTipOnTheEditorInTheirOrderAndWriteNothing) {
   EXPECT_TRUE(StoredNames().empty());
 }
 
-TEST_F(HostEditorTest, LetterCaseVariantsAreDifferentServers) {
+// Jet, which keeps the catalogue on Windows, takes letter-case variants for one name.
+TEST_F(HostEditorTest, LetterCaseVariantsAreTheSameServer) {
   Start({ServerRow("Host.LAN")});
   WithEditor(toolbar::kAdd, [&] {
     FillEditor("host.lan", "3389", "u");
     ASSERT_TRUE(Save());
-    EXPECT_EQ(LastBox(), "服务器添加成功,可以继续添加!");
+    EXPECT_EQ(LastBox(), "目标服务器已存在,不必重复添加!");
     EXPECT_TRUE(system_.CloseBox(HostEditorWindow()));
   });
-  EXPECT_EQ(ListedNames(), (Names{"Host.LAN", "host.lan"}));
+  EXPECT_EQ(ListedNames(), (Names{"Host.LAN"}));
 }
 
 TEST_F(HostEditorTest, AddThatCannotBeStoredSaysSoAndLeavesTheList) {
@@ -214,7 +219,7 @@ TEST_F(HostEditorTest, AddThatCannotBeStoredSaysSoAndLeavesTheList) {
     FillEditor("127.0.0.2", "3389", "u");
     ASSERT_TRUE(Save());
     EXPECT_EQ(LastBox(), "服务器添加失败!");
-    EXPECT_EQ(system_.MessageBoxes().back().title, "提示信息!");
+    EXPECT_EQ(testing_support::LastMessageBox(system_).title, "提示信息!");
     EXPECT_TRUE(forms::Control(HostEditorWindow(), "按钮_编辑").Enabled());
     EXPECT_TRUE(system_.CloseBox(HostEditorWindow()));
   });
@@ -243,7 +248,7 @@ TEST_F(HostEditorTest, ModifyFillsTheEditorWritesTheRowBackAndCloses) {
     EXPECT_EQ(LastTip(), "服务器修改成功!");
     EXPECT_EQ(LastTipWindow(), &HostEditorWindow());
     EXPECT_EQ(LastBox(), "服务器信息修改成功!");
-    EXPECT_EQ(system_.MessageBoxes().back().title, "提示信息!");
+    EXPECT_EQ(testing_support::LastMessageBox(system_).title, "提示信息!");
   });
   EXPECT_FALSE(forms::IsLoaded(HostEditorWindow()));
   EXPECT_EQ(system_.ModalWindowsLeftOpen(), 0);
@@ -302,8 +307,8 @@ TEST_F(HostEditorTest, DeleteTakesExactlyTheTickedRowsAfterYes) {
   ASSERT_TRUE(Toolbar(toolbar::kDelete));
   ASSERT_EQ(system_.MessageBoxes().size(), 1u);
   EXPECT_EQ(LastBox(), "确定要删除选中的3个服务器？");
-  EXPECT_EQ(system_.MessageBoxes().back().title, "警告！");
-  EXPECT_EQ(system_.MessageBoxes().back().style,
+  EXPECT_EQ(testing_support::LastMessageBox(system_).title, "警告！");
+  EXPECT_EQ(testing_support::LastMessageBox(system_).style,
             box::kYesNo | box::kIconExclamation | box::kTaskModal);
   EXPECT_EQ(LastTip(), "删除服务器成功！");
   EXPECT_EQ(ListedNames(), (Names{"127.0.0.2", "127.0.0.4"}));

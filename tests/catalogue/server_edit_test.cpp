@@ -37,6 +37,12 @@ TEST(ServerFieldsTest, ChecksRunInTheirOrder) {
   EXPECT_EQ(FieldProblem({}), "远程IP不能为空!");
   EXPECT_EQ(FieldProblem(CleanFields({.address = " 　 "})), "远程IP不能为空!");
   EXPECT_EQ(FieldProblem({.address = "server"}), "请填写正确的IP或域名!");
+  // A port or a mask in the address is refused, before the dot test, with the reason.
+  for (const char* address : {"10.0.0.6:3390", "10.0.0.0/24", "server:3389", "::1"}) {
+    EXPECT_EQ(FieldProblem({.address = address, .port = "1", .user = "u"}),
+              "远程IP中不能有“:”或“/”，端口请填在远程端口里!")
+        << address;
+  }
   EXPECT_EQ(FieldProblem({.address = "a.b"}), "远程端口不能为空!");
   EXPECT_EQ(FieldProblem({.address = "a.b", .port = "x"}), "远程端口必须是1到65535之间的数字!");
   EXPECT_EQ(FieldProblem({.address = "a.b", .port = "1"}), "登录用户名不能为空!");
@@ -180,14 +186,16 @@ TEST_F(ServerEditTest, InvalidFieldsWriteNothing) {
   EXPECT_EQ(Names(), "a.b");
 }
 
-TEST_F(ServerEditTest, DuplicatesAreExactByteForByte) {
+// As Jet's "=" sees names (letter case ignored), which decides on Windows.
+TEST_F(ServerEditTest, DuplicatesAreNamesThatJetTakesForTheSame) {
   Open({ServerRow("Host.LAN")});
-  EXPECT_EQ(AddServerFromFields(*records_, Fields("host.lan")).result, EditResult::kAdded);
-  // The letter-case variant that Jet finds first must not hide the exact one.
-  const EditOutcome again = AddServerFromFields(*records_, Fields(" host.lan"));
-  EXPECT_EQ(again.result, EditResult::kDuplicate);
-  EXPECT_EQ(again.message, "目标服务器已存在,不必重复添加!");
-  EXPECT_EQ(Names(), "Host.LAN,host.lan");
+  for (const char* twin : {"Host.LAN", " host.lan", "HOST.lan"}) {
+    const EditOutcome again = AddServerFromFields(*records_, Fields(twin));
+    EXPECT_EQ(again.result, EditResult::kDuplicate) << twin;
+    EXPECT_EQ(again.message, "目标服务器已存在,不必重复添加!");
+  }
+  EXPECT_EQ(AddServerFromFields(*records_, Fields("host.lan2")).result, EditResult::kAdded);
+  EXPECT_EQ(Names(), "Host.LAN,host.lan2");
 }
 
 TEST_F(ServerEditTest, AddThatCannotBeStoredSaysSoAndLeavesNoRemnant) {
@@ -286,19 +294,30 @@ TEST_F(ServerEditTest, RenameOntoAnotherServersNameIsRefused) {
   EXPECT_EQ(outcome.result, EditResult::kDuplicate);
   EXPECT_EQ(outcome.message, "目标服务器已存在,不必重复添加!");
   EXPECT_EQ(Names(), "127.0.0.1,127.0.0.2");
-  // Keeping its own name, or taking a letter-case variant of another's, is no rename onto it.
+  // Keeping its own name, or changing only its letter case, is no rename onto another.
   EXPECT_EQ(ModifyServerFromFields(*records_, Number("127.0.0.2"), Fields("127.0.0.2"), "").result,
             EditResult::kModified);
 }
 
+TEST_F(ServerEditTest, ARenameThatOnlyChangesLetterCaseIsNoDuplicateOfItself) {
+  Open({ServerRow("a.lan", "1"), ServerRow("b.lan", "2")});
+  const Text b = Number("b.lan");
+  EXPECT_EQ(ModifyServerFromFields(*records_, b, Fields("A.LAN"), "").result,
+            EditResult::kDuplicate);
+  EXPECT_EQ(ModifyServerFromFields(*records_, b, Fields("B.LAN"), "").result,
+            EditResult::kModified);
+  EXPECT_EQ(Names(), "a.lan,B.LAN");
+}
+
 TEST_F(ServerEditTest, RowsStoredTwiceUnderOneNameAreEditedOneByOne) {
-  // Made by another program: the same name twice, told apart only by the record number.
-  Open({ServerRow("twin.lan", "1", "u", "first"), ServerRow("twin.lan", "2", "u", "second")});
+  // Made by another program: the same name twice (or in two letter cases), told apart only by
+  // the record number.
+  Open({ServerRow("twin.lan", "1", "u", "first"), ServerRow("Twin.lan", "2", "u", "second")});
   std::vector<ServerRecord> stored = Stored();
   ASSERT_EQ(stored.size(), 2u);
   EXPECT_EQ(FindServerNumbered(*records_, stored[1].record_number)->password, "second");
   ASSERT_EQ(ModifyServerFromFields(*records_, stored[1].record_number,
-                                   {"twin.lan", "3", "u", "third", ""}, "")
+                                   {"Twin.lan", "3", "u", "third", ""}, "")
                 .result,
             EditResult::kModified);
   EXPECT_EQ(FindServerNumbered(*records_, stored[0].record_number)->password, "first");

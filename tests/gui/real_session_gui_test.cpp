@@ -16,6 +16,7 @@
 #include "app/program.h"
 #include "forms/host_editor_window.h"
 #include "forms/main_window.h"
+#include "forms/settings_window.h"
 #include "forms/window_model.h"
 #include "journey_screens.h"
 #include "platform/code_page.h"
@@ -255,13 +256,47 @@ TEST_F(RealSessionGuiTest, ChangedSettingsReachTheServer) {
   EXPECT_NE(NewLog().find(size), std::string::npos) << NewLog();
 }
 
-TEST_F(RealSessionGuiTest, AWrongPasswordEndsTheClientAndTheProgramStaysUsable) {
+// "全屏模式" chosen in the settings window: the session takes the whole display.
+TEST_F(RealSessionGuiTest, FullScreenChosenInTheSettingsWindowFillsTheDisplay) {
+  settings::WriteDefaults();
+  ASSERT_NO_FATAL_FAILURE(Start({Row(server_.port, server_.password)}));
+  UserThread user([&] {
+    HWND window = WaitForModal(forms::SettingsWindow());
+    if (window == nullptr) {
+      return;
+    }
+    SendMessageW(Live(forms::SettingsWindow(), "单选框_全屏模式"), BM_CLICK, 0, 0);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+  });
+  ASSERT_NO_FATAL_FAILURE(RunModal(forms::main_toolbar::kSettings, forms::SettingsWindow(), user));
+  ASSERT_EQ(settings::ReadSetting(settings::kSessionSection, settings::key::kWindowMode), "0");
+  ASSERT_TRUE(ConnectTo(0));
+  const std::string size = "width " + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + ", height " +
+                           std::to_string(GetSystemMetrics(SM_CYSCREEN)) + ", bpp";
+  ASSERT_TRUE(PumpLongUntil([&] {
+    return NewLog().find("Session started successfully for user " + Gbk(server_.user)) !=
+           std::string::npos;
+  })) << NewLog();
+  EXPECT_NE(NewLog().find(size), std::string::npos) << size << "\n" << NewLog();
+}
+
+TEST_F(RealSessionGuiTest, AWrongPasswordIsToldAndTheProgramStaysUsable) {
   ASSERT_NO_FATAL_FAILURE(Start({Row(server_.port, L"not-" + server_.password)}));
   const std::optional<DWORD> bridge = ConnectTo(0);
   ASSERT_TRUE(bridge);
   const std::string refused = "AUTHFAIL: user=" + Gbk(server_.user);
   ASSERT_TRUE(PumpLongUntil([&] { return NewLog().find(refused) != std::string::npos; }))
       << NewLog();
+  BoxSearch search{{*bridge}};
+  ASSERT_TRUE(PumpLongUntil([&] {
+    EnumWindows(NoteBoxOf, reinterpret_cast<LPARAM>(&search));
+    return search.box != nullptr;
+  }));
+  SaveScreenshot(HostPathUnderWine(LUMORA_SOURCE_DIR "/build/screens/rdp_wrong_password.bmp"));
+  EXPECT_EQ(WindowText(search.box), L"远程桌面连接");
+  EXPECT_EQ(WindowText(GetDlgItem(search.box, kBoxTextId)),
+            L"远程计算机 127.0.0.1:" + server_.port + L" 拒绝了登录：用户名或密码可能不正确。");
+  PostMessageW(search.box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(Ended(*bridge));
   EXPECT_EQ(NewLog().find("Session started successfully"), std::string::npos);
   ExpectTheProgramUsable();

@@ -31,6 +31,7 @@ TEST_F(ClearHistoryTest, DeletesOnlyRdpFilesOfTheHistoryFolderItself) {
   MakeFile("History/UPPER.RDP");
   MakeFile("History/keep.txt");
   MakeFile("History/keep.rdp.bak");
+  MakeFile("History/keep.rdpbak");  // matched by "*.rdp" through its short name on NTFS
   MakeFile("History/below/inner.rdp");
   MakeFile("outside.rdp");
   std::filesystem::create_directories(directory_.NativePath("History/folder.rdp"));
@@ -43,6 +44,7 @@ TEST_F(ClearHistoryTest, DeletesOnlyRdpFilesOfTheHistoryFolderItself) {
   EXPECT_FALSE(directory_.Contains("History/UPPER.RDP"));
   EXPECT_TRUE(directory_.Contains("History/keep.txt"));
   EXPECT_TRUE(directory_.Contains("History/keep.rdp.bak"));
+  EXPECT_TRUE(directory_.Contains("History/keep.rdpbak"));
   EXPECT_TRUE(directory_.Contains("History/below/inner.rdp"));
   EXPECT_TRUE(directory_.Contains("History/folder.rdp"));
   EXPECT_TRUE(directory_.Contains("outside.rdp"));

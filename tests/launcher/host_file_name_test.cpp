@@ -61,6 +61,22 @@ TEST(SessionHostNameTest, DeviceNamesAreRefusedWithOrWithoutExtension) {
   }
 }
 
+// A host the system would take for a device still gets a session file, under a safe name.
+TEST(SessionHostNameTest, DeviceNamedHostsGetAFileNameOfTheirOwn) {
+  const struct {
+    const char* host;
+    const char* stem;
+  } cases[] = {{"con.example.com", "_con.example.com"},
+               {"AUX.corp.lan", "_AUX.corp.lan"},
+               {"COM1", "_COM1"},
+               {"console.lan", "console.lan"},
+               {"127.0.0.1", "127.0.0.1"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(HistoryFileStem(c.host), c.stem);
+    EXPECT_TRUE(IsPlainFileName(HistoryFileStem(c.host))) << c.host;
+  }
+}
+
 TEST(SessionHostNameTest, NamesThatOnlyStartLikeADeviceAreFine) {
   for (const char* name : {"CONSOLE", "COM10", "LPT0", "COM", "PRNT.example", "xCON", "nul1"}) {
     EXPECT_TRUE(IsPlainFileName(name)) << name;

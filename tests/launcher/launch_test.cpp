@@ -62,7 +62,7 @@ class LaunchSessionTest : public ::testing::Test {
 };
 
 TEST_F(LaunchSessionTest, HostNameWithTwoDotsIsRefusedAndNothingIsWritten) {
-  for (const char* host : {"..", "..\\..\\evil", "../evil", "sub\\evil", "CON", "a:b"}) {
+  for (const char* host : {"..", "..\\..\\evil", "../evil", "sub\\evil", "a:b"}) {
     EXPECT_EQ(LaunchSession(Inputs(host)), LaunchOutcome::kWriteFailed) << host;
   }
   EXPECT_EQ(Entries(directory_.Path()), std::vector<std::string>{"config.ini"});

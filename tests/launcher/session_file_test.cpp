@@ -44,7 +44,7 @@ TEST(SessionFileContentTest, DefaultsFillEveryPlaceholder) {
   EXPECT_EQ(lines[0], "screen mode id:i:1");
   EXPECT_EQ(lines[1], "desktopwidth:i:800");
   EXPECT_EQ(lines[2], "desktopheight:i:600");
-  EXPECT_EQ(lines[3], "session bpp:i:31");
+  EXPECT_EQ(lines[3], "session bpp:i:32");
   EXPECT_EQ(lines[5], "full address:s:10.0.0.7:3389");
   EXPECT_EQ(lines[6], "compression:i:1");
   EXPECT_EQ(lines[7], "keyboardhook:i:2");
@@ -63,7 +63,7 @@ TEST(SessionFileContentTest, DefaultsFillEveryPlaceholder) {
   EXPECT_EQ(lines[27], "audiocapturemode:i:0");
   EXPECT_EQ(lines[32], "redirectclipboard:i:1");
   EXPECT_EQ(lines[35], "drivestoredirect:s:");
-  EXPECT_EQ(lines[36], "devicestoredirect:s:0");
+  EXPECT_EQ(lines[36], "devicestoredirect:s:");
 }
 
 TEST(SessionFileContentTest, FixedLinesStayAsInTheTemplate) {
@@ -85,13 +85,13 @@ TEST(SessionFileContentTest, LineEndsAreCrLfWithNoneAfterTheLastLine) {
   EXPECT_EQ(content.find('\0'), Text::npos);
 }
 
-TEST(SessionFileContentTest, MissingSettingsLeaveEmptyValuesAndTheFallbackSize) {
+TEST(SessionFileContentTest, MissingSettingsGiveWhatTheSettingsWindowShows) {
   const Text content = SessionFileContent(Server(), settings::ConnectionSettings());
-  EXPECT_EQ(Line(content, 1), "screen mode id:i:");
+  EXPECT_EQ(Line(content, 1), "screen mode id:i:1");
   EXPECT_EQ(Line(content, 2), "desktopwidth:i:800");
   EXPECT_EQ(Line(content, 3), "desktopheight:i:600");
-  EXPECT_EQ(Line(content, 4), "session bpp:i:");
-  EXPECT_EQ(Line(content, 33), "redirectclipboard:i:");
+  EXPECT_EQ(Line(content, 4), "session bpp:i:32");
+  EXPECT_EQ(Line(content, 33), "redirectclipboard:i:1");
   EXPECT_EQ(content.find('%'), Text::npos);
 }
 
@@ -107,10 +107,11 @@ TEST(SessionFileContentTest, WindowSizeIsSplitAtTheTimesSign) {
   EXPECT_EQ(Line(content, 2), "desktopwidth:i:1280");
   EXPECT_EQ(Line(content, 3), "desktopheight:i:1024");
 
+  // No width: no size the client takes.
   values.Set(key::kWindowSize, "×768");
   content = SessionFileContent(Server(), values);
-  EXPECT_EQ(Line(content, 2), "desktopwidth:i:");
-  EXPECT_EQ(Line(content, 3), "desktopheight:i:768");
+  EXPECT_EQ(Line(content, 2), "desktopwidth:i:800");
+  EXPECT_EQ(Line(content, 3), "desktopheight:i:600");
 
   values.Set(key::kWindowSize, "1440");
   content = SessionFileContent(Server(), values);
@@ -123,7 +124,7 @@ TEST(SessionFileContentTest, WindowModeDoesNotAffectTheSize) {
   values.Set(key::kWindowMode, "0");
   values.Set(key::kWindowSize, "");
   const Text content = SessionFileContent(Server(), values);
-  EXPECT_EQ(Line(content, 1), "screen mode id:i:0");
+  EXPECT_EQ(Line(content, 1), "screen mode id:i:2");
   EXPECT_EQ(Line(content, 2), "desktopwidth:i:800");
 }
 
@@ -136,38 +137,41 @@ TEST(SessionFileContentTest, DriveLineCarriesTheDriveListNotTheMappingSwitch) {
   EXPECT_EQ(Line(content, 36), "drivestoredirect:s:C:;E:;");
 }
 
+// Each setting fills its own line and no other: a stored value unlike the default shows where.
 TEST(SessionFileContentTest, EverySettingLandsOnItsLine) {
   struct Case {
     const char* key;
+    const char* stored;
     std::size_t line;
-    const char* prefix;
+    const char* expected;
   };
   const Case cases[] = {
-      {key::kWindowMode, 1, "screen mode id:i:"},
-      {key::kColourDepth, 4, "session bpp:i:"},
-      {key::kCompression, 7, "compression:i:"},
-      {key::kKeyCombinations, 8, "keyboardhook:i:"},
-      {key::kAudioPlayback, 9, "audiomode:i:"},
-      {key::kPrinters, 11, "redirectprinters:i:"},
-      {key::kSerialPorts, 12, "redirectcomports:i:"},
-      {key::kSmartCards, 13, "redirectsmartcards:i:"},
-      {key::kConnectionBar, 14, "displayconnectionbar:i:"},
-      {key::kReconnect, 15, "autoreconnection enabled:i:"},
-      {key::kRecording, 28, "audiocapturemode:i:"},
-      {key::kClipboard, 33, "redirectclipboard:i:"},
-      {key::kLocalDrives, 36, "drivestoredirect:s:"},
-      {key::kPnpDevices, 37, "devicestoredirect:s:"},
+      {key::kWindowMode, "0", 1, "screen mode id:i:2"},
+      {key::kColourDepth, "15", 4, "session bpp:i:15"},
+      {key::kCompression, "0", 7, "compression:i:0"},
+      {key::kKeyCombinations, "1", 8, "keyboardhook:i:1"},
+      {key::kAudioPlayback, "1", 9, "audiomode:i:1"},
+      {key::kPrinters, "1", 11, "redirectprinters:i:1"},
+      {key::kSerialPorts, "1", 12, "redirectcomports:i:1"},
+      {key::kSmartCards, "1", 13, "redirectsmartcards:i:1"},
+      {key::kConnectionBar, "0", 14, "displayconnectionbar:i:0"},
+      {key::kReconnect, "0", 15, "autoreconnection enabled:i:0"},
+      {key::kRecording, "1", 28, "audiocapturemode:i:1"},
+      {key::kClipboard, "0", 33, "redirectclipboard:i:0"},
+      {key::kLocalDrives, "V:;", 36, "drivestoredirect:s:V:;"},
+      {key::kPnpDevices, "1", 37, "devicestoredirect:s:*"},
   };
+  const std::vector<std::string> defaults =
+      SplitCrLf(SessionFileContent(Server(), DefaultSettings()));
   for (const Case& c : cases) {
-    settings::ConnectionSettings values;
-    values.Set(c.key, "V7");
-    const Text content = SessionFileContent(Server(), values);
-    EXPECT_EQ(Line(content, c.line), std::string(c.prefix) + "V7") << c.key;
-    std::size_t count = 0;
-    for (std::size_t at = content.find("V7"); at != Text::npos; at = content.find("V7", at + 1)) {
-      ++count;
+    settings::ConnectionSettings values = DefaultSettings();
+    values.Set(c.key, c.stored);
+    const std::vector<std::string> lines = SplitCrLf(SessionFileContent(Server(), values));
+    ASSERT_EQ(lines.size(), defaults.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      EXPECT_EQ(lines[i], i + 1 == c.line ? c.expected : defaults[i])
+          << c.key << ", line " << i + 1;
     }
-    EXPECT_EQ(count, 1u) << c.key;
   }
 }
 
@@ -203,14 +207,19 @@ TEST(SessionFileContentTest, PlaceholderLettersMatchInAnyCaseInsideValues) {
   values.Set(key::kPnpDevices, "1");
   ServerValues server = Server();
   server.user = "%pnp设备%";
-  EXPECT_EQ(Line(SessionFileContent(server, values), 16), "username:s:1");
+  EXPECT_EQ(Line(SessionFileContent(server, values), 16), "username:s:*");
 }
 
-TEST(SessionFileContentTest, SettingHoldingALaterPlaceholderIsFilledByTheLaterStep) {
+// A stored setting is written as a value the client reads, so it can carry no placeholder; a
+// drive list edited by hand keeps only its drives.
+TEST(SessionFileContentTest, SettingsCarryNoPlaceholderAndDriveListsOnlyDrives) {
   settings::ConnectionSettings values = DefaultSettings();
   values.Set(key::kReconnect, "%桌面背景%");
+  values.Set(key::kLocalDrives, "C:;d:\\;%桌面背景%;junk;Z:;;");
   values.Set(key::kDesktopBackground, "1");
-  EXPECT_EQ(Line(SessionFileContent(Server(), values), 15), "autoreconnection enabled:i:0");
+  const Text content = SessionFileContent(Server(), values);
+  EXPECT_EQ(Line(content, 15), "autoreconnection enabled:i:1");
+  EXPECT_EQ(Line(content, 36), "drivestoredirect:s:C:;D:\\;Z:;");
 }
 
 TEST(SessionFileContentTest, TickedWallpaperAndThemesAreNotDisabled) {
@@ -369,10 +378,19 @@ TEST_F(BuildSessionFileTest, MissingSettingsFileKeepsTheSwitchAndFallsBackOnSize
   SetProgramDirectory(empty.Path());
   const SessionFile file = BuildSessionFile(Inputs());
   EXPECT_EQ(file.modeSwitch, " /console ");
-  EXPECT_EQ(Line(file.content, 1), "screen mode id:i:");
+  EXPECT_EQ(Line(file.content, 1), "screen mode id:i:1");
   EXPECT_EQ(Line(file.content, 2), "desktopwidth:i:800");
   EXPECT_EQ(Line(file.content, 3), "desktopheight:i:600");
   SetProgramDirectory(directory_.Path());
+}
+
+TEST_F(BuildSessionFileTest, AHostNamedLikeADeviceConnectsUnderItsOwnName) {
+  settings::WriteDefaults();
+  SessionInputs inputs = Inputs();
+  inputs.host = "con.example.com";
+  const SessionFile file = BuildSessionFile(inputs);
+  EXPECT_EQ(file.path, directory_.Path() + "\\History\\_con.example.com.rdp");
+  EXPECT_EQ(Line(file.content, 6), "full address:s:con.example.com:3389");
 }
 
 TEST_F(BuildSessionFileTest, HostIsUsedUnchangedInThePath) {

@@ -90,7 +90,7 @@ TEST_F(SessionInputsTest, WrittenFileLandsInTheHistoryFolderMadeForIt) {
 }
 
 TEST_F(SessionInputsTest, HostThatIsNoPlainFileNameIsRefusedBeforeWriting) {
-  for (const char* host : {"..", "..\\x", "a/b", "NUL", "what?"}) {
+  for (const char* host : {"..", "..\\x", "a/b", "what?"}) {
     EXPECT_FALSE(WriteSessionFile(SessionInputs{host, "1", "u", "", ""}).has_value()) << host;
   }
   EXPECT_FALSE(directory_.Contains("History"));

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/process.h"
 #include "platform/program_directory.h"
 #include "settings/settings_store.h"
 #include "support/temp_directory.h"
@@ -128,6 +129,17 @@ TEST_F(Win32LaunchTest, ClientGetsTheQuotedPathAndTheSwitch) {
   const std::string written = ReadBytes(program_.NativePath("History/srv1.rdp"));
   EXPECT_EQ(written.size() > 1000, true);
   EXPECT_EQ(ReadBytes(log_.NativePath("session.rdp")), written);
+}
+
+// The client is looked for in the system's folder first; Wine has no mstsc.exe there, so the
+// command line keeps the bare name that finds the bridge beside the program.
+TEST(SystemProgramTest, OnlyProgramsOfTheSystemFolderAreFound) {
+  const Text notepad = platform::SystemProgram("notepad.exe");
+  ASSERT_FALSE(notepad.empty());
+  EXPECT_EQ(AsciiLowerCase(notepad.substr(notepad.size() - 20)), "system32\\notepad.exe");
+  EXPECT_EQ(platform::SystemProgram("mstsc.exe"), "");
+  EXPECT_EQ(platform::SystemProgram("no-such-program.exe"), "");
+  EXPECT_EQ(ClientCommandLine("C:\\h.rdp", ""), "mstsc \"C:\\h.rdp\"");
 }
 
 TEST_F(Win32LaunchTest, ProgramDirectoryWithBlanksWorks) {

@@ -113,8 +113,8 @@ struct Refusal {
   Text reason;
 };
 
-// The row as the editor would store it, or why it is refused. `seen` holds the names stored or
-// taken by earlier rows.
+// The row as the editor would store it, or why it is refused. `seen` holds the keys
+// (AsciiLowerCase) of the names stored or taken by earlier rows.
 std::optional<ServerRecord> CheckRow(const CsvRecord& record, const ColumnPlaces& columns,
                                      std::set<Text>& seen, std::vector<Refusal>& refusals) {
   if (record.fields.size() != columns.places.size()) {
@@ -137,7 +137,7 @@ std::optional<ServerRecord> CheckRow(const CsvRecord& record, const ColumnPlaces
   if (problem.empty() && GbkCharCount(domain) > catalogue::kTextColumnCharacters) {
     problem = "the domain is longer than 255 characters";
   }
-  if (problem.empty() && !seen.insert(fields.address).second) {
+  if (problem.empty() && !seen.insert(AsciiLowerCase(fields.address)).second) {
     problem = catalogue::edit_text::kDuplicate;
   }
   if (!problem.empty()) {
@@ -193,7 +193,7 @@ int Import(Arguments args) {
   std::set<Text> seen;
   if (!parsed->replace) {
     for (const ServerRecord& server : stored) {
-      seen.insert(server.server_name);
+      seen.insert(AsciiLowerCase(server.server_name));
     }
   }
   std::vector<ServerRecord> servers;

@@ -65,7 +65,7 @@ int WriteSession(Arguments args) {
   const std::optional<launcher::SessionFile> file =
       launcher::WriteSessionFile(launcher::GatherSessionInputs(records, *row));
   if (!file) {
-    if (!launcher::IsPlainFileName(host)) {
+    if (!launcher::IsPlainFileName(launcher::HistoryFileStem(host))) {
       PrintError("the host name cannot name a file in the History folder: " + host);
     } else {
       PrintProblem("cannot write", platform::SystemPath(launcher::SessionFilePath(host)));

@@ -21,6 +21,13 @@ bool OneOf(int code, std::initializer_list<int> codes) {
   return false;
 }
 
+// Whether the server opened its device channel, which it does for a session that was logged on:
+// its announcement (logged at the level the bridge asks for), or its check of the log-on PDU.
+bool SessionWasLoggedOn(std::string_view output) {
+  return output.find("server announces version") != std::string_view::npos ||
+         output.find("RDPDR_USER_LOGGEDON") != std::string_view::npos;
+}
+
 }  // namespace
 
 std::vector<std::wstring> ReportingExitCode(const std::vector<std::wstring>& freerdp) {
@@ -48,9 +55,13 @@ std::optional<int> ReportedExitCode(std::string_view output) {
 }
 
 std::wstring EndMessage(int exitCode, const std::wstring& address, std::string_view output) {
+  // xrdp ends a refused log-on with 12 ("logged off") as it ends any session, but only after a
+  // session was logged on does the server open the device channel.
+  if (exitCode == 12 && !SessionWasLoggedOn(output)) {
+    return L"远程计算机 " + address + L" 拒绝了登录：用户名或密码可能不正确。";
+  }
   // 0-12: the session ended, logged off or was disconnected, by the user or the server; 145: the
-  // user cancelled. xrdp also ends a refused log-on with 12 ("logged off"), so that case looks
-  // like any other end of a session.
+  // user cancelled.
   if ((exitCode >= 0 && exitCode <= 12) || exitCode == 145) {
     return {};
   }

@@ -107,11 +107,41 @@ void ReadToEnd(const UniqueSocket& socket, std::string& output) {
   }
 }
 
+// "audiomode": played here, on the remote computer, or not at all; "audiocapturemode": this
+// computer's microphone in the session.
+void AddSound(std::vector<std::wstring>& arguments, const SessionSettings& settings) {
+  if (settings.audioMode == 0) {
+    arguments.emplace_back(L"/sound");
+  } else {
+    arguments.push_back(L"/audio-mode:" + std::to_wstring(settings.audioMode));
+  }
+  AddIf(arguments, settings.recording, L"/microphone");
+}
+
+// "keyboardhook": key combinations (Alt+Tab, the Windows key) go to the remote computer (1), to
+// this one (0), or to the remote one in full screen only (2). FreeRDP grabs the keyboard or not.
+void AddKeyboard(std::vector<std::wstring>& arguments, const SessionSettings& settings) {
+  const bool remote =
+      settings.keyboardHook == 1 || (settings.keyboardHook == 2 && settings.fullScreen);
+  arguments.emplace_back(remote ? L"+grab-keyboard" : L"-grab-keyboard");
+}
+
+// FreeRDP splits these options at commas: a path with one in it cannot be given.
+void AddDevices(std::vector<std::wstring>& arguments, const wchar_t* option,
+                const std::vector<SharedDevice>& devices) {
+  for (const SharedDevice& device : devices) {
+    if (device.unixPath.find(L',') == std::wstring::npos) {
+      arguments.push_back(option + device.name + L"," + device.unixPath);
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<std::wstring> FreeRdpArguments(const SessionSettings& settings, bool admin,
                                            CertificatePolicy policy,
-                                           const std::vector<SharedDrive>& drives) {
+                                           const std::vector<SharedDevice>& drives,
+                                           const std::vector<SharedDevice>& serialPorts) {
   std::vector<std::wstring> arguments{
       std::wstring(kFreeRdpUnixPath, kFreeRdpUnixPath + sizeof kFreeRdpUnixPath - 1)};
   arguments.push_back(L"/v:" + settings.address);
@@ -120,18 +150,24 @@ std::vector<std::wstring> FreeRdpArguments(const SessionSettings& settings, bool
   AddScreen(arguments, settings);
   AddIf(arguments, admin, L"/admin");
   arguments.emplace_back(settings.clipboard ? L"+clipboard" : L"-clipboard");
-  AddIf(arguments, settings.soundHere, L"/sound");
+  AddSound(arguments, settings);
+  AddKeyboard(arguments, settings);
+  // The bar that full screen shows at its top, as the system's client does.
+  AddIf(arguments, settings.fullScreen && settings.connectionBar,
+        L"/floatbar:sticky:off,default:visible,show:fullscreen");
+  arguments.emplace_back(settings.compression ? L"+compression" : L"-compression");
   AddIf(arguments, !settings.wallpaper, L"-wallpaper");
   AddIf(arguments, !settings.themes, L"-themes");
   AddIf(arguments, settings.autoReconnect, L"+auto-reconnect");
-  // FreeRDP splits the option at commas: a folder with one in its name cannot be given.
-  for (const SharedDrive& drive : drives) {
-    if (drive.unixPath.find(L',') == std::wstring::npos) {
-      arguments.push_back(L"/drive:" + drive.name + L"," + drive.unixPath);
-    }
-  }
+  AddDevices(arguments, L"/drive:", drives);
   AddIf(arguments, settings.printers, L"/printer");
   AddIf(arguments, settings.smartCards, L"/smartcard");
+  if (settings.serialPorts) {
+    AddDevices(arguments, L"/serial:", serialPorts);
+  }
+  // The device channel's progress tells a session that was logged on from one that the server
+  // ended at its log-on screen (see EndMessage).
+  arguments.emplace_back(L"/log-filters:com.freerdp.channels.rdpdr.client:DEBUG");
   // Credentials come on standard input, and are asked for before connecting. With it set,
   // xfreerdp also never asks there about a certificate: what the policy does not accept, it
   // refuses.

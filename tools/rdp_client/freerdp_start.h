@@ -17,10 +17,11 @@ enum class CertificatePolicy {
   kIgnore,           // tests only: their servers make a new certificate at every start
 };
 
-// A drive of this computer shown in the session: FreeRDP's name for it and the folder it is.
-struct SharedDrive {
-  std::wstring name;      // "C" for drive C
-  std::wstring unixPath;  // what Wine's drive is on the Linux side
+// A drive or serial port of this computer shown in the session: FreeRDP's name for it and what
+// it is on the Linux side.
+struct SharedDevice {
+  std::wstring name;      // "C" for drive C, "COM1"
+  std::wstring unixPath;  // the folder Wine's drive is, the device Wine's port is
 };
 
 // xfreerdp's arguments, its own name first. The session file itself is not handed over: its
@@ -28,7 +29,8 @@ struct SharedDrive {
 // after it can undo. So the settings are carried over one by one.
 std::vector<std::wstring> FreeRdpArguments(const SessionSettings& settings, bool admin,
                                            CertificatePolicy policy,
-                                           const std::vector<SharedDrive>& drives = {});
+                                           const std::vector<SharedDevice>& drives = {},
+                                           const std::vector<SharedDevice>& serialPorts = {});
 
 // The arguments as one command line that the usual rules split back into the same words.
 std::wstring JoinCommandLine(const std::vector<std::wstring>& arguments);

@@ -62,18 +62,48 @@ std::wstring FromUtf8(const std::string& text) {
   return wide;
 }
 
-// The drives the file names ("C:\;D:\;") as the Linux folders Wine keeps them in.
-std::vector<SharedDrive> SharedDrives(const SessionSettings& settings) {
-  std::vector<SharedDrive> shared;
+// The drives the file names ("C:;D:\;") as the Linux folders Wine keeps them in: each drive
+// whole, from its root ("C:" alone would be the current folder on C:).
+std::vector<SharedDevice> SharedDrives(const SessionSettings& settings) {
+  std::vector<SharedDevice> shared;
   for (const std::wstring& drive : settings.drives) {
-    const std::optional<std::string> folder = UnixPathOf(drive);
-    if (drive.size() < 2 || drive[1] != L':' || !folder) {
+    const std::optional<std::string> folder = drive.size() >= 2 && drive[1] == L':'
+                                                  ? UnixPathOf(drive.substr(0, 2) + L"\\")
+                                                  : std::nullopt;
+    if (!folder) {
       Log(L"drive not shared, it has no Linux folder: " + drive);
       continue;
     }
     shared.push_back({drive.substr(0, 1), FromUtf8(*folder)});
   }
   return shared;
+}
+
+// The serial ports Wine has (COM1 to COM9), each as the link in the prefix's "dosdevices" folder
+// that names its Linux device.
+std::vector<SharedDevice> SerialPorts() {
+  std::vector<SharedDevice> ports;
+  const std::optional<std::string> driveC = UnixPathOf(L"C:\\");
+  if (!driveC) {
+    return ports;
+  }
+  std::string folder = *driveC;
+  const std::size_t links = folder.rfind("/dosdevices/");
+  if (links != std::string::npos) {
+    folder.erase(links + 12);
+  } else if (const std::size_t drive = folder.rfind("/drive_c"); drive != std::string::npos) {
+    folder.erase(drive + 1).append("dosdevices/");
+  } else {
+    return ports;
+  }
+  for (int number = 1; number <= 9; ++number) {
+    const std::string link = folder + "com" + std::to_string(number);
+    const std::optional<std::wstring> dosLink = DosPathOf(link.c_str());
+    if (dosLink && ::GetFileAttributesW(dosLink->c_str()) != INVALID_FILE_ATTRIBUTES) {
+      ports.push_back({L"COM" + std::to_wstring(number), FromUtf8(link)});
+    }
+  }
+  return ports;
 }
 
 void LogIgnored(const Invocation& invocation) {
@@ -104,11 +134,9 @@ int Run() {
     Complain(kNotInstalled);
     return 1;
   }
-  if (settings->serialPorts) {
-    Log(L"serial ports are not carried over to FreeRDP");
-  }
   const std::vector<std::wstring> arguments = FreeRdpArguments(
-      *settings, invocation.admin, PolicyFromEnvironment(), SharedDrives(*settings));
+      *settings, invocation.admin, PolicyFromEnvironment(), SharedDrives(*settings),
+      settings->serialPorts ? SerialPorts() : std::vector<SharedDevice>{});
   Log(L"starting: " + JoinCommandLine(arguments));
   const Secret input = StandardInput(*settings);
   const ClientRun run = RunWithInput(*shell, JoinCommandLine(ReportingExitCode(arguments)), input);

@@ -25,7 +25,9 @@ std::string SessionText(const std::string& passwordHex) {
          "session bpp:i:16\r\nfull address:s:10.0.0.5:3390\r\nredirectclipboard:i:1\r\n"
          "audiomode:i:0\r\nusername:s:运维\r\ndomain:s:CORP\r\ndisable wallpaper:i:1\r\n"
          "disable themes:i:0\r\nautoreconnection enabled:i:1\r\nredirectprinters:i:1\r\n"
-         "drivestoredirect:s:C:\\;D:\\;\r\npassword 51:b:" +
+         "compression:i:0\r\nkeyboardhook:i:1\r\naudiocapturemode:i:1\r\n"
+         "displayconnectionbar:i:0\r\nredirectcomports:i:1\r\n"
+         "drivestoredirect:s:C:;D:\\;\r\npassword 51:b:" +
          passwordHex + "\r\nauthentication level:i:0\r\n";
 }
 
@@ -38,15 +40,25 @@ TEST(SessionFileTest, ReadsWhatTheBridgeCarriesOver) {
   EXPECT_EQ(settings->width + L"x" + settings->height, L"1024x768");
   EXPECT_EQ(settings->colourDepth, L"16");
   EXPECT_FALSE(settings->fullScreen);
-  EXPECT_TRUE(settings->clipboard && settings->soundHere && settings->autoReconnect);
+  EXPECT_TRUE(settings->clipboard && settings->autoReconnect && settings->recording);
+  EXPECT_EQ(settings->audioMode, 0);
+  EXPECT_EQ(settings->keyboardHook, 1);
+  EXPECT_FALSE(settings->compression || settings->connectionBar);
   EXPECT_FALSE(settings->wallpaper);
   EXPECT_TRUE(settings->themes);
   EXPECT_TRUE(settings->printers);
-  EXPECT_FALSE(settings->smartCards || settings->serialPorts);
-  EXPECT_EQ(settings->drives, (std::vector<std::wstring>{L"C:\\", L"D:\\"}));
+  EXPECT_FALSE(settings->smartCards);
+  EXPECT_TRUE(settings->serialPorts);
+  EXPECT_EQ(settings->drives, (std::vector<std::wstring>{L"C:", L"D:\\"}));
   // The odd digit after the last pair is the program's own addition, not part of the blob.
   EXPECT_EQ(settings->passwordBlob, (std::vector<std::uint8_t>{0x01, 0xA0, 0xFF}));
   EXPECT_FALSE(ParseSessionText("username:s:admin\r\n"));
+  // Lines that are missing or hold no value the client knows keep the client's defaults.
+  const auto bare = ParseSessionText("full address:s:h\r\naudiomode:i:7\r\nkeyboardhook:i:\r\n");
+  ASSERT_TRUE(bare);
+  EXPECT_EQ(bare->audioMode, 2);
+  EXPECT_EQ(bare->keyboardHook, 2);
+  EXPECT_TRUE(bare->compression && bare->connectionBar);
 }
 
 TEST(SessionFileTest, HexBlobs) {
@@ -96,23 +108,66 @@ TEST(InvocationTest, TheSystemClientsCommandLine) {
 TEST(FreeRdpCommandTest, SettingsBecomeOptions) {
   auto settings = ParseSessionText(SessionText(""));
   ASSERT_TRUE(settings);
-  EXPECT_EQ(
-      FreeRdpArguments(*settings, true, CertificatePolicy::kTrustOnFirstUse,
-                       {{L"C", L"/root/.wine/drive_c/"}, {L"D", L"/a,b"}}),
-      (std::vector<std::wstring>{
-          L"/usr/bin/xfreerdp", L"/v:10.0.0.5:3390", L"/u:运维", L"/d:CORP", L"/size:1024x768",
-          L"/bpp:16", L"/admin", L"+clipboard", L"/sound", L"-wallpaper", L"+auto-reconnect",
-          L"/drive:C,/root/.wine/drive_c/", L"/printer", L"/from-stdin:force", L"/cert:tofu"}));
+  EXPECT_EQ(FreeRdpArguments(*settings, true, CertificatePolicy::kTrustOnFirstUse,
+                             {{L"C", L"/root/.wine/drive_c/"}, {L"D", L"/a,b"}},
+                             {{L"COM1", L"/root/.wine/dosdevices/com1"}}),
+            (std::vector<std::wstring>{L"/usr/bin/xfreerdp",
+                                       L"/v:10.0.0.5:3390",
+                                       L"/u:运维",
+                                       L"/d:CORP",
+                                       L"/size:1024x768",
+                                       L"/bpp:16",
+                                       L"/admin",
+                                       L"+clipboard",
+                                       L"/sound",
+                                       L"/microphone",
+                                       L"+grab-keyboard",
+                                       L"-compression",
+                                       L"-wallpaper",
+                                       L"+auto-reconnect",
+                                       L"/drive:C,/root/.wine/drive_c/",
+                                       L"/printer",
+                                       L"/serial:COM1,/root/.wine/dosdevices/com1",
+                                       L"/log-filters:com.freerdp.channels.rdpdr.client:DEBUG",
+                                       L"/from-stdin:force",
+                                       L"/cert:tofu"}));
   settings->fullScreen = true;
-  settings->clipboard = settings->soundHere = settings->autoReconnect = false;
+  settings->clipboard = settings->autoReconnect = settings->recording = false;
+  settings->audioMode = 2;
+  settings->keyboardHook = 2;
+  settings->compression = settings->connectionBar = true;
   settings->wallpaper = true;
   settings->themes = false;
   settings->user.clear();
-  settings->printers = false;
-  EXPECT_EQ(FreeRdpArguments(*settings, false, CertificatePolicy::kIgnore),
-            (std::vector<std::wstring>{L"/usr/bin/xfreerdp", L"/v:10.0.0.5:3390", L"/d:CORP", L"/f",
-                                       L"/bpp:16", L"-clipboard", L"-themes", L"/from-stdin:force",
-                                       L"/cert:ignore"}));
+  settings->printers = settings->serialPorts = false;
+  EXPECT_EQ(FreeRdpArguments(*settings, false, CertificatePolicy::kIgnore, {},
+                             {{L"COM1", L"/dev/ttyS0"}}),
+            (std::vector<std::wstring>{
+                L"/usr/bin/xfreerdp", L"/v:10.0.0.5:3390", L"/d:CORP", L"/f", L"/bpp:16",
+                L"-clipboard", L"/audio-mode:2", L"+grab-keyboard",
+                L"/floatbar:sticky:off,default:visible,show:fullscreen", L"+compression",
+                L"-themes", L"/log-filters:com.freerdp.channels.rdpdr.client:DEBUG",
+                L"/from-stdin:force", L"/cert:ignore"}));
+}
+
+// Where key combinations go, by "keyboardhook" and the screen mode.
+TEST(FreeRdpCommandTest, KeyCombinationsGoWhereTheSettingSays) {
+  auto settings = ParseSessionText(SessionText(""));
+  ASSERT_TRUE(settings);
+  const struct {
+    int hook;
+    bool fullScreen;
+    const wchar_t* grab;
+  } cases[] = {{0, false, L"-grab-keyboard"}, {0, true, L"-grab-keyboard"},
+               {1, false, L"+grab-keyboard"}, {1, true, L"+grab-keyboard"},
+               {2, false, L"-grab-keyboard"}, {2, true, L"+grab-keyboard"}};
+  for (const auto& c : cases) {
+    settings->keyboardHook = c.hook;
+    settings->fullScreen = c.fullScreen;
+    const auto words = FreeRdpArguments(*settings, false, CertificatePolicy::kIgnore);
+    EXPECT_NE(std::find(words.begin(), words.end(), c.grab), words.end())
+        << c.hook << (c.fullScreen ? " full screen" : " window");
+  }
 }
 
 TEST(FreeRdpCommandTest, ColourDepthsAreOnesFreeRdpTakes) {
@@ -162,7 +217,10 @@ TEST(ClientEndTest, OnlyFailuresAreTold) {
   for (const Case& c : {
            Case{0, "", nullptr},
            Case{11, "", nullptr},
-           Case{12, failed, nullptr},
+           Case{12, "[rdpdr] server announces version 1.12, client uses 1.12\n", nullptr},
+           Case{12, "RDPDR_USER_LOGGEDON_PDU, client supported, server not found\n", nullptr},
+           // Logged off before the server opened the device channel: its log-on screen refused.
+           Case{12, failed, L"远程计算机 h:1 拒绝了登录：用户名或密码可能不正确。"},
            Case{145, failed, nullptr},
            Case{147, failed, L"无法连接到远程计算机 h:1"},
            Case{140, failed, L"找不到远程计算机 h:1"},

@@ -86,6 +86,15 @@ bool FlagIs(std::string_view text, std::string_view key, std::string_view wanted
   return FindValue(text, key) == wanted;
 }
 
+// A one-digit value from 0 to `highest`; `otherwise` for anything else.
+int ChoiceValue(std::string_view text, std::string_view key, int highest, int otherwise) {
+  const std::optional<std::string_view> value = FindValue(text, key);
+  if (!value || value->size() != 1 || (*value)[0] < '0' || (*value)[0] > '0' + highest) {
+    return otherwise;
+  }
+  return (*value)[0] - '0';
+}
+
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') {
     return c - '0';
@@ -142,7 +151,11 @@ std::optional<SessionSettings> ParseSessionText(std::string_view gbk) {
   settings.colourDepth = NumberValue(gbk, "session bpp:i:");
   settings.fullScreen = FlagIs(gbk, "screen mode id:i:", "2");
   settings.clipboard = FlagIs(gbk, "redirectclipboard:i:", "1");
-  settings.soundHere = FlagIs(gbk, "audiomode:i:", "0");
+  settings.audioMode = ChoiceValue(gbk, "audiomode:i:", 2, 2);
+  settings.recording = FlagIs(gbk, "audiocapturemode:i:", "1");
+  settings.compression = !FlagIs(gbk, "compression:i:", "0");
+  settings.keyboardHook = ChoiceValue(gbk, "keyboardhook:i:", 2, 2);
+  settings.connectionBar = !FlagIs(gbk, "displayconnectionbar:i:", "0");
   settings.wallpaper = FlagIs(gbk, "disable wallpaper:i:", "0");
   settings.themes = FlagIs(gbk, "disable themes:i:", "0");
   settings.autoReconnect = FlagIs(gbk, "autoreconnection enabled:i:", "1");

@@ -18,16 +18,20 @@ struct SessionSettings {
   std::wstring width;   // desktopwidth, digits only or empty
   std::wstring height;  // desktopheight, digits only or empty
   std::wstring colourDepth;
-  bool fullScreen = false;                 // screen mode id 2
-  bool clipboard = false;                  // redirectclipboard 1
-  bool soundHere = false;                  // audiomode 0: played on this computer
-  bool wallpaper = true;                   // disable wallpaper 0
-  bool themes = true;                      // disable themes 0
-  bool autoReconnect = false;              // autoreconnection enabled 1
-  bool printers = false;                   // redirectprinters 1
-  bool smartCards = false;                 // redirectsmartcards 1
-  bool serialPorts = false;                // redirectcomports 1
-  std::vector<std::wstring> drives;        // drivestoredirect, e.g. "C:\" and "D:\"
+  bool fullScreen = false;           // screen mode id 2
+  bool clipboard = false;            // redirectclipboard 1
+  int audioMode = 2;                 // audiomode: 0 here, 1 on the remote computer, 2 none
+  bool recording = false;            // audiocapturemode 1: this computer's microphone
+  bool compression = true;           // compression 1
+  int keyboardHook = 2;              // keyboardhook: 0 here, 1 remote, 2 remote in full screen
+  bool connectionBar = true;         // displayconnectionbar 1
+  bool wallpaper = true;             // disable wallpaper 0
+  bool themes = true;                // disable themes 0
+  bool autoReconnect = false;        // autoreconnection enabled 1
+  bool printers = false;             // redirectprinters 1
+  bool smartCards = false;           // redirectsmartcards 1
+  bool serialPorts = false;          // redirectcomports 1
+  std::vector<std::wstring> drives;  // drivestoredirect, e.g. "C:" and "D:\"
   std::vector<std::uint8_t> passwordBlob;  // the protected password, empty when none
 };
 

@@ -106,4 +106,8 @@ bool StartProcess(const Text& commandLine) {
   return true;
 }
 
+Text SystemProgram(const Text&) {
+  return {};
+}
+
 }  // namespace lumora::platform

@@ -27,4 +27,18 @@ bool StartProcess(const Text& commandLine) {
   return true;
 }
 
+Text SystemProgram(const Text& fileName) {
+  char folder[MAX_PATH] = {};
+  const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) {
+    return {};
+  }
+  const Text path = Text(folder, length) + "\\" + fileName;
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return {};
+  }
+  return path;
+}
+
 }  // namespace lumora::platform
