@@ -1,6 +1,7 @@
 // Filling the server list with 10,000 servers (or the count given after the location file; then
-// the number of rounds, 5 by default) on the real list view (Windows or Wine): FillServerList
-// (database read, locations, list rows) against the floor, a bare list view given the same texts.
+// the number of rounds, 5 by default; then, instead of loopback servers, a file of addresses) on
+// the real list view (Windows or Wine): FillServerList (database read, locations, list rows)
+// against the floor, a bare list view given the same texts.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -127,25 +129,28 @@ class ClickProbe {
       const double call = Seconds();
       CloseHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
       serverCalls_.push_back(Seconds() - call);
-      // A row in view: the list follows the results.
+      // A row in view other than the selected one (a refill keeps the selection).
       DWORD_PTR top = 0;
+      DWORD_PTR before = 0;
+      DWORD_PTR mark = 0;
       RECT box{};
       box.left = LVIR_LABEL;
       DWORD_PTR ignored = 0;
-      if (!SendMessageTimeoutW(list_, LVM_GETTOPINDEX, 0, 0, SMTO_NORMAL, 60000, &top)) {
+      if (!SendMessageTimeoutW(list_, LVM_GETTOPINDEX, 0, 0, SMTO_NORMAL, 60000, &top) ||
+          !SendMessageTimeoutW(list_, LVM_GETSELECTIONMARK, 0, 0, SMTO_NORMAL, 60000, &before)) {
         return;
       }
-      const int row = static_cast<int>(top) + click % 2;
+      int row = static_cast<int>(top) + click % 2;
+      if (row == static_cast<int>(before)) {
+        row = static_cast<int>(top) + 2;
+      }
       if (!SendMessageTimeoutW(list_, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&box),
                                SMTO_NORMAL, 60000, &ignored)) {
         return;
       }
       const LPARAM at = MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2);
-      // The list keeps scrolling to the latest result, so the click may land on another row
-      // than the one aimed at; any click moves the selection mark to the row it hit.
-      DWORD_PTR before = 0;
-      DWORD_PTR mark = 0;
-      SendMessageTimeoutW(list_, LVM_GETSELECTIONMARK, 0, 0, SMTO_NORMAL, 60000, &before);
+      // Any click moves the selection mark to the row it hit; one that hits the selected row
+      // (or none) is not timed.
       const double start = Seconds();
       PostMessageW(list_, WM_LBUTTONDOWN, MK_LBUTTON, at);
       PostMessageW(list_, WM_LBUTTONUP, 0, at);
@@ -297,7 +302,21 @@ int main(int argc, char** argv) {
   const std::string program = MakeTempDirectory("lumora-fill-bench-");
   SetProgramDirectory(program);
   settings::WriteDefaults();
-  if (!lumora::bench::MakeLoopbackCatalogue(ProgramFile("mstsc.mdb"), serverCount)) {
+  // A file of addresses, one a line, instead of loopback ones (bench/silent_hosts.sh).
+  std::vector<Text> hosts;
+  if (argc > 4) {
+    std::ifstream list(argv[4]);
+    for (std::string line; std::getline(list, line);) {
+      if (!line.empty()) {
+        hosts.push_back(line);
+      }
+    }
+    serverCount = static_cast<int>(hosts.size());
+  }
+  const bool made =
+      hosts.empty() ? lumora::bench::MakeLoopbackCatalogue(ProgramFile("mstsc.mdb"), serverCount)
+                    : lumora::bench::MakeCatalogue(ProgramFile("mstsc.mdb"), hosts);
+  if (!made) {
     std::fprintf(stderr, "cannot make the catalogue\n");
     return 1;
   }

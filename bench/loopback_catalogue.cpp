@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "services/jet/database.h"
 
@@ -13,6 +14,14 @@ Text LoopbackHost(int i) {
 }
 
 bool MakeLoopbackCatalogue(const Text& path, int count) {
+  std::vector<Text> hosts;
+  for (int i = 0; i < count; ++i) {
+    hosts.push_back(LoopbackHost(i));
+  }
+  return MakeCatalogue(path, hosts);
+}
+
+bool MakeCatalogue(const Text& path, const std::vector<Text>& hosts) {
   if (!jet::Database::Create(path)) {
     return false;
   }
@@ -20,9 +29,9 @@ bool MakeLoopbackCatalogue(const Text& path, int count) {
   if (!database) {
     return false;
   }
-  for (int i = 0; i < count; ++i) {
+  for (std::size_t i = 0; i < hosts.size(); ++i) {
     const jet::RowValues row = {
-        {"服务器名", LoopbackHost(i)},
+        {"服务器名", hosts[i]},
         {"端口", "3389"},
         {"用户名", "administrator"},
         {"密码", "secret"},

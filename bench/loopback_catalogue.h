@@ -2,6 +2,8 @@
 // starts a reachability pass over them.
 #pragma once
 
+#include <vector>
+
 #include "base/text.h"
 
 namespace lumora::bench {
@@ -13,5 +15,8 @@ Text LoopbackHost(int i);
 // Creates an Access file at `path` with `count` servers, a Chinese remark each and a domain on
 // every third; false when it cannot.
 bool MakeLoopbackCatalogue(const Text& path, int count);
+
+// The same with the servers `hosts`, in order.
+bool MakeCatalogue(const Text& path, const std::vector<Text>& hosts);
 
 }  // namespace lumora::bench

@@ -39,14 +39,35 @@ void LocateRows(forms::Control& list) {
   }
 }
 
+// The row that now holds the server numbered `number`, or -1.
+int RowNumbered(const forms::Control& list, const Text& number) {
+  const int count = list.RowCount();
+  for (int row = 0; row < count; ++row) {
+    if (list.CellText(row, forms::server_cell::kRecordNumber) == number) {
+      return row;
+    }
+  }
+  return -1;
+}
+
 }  // namespace
 
 void FillServerList() {
   forms::Control list = forms::ServerList();
+  // The user stays where they were: the same first row in view, the same server selected (by its
+  // record number, when it is still there).
+  const int top = list.TopRow();
+  const int current = list.CurrentRow();
+  const Text selected =
+      current >= 0 ? list.CellText(current, forms::server_cell::kRecordNumber) : Text();
   status::InvalidateReachabilityPasses();
   list.DeleteAllRows();
   AppendServerRows(list);
   LocateRows(list);
+  list.ScrollToTopRow(top);
+  if (!selected.empty()) {
+    list.SetCurrentRow(RowNumbered(list, selected));
+  }
   status::StartReachabilityPass();
 }
 

@@ -132,6 +132,16 @@ void Control::SetCurrentRow(int row) {
   }
 }
 
+int Control::TopRow() const {
+  return Valid() ? System().TopRow(*window_, index_) : 0;
+}
+
+void Control::ScrollToTopRow(int row) {
+  if (Valid()) {
+    System().ScrollToTopRow(*window_, index_, row);
+  }
+}
+
 void Control::EnsureRowVisible(int row) {
   if (Valid()) {
     System().EnsureRowVisible(*window_, index_, row);

@@ -14,11 +14,13 @@ const WindowDefinition& MainWindow();
 // The server list "超级列表框1" of the main window.
 Control ServerList();
 
-// The cells of a server-list row. Only 0 to 5 have columns; 7 and 8 travel with the row unseen.
+// The cells of a server-list row. Only 0 to 6 have columns; 7 and 8 travel with the row unseen.
 namespace server_cell {
 inline constexpr int kHost = 0;
 inline constexpr int kPort = 1;
 inline constexpr int kUser = 2;
+inline constexpr int kState = 3;  // "在线", "离线", or "未知" where no probe can be made
+inline constexpr int kDelay = 4;  // "检测" while probed, then "Nms" or "超时"
 inline constexpr int kRemark = 5;
 inline constexpr int kLocation = 6;
 inline constexpr int kDomain = 7;

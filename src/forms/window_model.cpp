@@ -325,6 +325,17 @@ void FatalError(const Text& message, std::optional<int> errorCode) {
   EndProgram(-1);
 }
 
+Text ExceptionText(std::exception_ptr escaped) {
+  Text what = "未处理的异常";
+  try {
+    std::rethrow_exception(escaped);
+  } catch (const std::exception& error) {
+    what += std::string("：") + error.what();
+  } catch (...) {
+  }
+  return what;
+}
+
 int ShowMessageBox(const Text& text, unsigned style, const Text& title) {
   if ((style & box::kSystemModal) == 0) {
     style |= box::kTaskModal;

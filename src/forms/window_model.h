@@ -3,6 +3,8 @@
 // process, over one installed backend.
 #pragma once
 
+#include <exception>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -55,6 +57,10 @@ bool ProgramEnded();
 // Shows "运行时出错!" with the code and message, then ends the program with exit code -1.
 void FatalError(const Text& message, std::optional<int> errorCode = std::nullopt);
 
+// The fatal-error message for an exception that escaped a handler or a thread's work:
+// "未处理的异常", with its own text where it has one.
+Text ExceptionText(std::exception_ptr escaped);
+
 // Message box, task-modal and without owner; the default title is "信息：".
 int ShowMessageBox(const Text& text, unsigned style = box::kOk, const Text& title = "信息：");
 
@@ -93,6 +99,8 @@ class Control {
   int CurrentRow() const;
   void SetCurrentRow(int row);
   void EnsureRowVisible(int row);
+  int TopRow() const;
+  void ScrollToTopRow(int row);
 
   // Balloon tip: shows `text` at a point in screen coordinates.
   void ShowBalloon(const Text& text, Point screenPosition);

@@ -118,6 +118,9 @@ class WindowSystem {
   virtual int CurrentRow(const WindowDefinition& window, int index) const = 0;
   virtual void SetCurrentRow(const WindowDefinition& window, int index, int row) = 0;
   virtual void EnsureRowVisible(const WindowDefinition& window, int index, int row) = 0;
+  // The first row in view, and scrolling so that `row` comes first (as far as the list scrolls).
+  virtual int TopRow(const WindowDefinition& window, int index) const = 0;
+  virtual void ScrollToTopRow(const WindowDefinition& window, int index, int row) = 0;
 };
 
 }  // namespace lumora::forms

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,12 +20,16 @@
 namespace lumora::status {
 namespace {
 
-constexpr char kServerList[] = "超级列表框1";
+namespace cell = forms::server_cell;
+
 constexpr char kBalloon[] = "气球提示框1";
-constexpr int kStateCell = 3;
-constexpr int kDelayCell = 4;
 constexpr int kOnlineImage = 1;
 constexpr int kOfflineImage = 0;
+
+// A pass stops waiting for its last probes when none of them has come back for this long: a
+// probe can hang in name resolution far beyond its echo's time-out, and its row then keeps
+// "检测" while the pass, and every one after it, goes on.
+constexpr auto kLongestSilence = std::chrono::milliseconds(platform::kProbeTimeoutMs + 10000);
 
 std::atomic<int> runningWorkers{0};
 std::atomic<int> passesRunning{0};
@@ -35,6 +42,14 @@ struct Pass {
   std::uint64_t generation;
   platform::EchoProbe* probe;
   std::vector<Text> addresses;
+  // This pass's probes that were counted and have not finished, and when one last finished or
+  // was handed out (steady-clock ticks).
+  mutable std::atomic<int> outstanding{0};
+  mutable std::atomic<std::int64_t> lastProgress{0};
+
+  void NoteProgress() const {
+    lastProgress.store(std::chrono::steady_clock::now().time_since_epoch().count());
+  }
 };
 using SharedPass = std::shared_ptr<const Pass>;
 
@@ -48,7 +63,7 @@ std::optional<forms::Control> ListForRow(std::uint64_t generation, int row) {
   if (generation != listGeneration.load() || !forms::IsLoaded(forms::MainWindow())) {
     return std::nullopt;
   }
-  forms::Control list(forms::MainWindow(), kServerList);
+  forms::Control list = forms::ServerList();
   if (!list.Valid() || row >= list.RowCount()) {
     return std::nullopt;
   }
@@ -65,8 +80,8 @@ struct RowUpdate {
 
 // Updates not yet on the list, and whether a turn of the UI thread is asked to bring them;
 // guarded by WorkerLock. Results come in faster than one UI-thread turn each could take them:
-// queued, they reach the list a batch per turn, with one scroll per batch, and the user's input
-// and painting keep their turns in between.
+// queued, they reach the list a batch per turn, and the user's input and painting keep their
+// turns in between. The list does not follow the results: it stays where the user has it.
 std::vector<RowUpdate> pendingUpdates;
 bool drainPosted = false;
 // A turn takes at most this many, so that a burst of results cannot hold the UI thread.
@@ -74,15 +89,15 @@ constexpr std::size_t kUpdatesPerTurn = 256;
 
 void ApplyUpdate(forms::Control& list, const RowUpdate& update) {
   if (update.probing) {
-    list.SetCellText(update.row, kDelayCell, "检测");
+    list.SetCellText(update.row, cell::kDelay, "检测");
   } else if (update.roundTripMs) {
     list.SetRowImage(update.row, kOnlineImage);
-    list.SetCellText(update.row, kStateCell, "在线");
-    list.SetCellText(update.row, kDelayCell, std::to_string(*update.roundTripMs) + "ms");
+    list.SetCellText(update.row, cell::kState, "在线");
+    list.SetCellText(update.row, cell::kDelay, std::to_string(*update.roundTripMs) + "ms");
   } else {
     list.SetRowImage(update.row, kOfflineImage);
-    list.SetCellText(update.row, kStateCell, "离线");
-    list.SetCellText(update.row, kDelayCell, "超时");
+    list.SetCellText(update.row, cell::kState, "离线");
+    list.SetCellText(update.row, cell::kDelay, "超时");
   }
 }
 
@@ -100,21 +115,10 @@ void DrainUpdates() {
       forms::System().PostToUiThread(DrainUpdates);
     }
   }
-  std::optional<forms::Control> followed;
-  int lastResultRow = -1;
   for (const RowUpdate& update : batch) {
     if (auto list = ListForRow(update.generation, update.row)) {
       ApplyUpdate(*list, update);
-      // Results of one batch come in the order the probes ended, so the first row may be last.
-      if (!update.probing && update.row > 0) {
-        followed = list;
-        lastResultRow = update.row;
-      }
     }
-  }
-  // The list follows the results as they arrive; the first row is left where it is.
-  if (followed) {
-    followed->EnsureRowVisible(lastResultRow);
   }
 }
 
@@ -127,38 +131,115 @@ void QueueUpdate(const RowUpdate& update) {
   }
 }
 
-void PostProbing(std::uint64_t generation, int row) {
-  QueueUpdate({.generation = generation, .row = row, .probing = true, .roundTripMs = {}});
-}
-
-void PostResult(std::uint64_t generation, int row, std::optional<unsigned> roundTripMs) {
-  QueueUpdate({.generation = generation, .row = row, .probing = false, .roundTripMs = roundTripMs});
-}
-
-// Counted by the dispatcher before it was started, so the cap holds for workers whose threads
-// have not run yet and the dispatcher's final wait covers every one of them.
-void ReachabilityWorker(const SharedPass& pass, int row) {
-  {
-    std::lock_guard lock(WorkerLock());
-    PostProbing(pass->generation, row);
-  }
-  const std::optional<unsigned> roundTripMs =
-      pass->probe->Echo(pass->addresses[static_cast<std::size_t>(row)], platform::kProbeTimeoutMs);
-  std::lock_guard lock(WorkerLock());
-  PostResult(pass->generation, row, roundTripMs);
-  runningWorkers.fetch_sub(1);
-}
-
-void StartWorker(const SharedPass& pass, int row) {
-  {
+// A probe counted by the dispatcher before it was handed to a worker, so that the cap holds for
+// probes no worker has taken yet; uncounted when it ends, however it ends.
+class CountedProbe {
+ public:
+  explicit CountedProbe(SharedPass pass) : pass_(std::move(pass)) {
     std::lock_guard lock(WorkerLock());
     runningWorkers.fetch_add(1);
+    pass_->outstanding.fetch_add(1);
+    pass_->NoteProgress();
   }
-  // A worker that cannot be started leaves its row as it was.
-  if (!platform::StartDetachedThread([pass, row] { ReachabilityWorker(pass, row); })) {
+  ~CountedProbe() {
     std::lock_guard lock(WorkerLock());
     runningWorkers.fetch_sub(1);
+    pass_->outstanding.fetch_sub(1);
+    pass_->NoteProgress();
   }
+  CountedProbe(const CountedProbe&) = delete;
+  CountedProbe& operator=(const CountedProbe&) = delete;
+
+  const Pass& pass() const { return *pass_; }
+
+ private:
+  SharedPass pass_;
+};
+
+void Probe(const Pass& pass, int row) {
+  {
+    std::lock_guard lock(WorkerLock());
+    QueueUpdate({.generation = pass.generation, .row = row, .probing = true, .roundTripMs = {}});
+  }
+  const std::optional<unsigned> roundTripMs =
+      pass.probe->Echo(pass.addresses[static_cast<std::size_t>(row)], platform::kProbeTimeoutMs);
+  std::lock_guard lock(WorkerLock());
+  QueueUpdate(
+      {.generation = pass.generation, .row = row, .probing = false, .roundTripMs = roundTripMs});
+}
+
+// What went wrong on a worker is told as any fault of the program is: on the UI thread, in the
+// fatal-error box.
+void ReportOnUiThread(std::exception_ptr escaped) {
+  forms::System().PostToUiThread([escaped] { forms::FatalError(forms::ExceptionText(escaped)); });
+}
+
+// One probe for a worker: its row, and its place under the cap.
+struct Job {
+  std::unique_ptr<CountedProbe> probe;
+  int row;
+};
+
+// Up to kMaxRunningWorkers threads, started as probes need them and kept for every later pass:
+// under Wine, starting and ending a thread for each row cost more than the echoes themselves.
+class WorkerPool {
+ public:
+  // False when no worker could take the job (none exists and none can be started); the job is
+  // dropped then, and its row stays as it was.
+  bool Run(Job job) {
+    std::unique_lock lock(mutex_);
+    jobs_.push_back(std::move(job));
+    wake_.notify_one();
+    // A waiting worker that was woken has not yet taken its job: only jobs beyond the waiting
+    // workers need one more.
+    if (static_cast<int>(jobs_.size()) <= idle_) {
+      return true;
+    }
+    if (threads_ < kMaxRunningWorkers) {
+      ++threads_;
+      lock.unlock();
+      if (platform::StartDetachedThread([this] { Work(); })) {
+        return true;
+      }
+      lock.lock();
+      --threads_;
+    }
+    if (threads_ > 0) {
+      return true;  // a worker takes it once it is free
+    }
+    jobs_.pop_back();
+    return false;
+  }
+
+ private:
+  void Work() {
+    for (;;) {
+      std::unique_lock lock(mutex_);
+      ++idle_;
+      wake_.wait(lock, [this] { return !jobs_.empty(); });
+      --idle_;
+      Job job = std::move(jobs_.front());
+      jobs_.pop_front();
+      lock.unlock();
+      try {
+        Probe(job.probe->pass(), job.row);
+      } catch (...) {
+        ReportOnUiThread(std::current_exception());
+      }
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<Job> jobs_;
+  int threads_ = 0;
+  int idle_ = 0;
+};
+
+WorkerPool& Workers() {
+  // Never destroyed: its threads wait on it until the process ends.
+  static WorkerPool* pool = new WorkerPool;
+  return *pool;
 }
 
 // No probe can be made: "离线" would accuse every host of a fault of this computer, so the rows
@@ -167,8 +248,8 @@ void PostProbingImpossible(std::uint64_t generation, int rows) {
   forms::System().PostToUiThread([generation, rows] {
     for (int row = 0; row < rows; ++row) {
       if (auto list = ListForRow(generation, row)) {
-        list->SetCellText(row, kStateCell, "未知");
-        list->SetCellText(row, kDelayCell, "无法检测");
+        list->SetCellText(row, cell::kState, "未知");
+        list->SetCellText(row, cell::kDelay, "无法检测");
       }
     }
     if (generation == listGeneration.load() && forms::IsLoaded(forms::MainWindow())) {
@@ -176,6 +257,16 @@ void PostProbingImpossible(std::uint64_t generation, int rows) {
           .ShowBalloon(kProbingImpossibleTip, forms::System().CursorPosition());
     }
   });
+}
+
+// Whether the pass's probes have all finished, or have been silent for kLongestSilence.
+bool PassIsOver(const Pass& pass) {
+  if (pass.outstanding.load() == 0) {
+    return true;
+  }
+  const auto last = std::chrono::steady_clock::time_point(
+      std::chrono::steady_clock::duration(pass.lastProgress.load()));
+  return std::chrono::steady_clock::now() - last > kLongestSilence;
 }
 
 void ReachabilityDispatcher(const SharedPass& pass) {
@@ -190,13 +281,13 @@ void ReachabilityDispatcher(const SharedPass& pass) {
     if (pass->generation != listGeneration.load()) {
       break;
     }
-    StartWorker(pass, row);
+    // The cap is shared by every pass.
     while (runningWorkers.load() >= kMaxRunningWorkers) {
       SleepOneMillisecond();
     }
+    Workers().Run({std::make_unique<CountedProbe>(pass), row});
   }
-  // The count is shared: a dispatcher also waits for the workers of passes running beside it.
-  while (runningWorkers.load() != 0) {
+  while (!PassIsOver(*pass)) {
     SleepOneMillisecond();
   }
   passesRunning.fetch_sub(1);
@@ -217,7 +308,7 @@ void StartReachabilityPass() {
   if (!forms::IsLoaded(forms::MainWindow())) {
     return;
   }
-  const forms::Control list(forms::MainWindow(), kServerList);
+  const forms::Control list = forms::ServerList();
   auto pass = std::make_shared<Pass>();
   pass->generation = listGeneration.load();
   platform::EchoProbe* probe = probeForTesting.load();
@@ -225,13 +316,21 @@ void StartReachabilityPass() {
   const int rows = list.RowCount();
   pass->addresses.reserve(static_cast<std::size_t>(rows > 0 ? rows : 0));
   for (int row = 0; row < rows; ++row) {
-    pass->addresses.push_back(list.CellText(row, 0));
+    pass->addresses.push_back(list.CellText(row, cell::kHost));
   }
   WorkerLock();  // created before the first worker can need it
+  Workers();
 
   passesRunning.fetch_add(1);
   SharedPass shared = std::move(pass);
-  if (!platform::StartDetachedThread([shared] { ReachabilityDispatcher(shared); })) {
+  const auto dispatch = [shared] {
+    try {
+      ReachabilityDispatcher(shared);
+    } catch (...) {
+      ReportOnUiThread(std::current_exception());
+    }
+  };
+  if (!platform::StartDetachedThread(dispatch)) {
     passesRunning.fetch_sub(1);
   }
 }

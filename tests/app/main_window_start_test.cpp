@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "app/program.h"
+#include "app/server_list.h"
 #include "catalogue/main_database.h"
 #include "forms/headless/headless_window_system.h"
 #include "forms/main_window.h"
@@ -75,6 +78,33 @@ TEST_F(FilledMainWindowTest, RowsComeFromTableServerInTableOrder) {
   EXPECT_EQ(list.CellText(1, 2), "");
   EXPECT_EQ(list.CurrentRow(), -1);
   EXPECT_TRUE(system_.MessageBoxes().empty());
+}
+
+// After every add, modify and delete the list is filled again: the user keeps the rows in view and
+// the server selected, found by its record number; a server that went selects nothing.
+TEST_F(FilledMainWindowTest, ARefillKeepsTheViewAndTheSelectedServer) {
+  std::vector<testing_support::CatalogueRow> rows;
+  for (int row = 1; row <= 20; ++row) {
+    rows.push_back(testing_support::ServerRow("127.0.0." + std::to_string(row)));
+  }
+  ASSERT_TRUE(testing_support::CreateCatalogue(ProgramFile("mstsc.mdb"), rows));
+  ASSERT_TRUE(forms::LoadWindow(forms::MainWindow()));
+  forms::Control list = forms::ServerList();
+  list.ScrollToTopRow(5);
+  list.SetCurrentRow(9);
+  FillServerList();
+  EXPECT_EQ(list.TopRow(), 5);
+  ASSERT_EQ(list.CurrentRow(), 9);
+  EXPECT_EQ(list.CellText(9, forms::server_cell::kHost), "127.0.0.10");
+
+  // Another program deleted the first rows: the same server, on its new row.
+  ASSERT_TRUE(catalogue::MainConnection().Execute("delete from Server where 编号<4"));
+  FillServerList();
+  ASSERT_EQ(list.CurrentRow(), 6);
+  EXPECT_EQ(list.CellText(6, forms::server_cell::kHost), "127.0.0.10");
+  ASSERT_TRUE(catalogue::MainConnection().Execute("delete from Server where 编号=10"));
+  FillServerList();
+  EXPECT_EQ(list.CurrentRow(), -1);
 }
 
 TEST_F(FilledMainWindowTest, AClickOnARowMovesTheRecordSetToItsServer) {

@@ -176,6 +176,45 @@ TEST_F(MainWindowGuiTest, RowsCarryTheCataloguesCellsAndTurnOnlineOrOffline) {
   EXPECT_EQ(list.CellText(2, 4), "超时");
 }
 
+// A refresh and its reachability pass leave the list where the user has it: the same first row in
+// view, the same server selected and visible.
+TEST_F(MainWindowGuiTest, ARefreshKeepsTheViewAndTheSelectedServer) {
+  std::vector<testing_support::CatalogueRow> rows;
+  for (int row = 0; row < 300; ++row) {
+    rows.push_back(
+        ServerRow("127.0." + std::to_string(1 + row / 200) + "." + std::to_string(1 + row % 200)));
+  }
+  Open(rows);
+  ASSERT_TRUE(PumpUntil([] { return status::ReachabilityPassesRunning() == 0; }));
+  forms::ServerList().ScrollToTopRow(120);
+  ASSERT_EQ(SendMessageW(list_, LVM_GETTOPINDEX, 0, 0), 120);
+  RECT aimed{LVIR_LABEL, 0, 0, 0};
+  SendMessageW(list_, LVM_GETITEMRECT, 125, reinterpret_cast<LPARAM>(&aimed));
+  PostClick(list_, Centre(aimed));
+  const auto selected = [&] {
+    return static_cast<int>(
+        SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  };
+  ASSERT_TRUE(PumpUntil([&] { return selected() == 125; }));
+  const Text host = forms::ServerList().CellText(125, forms::server_cell::kHost);
+
+  // The pass writes every row's delay cell again, the last one too.
+  forms::ServerList().SetCellText(299, forms::server_cell::kDelay, "-");
+  ClickToolbarButton(forms::main_toolbar::kRefresh);
+  ASSERT_TRUE(PumpUntil([] {
+    return status::ReachabilityPassesRunning() == 0 &&
+           forms::ServerList().CellText(299, forms::server_cell::kDelay) != "-";
+  }));
+  EXPECT_EQ(SendMessageW(list_, LVM_GETTOPINDEX, 0, 0), 120);
+  ASSERT_GE(selected(), 0);
+  EXPECT_EQ(forms::ServerList().CellText(selected(), forms::server_cell::kHost), host);
+  RECT shown{LVIR_BOUNDS, 0, 0, 0};
+  RECT client{};
+  SendMessageW(list_, LVM_GETITEMRECT, selected(), reinterpret_cast<LPARAM>(&shown));
+  GetClientRect(list_, &client);
+  EXPECT_TRUE(shown.top >= 0 && shown.bottom <= client.bottom) << shown.top;
+}
+
 TEST_F(MainWindowGuiTest, CheckBoxesTickWithAClick) {
   Open({ServerRow("127.0.0.1"), ServerRow("127.0.0.2"), ServerRow("127.0.0.3")});
   ASSERT_TRUE(PumpUntil([] { return status::ReachabilityPassesRunning() == 0; }));

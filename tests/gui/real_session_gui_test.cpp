@@ -292,14 +292,14 @@ TEST_F(RealSessionGuiTest, AWrongPasswordIsToldAndTheProgramStaysUsable) {
     EnumWindows(NoteBoxOf, reinterpret_cast<LPARAM>(&search));
     return search.box != nullptr;
   }));
-  SaveScreenshot(HostPathUnderWine(LUMORA_SOURCE_DIR "/build/screens/rdp_wrong_password.bmp"));
   EXPECT_EQ(WindowText(search.box), L"远程桌面连接");
   EXPECT_EQ(WindowText(GetDlgItem(search.box, kBoxTextId)),
             L"远程计算机 127.0.0.1:" + server_.port + L" 拒绝了登录：用户名或密码可能不正确。");
+  ExpectTheProgramUsable();  // meanwhile the bridge's box has been drawn
+  SaveScreenshot(HostPathUnderWine(LUMORA_SOURCE_DIR "/build/screens/rdp_wrong_password.bmp"));
   PostMessageW(search.box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(Ended(*bridge));
   EXPECT_EQ(NewLog().find("Session started successfully"), std::string::npos);
-  ExpectTheProgramUsable();
 }
 
 TEST_F(RealSessionGuiTest, AServerThatIsDownIsToldByTheClient) {

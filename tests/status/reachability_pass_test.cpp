@@ -9,6 +9,8 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -40,17 +42,32 @@ class FakeEchoProbe : public platform::EchoProbe {
   void Release() {
     std::lock_guard lock(mutex_);
     blocked_ = false;
+    released_ = true;
     changed_.notify_all();
+  }
+
+  // `host`'s probes wait until Release, whatever Block says; or throw.
+  void Hang(const Text& host) {
+    std::lock_guard lock(mutex_);
+    hanging_ = host;
+  }
+  void Throw(const Text& host) {
+    std::lock_guard lock(mutex_);
+    throwing_ = host;
   }
 
   std::optional<unsigned> Echo(const Text& host, unsigned timeoutMs) override {
     std::unique_lock lock(mutex_);
     ++calls_[host];
+    threads_.insert(std::this_thread::get_id());
     timeouts_.push_back(timeoutMs);
+    if (host == throwing_) {
+      throw std::runtime_error("the probe broke");
+    }
     ++inFlight_;
     maxInFlight_ = std::max(maxInFlight_, inFlight_);
     changed_.notify_all();
-    changed_.wait(lock, [this] { return !blocked_; });
+    changed_.wait(lock, [&] { return host == hanging_ ? released_ : !blocked_; });
     --inFlight_;
     const auto answer = answers_.find(host);
     return answer == answers_.end() ? std::nullopt : std::optional<unsigned>(answer->second);
@@ -83,6 +100,10 @@ class FakeEchoProbe : public platform::EchoProbe {
     std::lock_guard lock(mutex_);
     return timeouts_;
   }
+  std::size_t Threads() {
+    std::lock_guard lock(mutex_);
+    return threads_.size();
+  }
 
  private:
   std::mutex mutex_;
@@ -90,7 +111,11 @@ class FakeEchoProbe : public platform::EchoProbe {
   std::map<Text, unsigned> answers_;
   std::map<Text, int> calls_;
   std::vector<unsigned> timeouts_;
+  std::set<std::thread::id> threads_;
+  Text hanging_;
+  Text throwing_;
   bool blocked_ = false;
+  bool released_ = false;
   int inFlight_ = 0;
   int maxInFlight_ = 0;
 };
@@ -215,17 +240,15 @@ TEST_F(ReachabilityPassTest, EmptyListStartsNoWorker) {
   EXPECT_EQ(system_.LastRowMadeVisible(MainWindow(), kList), -1);
 }
 
-TEST_F(ReachabilityPassTest, FirstRowIsNeverScrolledIntoView) {
-  AddRows({"127.0.0.1"});
+// The list stays where the user has it: results do not scroll it.
+TEST_F(ReachabilityPassTest, ResultsNeverScrollTheList) {
+  AddRows({"127.0.0.1", "127.0.0.2", "127.0.0.3"});
+  List().ScrollToTopRow(1);
   StartReachabilityPass();
   ASSERT_TRUE(WaitForPasses());
-  ExpectOffline(0);
+  ExpectOffline(2);
   EXPECT_EQ(system_.LastRowMadeVisible(MainWindow(), kList), -1);
-
-  AddRows({"127.0.0.2"});
-  StartReachabilityPass();
-  ASSERT_TRUE(WaitForPasses());
-  EXPECT_EQ(system_.LastRowMadeVisible(MainWindow(), kList), 1);
+  EXPECT_EQ(List().TopRow(), 1);
 }
 
 TEST_F(ReachabilityPassTest, HundredRowsRunAtMostThirtyWorkersAtOnce) {
@@ -261,7 +284,7 @@ TEST_F(ReachabilityPassTest, HundredRowsRunAtMostThirtyWorkersAtOnce) {
       ExpectOffline(row);
     }
   }
-  EXPECT_GT(system_.LastRowMadeVisible(MainWindow(), kList), 0);
+  EXPECT_EQ(system_.LastRowMadeVisible(MainWindow(), kList), -1);
 }
 
 TEST_F(ReachabilityPassTest, TwoPassesAtOnceProbeEveryRowTwice) {
@@ -355,6 +378,56 @@ TEST_F(ReachabilityPassTest, NothingStartsWithoutTheMainWindow) {
   StartReachabilityPass();
   EXPECT_EQ(ReachabilityPassesRunning(), 0);
   EXPECT_TRUE(system_.MessageBoxes().empty());
+}
+
+// Probes run on at most kMaxRunningWorkers threads, kept from pass to pass.
+TEST_F(ReachabilityPassTest, PassesShareTheirWorkerThreads) {
+  std::vector<Text> addresses;
+  for (int row = 1; row <= 100; ++row) {
+    addresses.push_back("127.0.3." + std::to_string(row));
+  }
+  AddRows(addresses);
+  for (int pass = 0; pass < 3; ++pass) {
+    StartReachabilityPass();
+    ASSERT_TRUE(WaitForPasses());
+  }
+  EXPECT_EQ(probe_.TotalCalls(), 300);
+  EXPECT_LE(probe_.Threads(), static_cast<std::size_t>(kMaxRunningWorkers));
+}
+
+// A probe that never comes back (a name that never resolves) keeps its row and its place under
+// the cap, but no later pass waits for it.
+TEST_F(ReachabilityPassTest, AProbeThatNeverReturnsHoldsUpNoLaterPass) {
+  probe_.Hang("never.example");
+  probe_.Answer("127.0.0.2", 2);
+  AddRows({"never.example", "127.0.0.2"});
+  StartReachabilityPass();
+  ASSERT_TRUE(probe_.WaitForInFlight(1));
+  List().DeleteAllRows();
+  InvalidateReachabilityPasses();
+  AddRows({"127.0.0.2"});
+  StartReachabilityPass();
+  bool laterPassEnded = false;
+  for (int round = 0; round < 60000 && !laterPassEnded; ++round) {
+    system_.Pump();
+    laterPassEnded = ReachabilityPassesRunning() == 1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_TRUE(laterPassEnded);
+  EXPECT_EQ(RunningWorkerCount(), 1);
+  ExpectOnline(0, "2ms");
+}
+
+// A worker's fault ends in the program's fatal-error box, not in std::terminate.
+TEST_F(ReachabilityPassTest, AFaultInAProbeIsAFatalError) {
+  probe_.Throw("127.0.0.1");
+  AddRows({"127.0.0.1"});
+  StartReachabilityPass();
+  ASSERT_TRUE(WaitForPasses());
+  system_.Pump();
+  ASSERT_FALSE(system_.MessageBoxes().empty());
+  EXPECT_NE(system_.MessageBoxes()[0].text.find("the probe broke"), std::string::npos);
+  EXPECT_EQ(RunningWorkerCount(), 0);
 }
 
 }  // namespace

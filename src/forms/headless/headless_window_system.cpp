@@ -546,6 +546,7 @@ void HeadlessWindowSystem::DeleteAllRows(const WindowDefinition& window, int ind
   if (ControlState* state = State(window, index)) {
     state->rows.clear();
     state->currentRow = -1;
+    state->topRow = 0;
   }
 }
 
@@ -617,6 +618,17 @@ void HeadlessWindowSystem::SetCurrentRow(const WindowDefinition& window, int ind
 void HeadlessWindowSystem::EnsureRowVisible(const WindowDefinition& window, int index, int row) {
   if (ControlState* state = State(window, index)) {
     state->lastMadeVisible = row;
+  }
+}
+
+int HeadlessWindowSystem::TopRow(const WindowDefinition& window, int index) const {
+  const ControlState* state = State(window, index);
+  return state == nullptr ? 0 : state->topRow;
+}
+
+void HeadlessWindowSystem::ScrollToTopRow(const WindowDefinition& window, int index, int row) {
+  if (ControlState* state = State(window, index)) {
+    state->topRow = std::clamp(row, 0, std::max(0, static_cast<int>(state->rows.size()) - 1));
   }
 }
 

@@ -130,6 +130,8 @@ class HeadlessWindowSystem : public WindowSystem {
   int CurrentRow(const WindowDefinition& window, int index) const override;
   void SetCurrentRow(const WindowDefinition& window, int index, int row) override;
   void EnsureRowVisible(const WindowDefinition& window, int index, int row) override;
+  int TopRow(const WindowDefinition& window, int index) const override;
+  void ScrollToTopRow(const WindowDefinition& window, int index, int row) override;
 
   // The last row scrolled into view, or -1.
   int LastRowMadeVisible(const WindowDefinition& window, std::string_view list) const;
@@ -150,6 +152,7 @@ class HeadlessWindowSystem : public WindowSystem {
     std::vector<Row> rows;
     int currentRow = -1;
     int lastMadeVisible = -1;
+    int topRow = 0;
   };
   struct FrameState {
     int instance = 0;

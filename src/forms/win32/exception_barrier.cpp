@@ -8,14 +8,7 @@ namespace lumora::forms::win32 {
 
 void ReportEscapedException(std::exception_ptr escaped) noexcept {
   try {
-    Text what = "未处理的异常";
-    try {
-      std::rethrow_exception(escaped);
-    } catch (const std::exception& error) {
-      what += std::string("：") + error.what();
-    } catch (...) {
-    }
-    FatalError(what);
+    FatalError(ExceptionText(escaped));
   } catch (...) {
     // Not even the report could be made: end here rather than unwind through Windows.
     ExitProcess(static_cast<UINT>(-1));

@@ -261,6 +261,24 @@ void EnsureRowVisible(HWND list, int row) {
   }
 }
 
+int TopRow(HWND list) {
+  return static_cast<int>(ListMessage(list, LVM_GETTOPINDEX, 0, 0));
+}
+
+void ScrollToTopRow(HWND list, int row) {
+  if (!HasRow(list, row)) {
+    return;
+  }
+  ResumeRedraw(list);
+  RECT first{LVIR_BOUNDS, 0, 0, 0};
+  if (!ListMessage(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first))) {
+    return;
+  }
+  // In report view the list scrolls by whole rows of this height.
+  const int rowHeight = static_cast<int>(first.bottom - first.top);
+  ListMessage(list, LVM_SCROLL, 0, (row - TopRow(list)) * rowHeight);
+}
+
 bool ScrollSideways(HWND list, int request) {
   if (request != SB_LINELEFT && request != SB_LINERIGHT) {
     return false;

@@ -36,6 +36,8 @@ void SetRowChecked(HWND list, int row, bool checked);
 int CurrentRow(HWND list);
 void SetCurrentRow(HWND list, int row);
 void EnsureRowVisible(HWND list, int row);
+int TopRow(HWND list);
+void ScrollToTopRow(HWND list, int row);
 
 // A click on an arrow of the horizontal scroll bar (`request` SB_LINELEFT or SB_LINERIGHT)
 // scrolls a step the eye can follow, where the list itself would move a pixel; false for any

@@ -81,6 +81,8 @@ class Win32WindowSystem final : public WindowSystem {
   int CurrentRow(const WindowDefinition& window, int index) const override;
   void SetCurrentRow(const WindowDefinition& window, int index, int row) override;
   void EnsureRowVisible(const WindowDefinition& window, int index, int row) override;
+  int TopRow(const WindowDefinition& window, int index) const override;
+  void ScrollToTopRow(const WindowDefinition& window, int index, int row) override;
 
  private:
   std::unique_ptr<win32::BackendState> state_;

@@ -135,4 +135,16 @@ void Win32WindowSystem::EnsureRowVisible(const WindowDefinition& window, int ind
   });
 }
 
+int Win32WindowSystem::TopRow(const WindowDefinition& window, int index) const {
+  return WithList(*state_, window, index, 0,
+                  [](HWND list, win32::ListRowStore&) { return win32::list_view::TopRow(list); });
+}
+
+void Win32WindowSystem::ScrollToTopRow(const WindowDefinition& window, int index, int row) {
+  WithList(*state_, window, index, 0, [&](HWND list, win32::ListRowStore&) {
+    win32::list_view::ScrollToTopRow(list, row);
+    return 0;
+  });
+}
+
 }  // namespace lumora::forms

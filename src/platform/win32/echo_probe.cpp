@@ -7,6 +7,8 @@
 // clang-format on
 
 #include <mutex>
+#include <utility>
+#include <vector>
 
 #include "platform/echo_gate.h"
 #include "platform/win32/unique_handle.h"
@@ -95,6 +97,39 @@ void CloseIcmpHandle(void* handle) noexcept {
 
 using UniqueIcmpHandle = win32::UniqueHandle<void*, &CloseIcmpHandle>;
 
+// Open ICMP handles that no echo uses now: each echo takes one and gives it back, so that the
+// echoes of a reachability pass's reused workers open no new handle each (under Wine, two more
+// requests to the server per echo). The lock is the system's slim one, which under Wine waits
+// without the server.
+class IdleIcmpHandles {
+ public:
+  UniqueIcmpHandle Take() {
+    AcquireSRWLockExclusive(&lock_);
+    UniqueIcmpHandle handle;
+    if (!idle_.empty()) {
+      handle = std::move(idle_.back());
+      idle_.pop_back();
+    }
+    ReleaseSRWLockExclusive(&lock_);
+    return handle;
+  }
+  void Give(UniqueIcmpHandle handle) {
+    AcquireSRWLockExclusive(&lock_);
+    idle_.push_back(std::move(handle));
+    ReleaseSRWLockExclusive(&lock_);
+  }
+
+ private:
+  SRWLOCK lock_ = SRWLOCK_INIT;
+  std::vector<UniqueIcmpHandle> idle_;
+};
+
+// Never destroyed: an echo may still run while the process ends.
+IdleIcmpHandles& IdleHandles() {
+  static IdleIcmpHandles* handles = new IdleIcmpHandles;
+  return *handles;
+}
+
 class IcmpEchoProbe final : public EchoProbe {
  public:
   bool Available() override {
@@ -134,14 +169,15 @@ class IcmpEchoProbe final : public EchoProbe {
     auto* reply = reinterpret_cast<ICMP_ECHO_REPLY*>(buffer);
     reply->RoundTripTime = static_cast<ULONG>(-1);
     DWORD replies = 0;
-    {
-      const UniqueIcmpHandle icmp(create());
+    UniqueIcmpHandle icmp = IdleHandles().Take();
+    if (!icmp.valid()) {
+      icmp = UniqueIcmpHandle(create());
       if (!icmp.valid()) {
         return std::nullopt;
       }
-      replies =
-          send(icmp.get(), *address, nullptr, 0, nullptr, buffer, kReplyBufferSize, timeoutMs);
     }
+    replies = send(icmp.get(), *address, nullptr, 0, nullptr, buffer, kReplyBufferSize, timeoutMs);
+    IdleHandles().Give(std::move(icmp));
     // An error answer (a router's "destination unreachable", say) is no answer from the host.
     if (replies == 0 || reply->Status != IP_SUCCESS) {
       return std::nullopt;
