@@ -61,21 +61,66 @@ forms::HandlerResult ServerListClicked(forms::EventArgs) {
   return std::nullopt;
 }
 
+// A double-click on the empty part of the list (which leaves no row selected) means nothing.
 forms::HandlerResult ServerListDoubleClicked(forms::EventArgs) {
-  ConnectCommand();
+  if (forms::ServerList().CurrentRow() >= 0) {
+    ConnectCommand();
+  }
   return std::nullopt;
 }
 
+namespace {
+
+constexpr int kCtrl = 1;
+
+// The toolbar's commands on the keyboard, as Windows programs have them: the key on the list, its
+// name in the context menu, and the command's access key there.
+struct KeyCommand {
+  int button;
+  char accessKey;
+  const char* shortcut;  // as the menu shows it; nullptr: none
+  int key;               // virtual-key code on the list; 0: none
+  int keyState;
+};
+
+constexpr KeyCommand kKeyCommands[] = {
+    {forms::main_toolbar::kConnect, 'C', "Enter", 13, 0},
+    {forms::main_toolbar::kAdd, 'A', "Ins", 45, 0},
+    {forms::main_toolbar::kAdd, 'A', "Ctrl+N", 'N', kCtrl},
+    {forms::main_toolbar::kModify, 'M', "F2", 113, 0},
+    {forms::main_toolbar::kDelete, 'D', "Del", 46, 0},
+    {forms::main_toolbar::kRefresh, 'R', "F5", 116, 0},
+    {forms::main_toolbar::kSettings, 'S', nullptr, 0, 0},
+    {forms::main_toolbar::kClearHistory, 'H', nullptr, 0, 0},
+    {forms::main_toolbar::kAbout, 'U', nullptr, 0, 0},
+};
+
+// "连接Lumora(&C)\tEnter": the caption, its access key and its first key.
+Text MenuCaption(int button, const char* caption) {
+  for (const KeyCommand& command : kKeyCommands) {
+    if (command.button == button) {
+      Text text = Text(caption) + "(&" + command.accessKey + ")";
+      if (command.shortcut != nullptr) {
+        text += Text("\t") + command.shortcut;
+      }
+      return text;
+    }
+  }
+  return caption;
+}
+
+}  // namespace
+
 forms::HandlerResult ServerListKeyDown(forms::EventArgs args) {
-  constexpr int kEnter = 13;
-  constexpr int kDelete = 46;
   if (args.empty()) {
     return std::nullopt;
   }
-  if (args[0] == kEnter) {
-    ConnectCommand();
-  } else if (args[0] == kDelete) {
-    catalogue::DeleteServersCommand();
+  const int keyState = args.size() > 1 ? args[1] : 0;
+  for (const KeyCommand& command : kKeyCommands) {
+    if (command.key != 0 && command.key == args[0] && command.keyState == keyState) {
+      const int button[] = {command.button};
+      return ToolbarButtonClicked(button);
+    }
   }
   return std::nullopt;
 }
@@ -90,7 +135,7 @@ forms::HandlerResult ServerListContextMenu(forms::EventArgs args) {
   const auto definitions = toolbar.Definition().properties.buttons;
   for (std::size_t button = 0; button < definitions.size(); ++button) {
     if (!definitions[button].hidden && definitions[button].caption != nullptr) {
-      captions.emplace_back(definitions[button].caption);
+      captions.push_back(MenuCaption(static_cast<int>(button), definitions[button].caption));
       buttons.push_back(static_cast<int>(button));
     }
   }

@@ -11,7 +11,11 @@ namespace lumora::app {
 
 forms::HandlerResult MainWindowCreated(forms::EventArgs) {
   if (!platform::FileExists(ProgramFile("mstsc.mdb"))) {
-    forms::ShowMessageBox("数据文件不存在,无法使用本软件!");
+    // Where it was looked for, and what to do, in the style of the other catalogue boxes.
+    forms::ShowMessageBox(
+        "数据文件不存在,无法使用本软件!\r\n\r\n找不到：" + ProgramFile("mstsc.mdb") +
+            "\r\n请把服务器数据文件mstsc.mdb放到程序所在的文件夹，然后重新启动本软件。",
+        forms::box::kIconExclamation, "提示信息!");
     forms::EndProgram(0);
     return std::nullopt;
   }

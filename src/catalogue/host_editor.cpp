@@ -46,12 +46,32 @@ void RegisterHostEditorWindow() {
   forms::RegisterWindow(forms::HostEditorWindow(), kEditorBindings);
 }
 
+// A catalogue that takes no change says so before the user types anything (and is tried once
+// more, in case the file was put right meanwhile).
+bool CatalogueTakesChanges() {
+  if (CatalogueRefusal().empty()) {
+    return true;
+  }
+  if (OpenMainDatabase()) {
+    RefillServerList();
+    return true;
+  }
+  forms::ShowMessageBox(CatalogueRefusal(), forms::box::kIconExclamation, edit_text::kMessageTitle);
+  return false;
+}
+
 void AddServerCommand() {
+  if (!CatalogueTakesChanges()) {
+    return;
+  }
   EditorMode() = catalogue::kAddMode;
   forms::LoadWindow(forms::HostEditorWindow(), /*modal=*/true);
 }
 
 void ModifyServerCommand() {
+  if (!CatalogueTakesChanges()) {
+    return;
+  }
   const forms::Control list = forms::ServerList();
   if (list.RowCount() == 0) {
     forms::ShowTip(edit_text::kListEmpty);
@@ -79,6 +99,9 @@ void ModifyServerCommand() {
 }
 
 void DeleteServersCommand() {
+  if (!CatalogueTakesChanges()) {
+    return;
+  }
   const forms::Control list = forms::ServerList();
   if (list.RowCount() == 0) {
     forms::ShowTip(edit_text::kListEmpty);

@@ -1,5 +1,7 @@
 #include "catalogue/host_editor_window_events.h"
 
+#include <utility>
+
 #include "catalogue/host_editor.h"
 #include "catalogue/main_database.h"
 #include "catalogue/server_edit.h"
@@ -39,6 +41,29 @@ void CentreOverMainWindow() {
                                            main.top + main.height / 2 - own.height / 2});
 }
 
+// The field a refused entry's tip speaks of.
+const char* FaultyField(const Text& tip) {
+  const std::pair<const char*, const char*> fields[] = {
+      {edit_text::kAddressEmpty, kAddressField},     {edit_text::kAddressWithoutDot, kAddressField},
+      {edit_text::kAddressWithPort, kAddressField},  {edit_text::kAddressTooLong, kAddressField},
+      {edit_text::kPortEmpty, kPortField},           {edit_text::kPortNotANumber, kPortField},
+      {edit_text::kUserEmpty, kUserField},           {edit_text::kUserTooLong, kUserField},
+      {edit_text::kPasswordTooLong, kPasswordField}, {edit_text::kRemarkTooLong, kRemarkField},
+  };
+  for (const auto& [text, field] : fields) {
+    if (tip == text) {
+      return field;
+    }
+  }
+  return kAddressField;
+}
+
+// The tip of a refused entry, and the focus in its field with the text selected for retyping.
+void RefuseField(const Text& tip) {
+  EditorTip(tip);
+  Field(FaultyField(tip)).Focus(/*selectAll=*/true);
+}
+
 catalogue::ServerFields TypedFields() {
   return {.address = Field(kAddressField).GetText(),
           .port = Field(kPortField).GetText(),
@@ -58,9 +83,13 @@ void SaveNewServer() {
   }
   button.SetEnabled(true);
   if (outcome.result == catalogue::EditResult::kInvalid) {
-    EditorTip(outcome.message);
-  } else {
-    ShowResult(outcome.message);
+    RefuseField(outcome.message);
+    return;
+  }
+  ShowResult(outcome.message);
+  // The fields keep the last server to start the next one from: typing replaces the address.
+  if (outcome.result == catalogue::EditResult::kAdded) {
+    Field(kAddressField).Focus(/*selectAll=*/true);
   }
 }
 
@@ -74,7 +103,7 @@ void SaveModifiedServer() {
   switch (outcome.result) {
     case catalogue::EditResult::kInvalid:
       button.SetEnabled(true);
-      EditorTip(outcome.message);
+      RefuseField(outcome.message);
       break;
     case catalogue::EditResult::kModified:
       RefillServerList();

@@ -13,6 +13,11 @@ struct MainDatabase {
   services::RecordSet records;
 };
 
+Text& Refusal() {
+  static Text refusal;
+  return refusal;
+}
+
 std::unique_ptr<MainDatabase>& Stored() {
   static std::unique_ptr<MainDatabase> database;
   return database;
@@ -44,10 +49,21 @@ bool OpenMainDatabase() {
   if (opened && database.connection.Damaged()) {
     Stored().reset();
     Current().records.SetConnection(Current().connection);
+    Refusal() =
+        "数据文件已损坏，无法修改：mstsc."
+        "mdb的内容有错误或不完整。请用它的备份替换它，然后重新启动本软件。";
     return false;
   }
   database.records.SetConnection(database.connection);
+  Refusal() = opened ? Text()
+                     : Text(
+                           "数据文件无法打开，无法修改：mstsc.mdb可能不是Access数据库，或正被其他"
+                           "程序独占使用。请关闭其他程序后重新启动本软件。");
   return opened;
+}
+
+const Text& CatalogueRefusal() {
+  return Refusal();
 }
 
 bool ReopenIfReadOnly() {

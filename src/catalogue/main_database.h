@@ -14,6 +14,10 @@ services::RecordSet& MainRecords();
 // to it. False (and nothing open) when the file cannot be opened or is damaged.
 bool OpenMainDatabase();
 
+// Why the catalogue can take no change at all (it could not be opened, or is damaged), as the
+// user is told it; empty when it is open. Each try to open it again sets it anew.
+const Text& CatalogueRefusal();
+
 // Before a change: a catalogue that was only readable (another program was writing it) is opened
 // again, so that it is written once the other program has let it go. Returns whether it is
 // writable now.

@@ -20,7 +20,8 @@ inline constexpr int kDoubleClick = -3;
 inline constexpr int kRightDown = -4;
 inline constexpr int kRightUp = -5;
 inline constexpr int kMouseMove = -6;
-inline constexpr int kKeyDown = -7;  // argument: the virtual-key code (13 Enter, 46 Delete)
+// Arguments: the virtual-key code (13 Enter, 46 Delete), the key state (1 Ctrl, 2 Shift, 4 Alt).
+inline constexpr int kKeyDown = -7;
 // Arguments: x, y in screen coordinates; -1, -1 when the menu key or Shift+F10 asked for it.
 inline constexpr int kContextMenu = -8;
 inline constexpr int kWheel = -12;  // arguments: wheel steps, key state

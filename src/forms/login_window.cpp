@@ -60,6 +60,8 @@ const WindowDefinition& LoginWindow() {
       .name = "LoginWindow",
       .title = "登录 - Lumora                                    ",
       .rect = {50, 50, 387, 252},
+      // As its close box: the program ends.
+      .escapeCloses = true,
       .icon = images::LoginIcon(),
       .controls = controls,
   };

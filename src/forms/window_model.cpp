@@ -325,7 +325,7 @@ void FatalError(const Text& message, std::optional<int> errorCode) {
   EndProgram(-1);
 }
 
-Text ExceptionText(std::exception_ptr escaped) {
+Text ExceptionText(const std::exception_ptr& escaped) {
   Text what = "未处理的异常";
   try {
     std::rethrow_exception(escaped);

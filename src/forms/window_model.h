@@ -59,7 +59,7 @@ void FatalError(const Text& message, std::optional<int> errorCode = std::nullopt
 
 // The fatal-error message for an exception that escaped a handler or a thread's work:
 // "未处理的异常", with its own text where it has one.
-Text ExceptionText(std::exception_ptr escaped);
+Text ExceptionText(const std::exception_ptr& escaped);
 
 // Message box, task-modal and without owner; the default title is "信息：".
 int ShowMessageBox(const Text& text, unsigned style = box::kOk, const Text& title = "信息：");

@@ -171,7 +171,8 @@ void Probe(const Pass& pass, int row) {
 // What went wrong on a worker is told as any fault of the program is: on the UI thread, in the
 // fatal-error box.
 void ReportOnUiThread(std::exception_ptr escaped) {
-  forms::System().PostToUiThread([escaped] { forms::FatalError(forms::ExceptionText(escaped)); });
+  forms::System().PostToUiThread(
+      [escaped = std::move(escaped)] { forms::FatalError(forms::ExceptionText(escaped)); });
 }
 
 // One probe for a worker: its row, and its place under the cap.

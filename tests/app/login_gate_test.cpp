@@ -146,9 +146,12 @@ TEST_F(LoginGateTest, MissingDataFileEndsTheProgramWithExitCodeZero) {
   Start();
   TypeAndLogIn("qwerty");
   ASSERT_EQ(system_.MessageBoxes().size(), 1u);
-  EXPECT_EQ(system_.MessageBoxes()[0].text, "数据文件不存在,无法使用本软件!");
-  EXPECT_EQ(system_.MessageBoxes()[0].title, "信息：");
-  EXPECT_EQ(system_.MessageBoxes()[0].style, forms::box::kTaskModal);
+  // The words of old first, then where the file was looked for and what to do.
+  const Text& text = system_.MessageBoxes()[0].text;
+  EXPECT_EQ(text.rfind("数据文件不存在,无法使用本软件!\r\n\r\n找不到：", 0), 0u) << text;
+  EXPECT_NE(text.find(ProgramFile("mstsc.mdb")), Text::npos) << text;
+  EXPECT_EQ(system_.MessageBoxes()[0].title, "提示信息!");
+  EXPECT_EQ(system_.MessageBoxes()[0].style, forms::box::kIconExclamation | forms::box::kTaskModal);
   EXPECT_EQ(system_.EndedWith(), 0);
   EXPECT_FALSE(forms::IsLoaded(LoginWindow()));
   EXPECT_FALSE(forms::IsLoaded(MainWindow()));

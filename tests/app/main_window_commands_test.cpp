@@ -55,20 +55,37 @@ TEST_F(MainWindowCommandsTest, ConnectWithoutACurrentRowAsksForOne) {
   EXPECT_EQ(LastTip(), "请选择要连接的服务器！");
 }
 
-TEST_F(MainWindowCommandsTest, DoubleClickOnTheEmptyPartOfTheListAsksForARow) {
+// The empty part of the list (or an empty list) is no server: a double-click there does nothing.
+TEST_F(MainWindowCommandsTest, DoubleClickOnTheEmptyPartOfTheListDoesNothing) {
+  ASSERT_TRUE(system_.DoubleClickRow(MainWindow(), "超级列表框1", -1));
   AddRows(2);
   ASSERT_TRUE(system_.DoubleClickRow(MainWindow(), "超级列表框1", -1));
-  EXPECT_EQ(LastTip(), "请选择要连接的服务器！");
+  EXPECT_TRUE(system_.Balloons().empty());
+  EXPECT_TRUE(system_.MessageBoxes().empty());
 }
 
-TEST_F(MainWindowCommandsTest, EnterOnTheListConnectsAndDeleteDeletesTheTickedRows) {
+// The toolbar's keys on the list, each seen by what its command says with no row chosen.
+TEST_F(MainWindowCommandsTest, TheToolbarsKeysRunItsCommands) {
   AddRows(2);
-  ASSERT_TRUE(system_.PressKey(MainWindow(), "超级列表框1", 13));
-  EXPECT_EQ(LastTip(), "请选择要连接的服务器！");  // Enter is the connect command
-  ASSERT_TRUE(system_.PressKey(MainWindow(), "超级列表框1", 46));
-  EXPECT_EQ(LastTip(), "请选择要删除的服务器！");  // Delete is the delete command
-  ASSERT_TRUE(system_.PressKey(MainWindow(), "超级列表框1", 'A'));
-  EXPECT_EQ(system_.Balloons().size(), 2u);  // any other key does nothing
+  const struct {
+    int key;
+    int keyState;
+    const char* tip;
+  } cases[] = {
+      {13, 0, "请选择要连接的服务器！"},   // Enter: connect
+      {46, 0, "请选择要删除的服务器！"},   // Delete: delete the ticked rows
+      {113, 0, "请选中要修改的服务器！"},  // F2: modify
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(system_.PressKey(MainWindow(), "超级列表框1", c.key, c.keyState));
+    EXPECT_EQ(LastTip(), c.tip) << c.key;
+  }
+  const std::size_t tips = system_.Balloons().size();
+  for (const int key : {int{'A'}, int{'N'}, 112}) {  // other keys, N without Ctrl, F1
+    ASSERT_TRUE(system_.PressKey(MainWindow(), "超级列表框1", key));
+  }
+  EXPECT_EQ(system_.Balloons().size(), tips);
+  EXPECT_TRUE(system_.MessageBoxes().empty());
 }
 
 TEST_F(MainWindowCommandsTest, TheListsMenuOffersTheVisibleToolbarCommandsAndRunsTheChosenOne) {
@@ -77,17 +94,13 @@ TEST_F(MainWindowCommandsTest, TheListsMenuOffersTheVisibleToolbarCommandsAndRun
   ASSERT_TRUE(system_.PressMenuKey(MainWindow(), "超级列表框1"));
   ASSERT_EQ(system_.Menus().size(), 1u);
   EXPECT_EQ(system_.Menus()[0],
-            (std::vector<Text>{"连接Lumora", "添加Lumora", "修改Lumora", "删除Lumora", "刷新Lumora",
-                               "系统设置", "清空记录", "使用说明"}));
+            (std::vector<Text>{"连接Lumora(&C)\tEnter", "添加Lumora(&A)\tIns", "修改Lumora(&M)\tF2",
+                               "删除Lumora(&D)\tDel", "刷新Lumora(&R)\tF5", "系统设置(&S)",
+                               "清空记录(&H)", "使用说明(&U)"}));
   EXPECT_EQ(LastTip(), "请选择要删除的服务器！");
   ASSERT_TRUE(system_.PressMenuKey(MainWindow(), "超级列表框1"));  // dismissed: nothing runs
   EXPECT_EQ(system_.Balloons().size(), 1u);
   EXPECT_TRUE(system_.MessageBoxes().empty());
-}
-
-TEST_F(MainWindowCommandsTest, DoubleClickOnAnEmptyListSaysTheListIsEmpty) {
-  ASSERT_TRUE(system_.DoubleClickRow(MainWindow(), "超级列表框1", -1));
-  EXPECT_EQ(LastTip(), "服务器列表是空的!");
 }
 
 TEST_F(MainWindowCommandsTest, AboutBoxHasItsTitleIconAndLines) {

@@ -10,6 +10,7 @@
 #include "app/server_list.h"
 #include "catalogue/main_database.h"
 #include "forms/headless/headless_window_system.h"
+#include "forms/host_editor_window.h"
 #include "forms/main_window.h"
 #include "forms/window_model.h"
 #include "platform/echo_probe.h"
@@ -18,6 +19,7 @@
 #include "settings/settings_store.h"
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
+#include "support/last_record.h"
 #include "support/reachability_wait.h"
 #include "support/temp_directory.h"
 
@@ -126,6 +128,16 @@ TEST_F(FilledMainWindowTest, AnUnreadableCatalogueIsReportedAndTheListStaysEmpty
   EXPECT_NE(system_.MessageBoxes()[0].text.find("mstsc.mdb"), Text::npos);
   EXPECT_EQ(forms::ServerList().RowCount(), 0);
   EXPECT_TRUE(forms::IsLoaded(forms::MainWindow()));
+  // Every change says why it cannot be made, before anything is typed.
+  for (const int button :
+       {forms::main_toolbar::kAdd, forms::main_toolbar::kModify, forms::main_toolbar::kDelete}) {
+    ASSERT_TRUE(system_.ClickToolbarButton(forms::MainWindow(), "工具条1", button));
+    EXPECT_EQ(
+        testing_support::LastMessageBox(system_).text.rfind("数据文件无法打开，无法修改：", 0), 0u)
+        << button;
+    EXPECT_FALSE(forms::IsLoaded(forms::HostEditorWindow()));
+  }
+  EXPECT_EQ(system_.MessageBoxes().size(), 4u);
 }
 
 TEST_F(MainWindowStartTest, MissingSettingsFileIsWrittenWithDefaults) {

@@ -81,6 +81,12 @@ class HostEditorTest : public ::testing::Test {
     ASSERT_TRUE(Type("编辑框_用户", user));
   }
 
+  void ExpectFocusIn(const char* field) const {
+    EXPECT_EQ(system_.FocusedControl(HostEditorWindow()),
+              forms::FindControlIndex(HostEditorWindow(), field))
+        << field;
+    EXPECT_TRUE(system_.FocusSelectedAll(HostEditorWindow())) << field;
+  }
   const Text& LastTip() const { return testing_support::LastBalloon(system_).text; }
   const forms::WindowDefinition* LastTipWindow() const {
     return testing_support::LastBalloon(system_).window;
@@ -157,6 +163,8 @@ TEST_F(HostEditorTest, AddStaysOpenForTheNextServerAndRefusesTheSameAddressTwice
     EXPECT_TRUE(forms::IsLoaded(HostEditorWindow()));
     EXPECT_TRUE(forms::Control(HostEditorWindow(), "按钮_编辑").Enabled());
     EXPECT_EQ(Field("编辑框_编辑IP"), " 127.0. 0.2　");
+    // Typing starts the next server's address, not more of the last password.
+    ExpectFocusIn("编辑框_编辑IP");
 
     ASSERT_TRUE(Save());
     EXPECT_EQ(LastBox(), "目标服务器已存在,不必重复添加!");
@@ -187,9 +195,11 @@ TEST_F(HostEditorTest, ChecksTipOnTheEditorInTheirOrderAndWriteNothing) {
     FillEditor("a.b", "x", "　");
     ASSERT_TRUE(Save());
     EXPECT_EQ(LastTip(), "远程端口必须是1到65535之间的数字!");
+    ExpectFocusIn("编辑框_端口");  // the faulty field, its text selected for retyping
     FillEditor("a.b", "3389", "　");
     ASSERT_TRUE(Save());
     EXPECT_EQ(LastTip(), "登录用户名不能为空!");
+    ExpectFocusIn("编辑框_用户");
     FillEditor("a.b", "3389", "u");
     ASSERT_TRUE(Type("编辑框_备注", Text(256, 'r')));
     ASSERT_TRUE(Save());

@@ -234,6 +234,43 @@ TEST_F(HostEditorGuiTest, AModifiedServerIsWrittenBackAndTheEditorCloses) {
   EXPECT_EQ(stored[0].remark, "新");
 }
 
+// The toolbar's keys on the list open the editor: Insert and Ctrl+N to add, F2 to modify the
+// selected server.
+TEST_F(HostEditorGuiTest, TheListsKeysOpenTheEditor) {
+  Open({ServerRow("127.0.0.1")});
+  HWND list = ControlWindow(MainWindow(), "超级列表框1");
+  PostClick(list, RowCentre(list, 0));
+  ASSERT_TRUE(PumpUntil([] { return forms::ServerList().CurrentRow() == 0; }));
+  const struct {
+    UINT key;
+    bool ctrl;
+    const wchar_t* title;
+  } cases[] = {
+      {VK_INSERT, false, L"添加主机"}, {'N', true, L"添加主机"}, {VK_F2, false, L"修改主机"}};
+  for (const auto& c : cases) {
+    std::wstring title;
+    UserThread user([&] {
+      HWND editor = WaitForEditor();
+      if (editor != nullptr) {
+        title = WindowText(editor);
+        PostMessageW(editor, WM_CLOSE, 0, 0);
+      }
+    });
+    // The key state that the list reads is this thread's.
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = c.ctrl ? 0x80 : 0;
+    SetKeyboardState(keys);
+    SetFocus(list);
+    PostMessageW(list, WM_KEYDOWN, c.key, 1);
+    ASSERT_TRUE(PumpUntil([&] { return user.Done() && !forms::IsLoaded(HostEditorWindow()); }));
+    user.Finish();
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(title, c.title) << c.key;
+  }
+}
+
 TEST_F(HostEditorGuiTest, TwoTickedRowsAreDeletedAfterYes) {
   Open({ServerRow("127.0.0.1"), ServerRow("127.0.0.2"), ServerRow("127.0.0.3")});
   forms::ServerList().SetRowChecked(0, true);

@@ -107,6 +107,17 @@ TEST_F(LoginGateGuiTest, TheFocusStartsInThePasswordBoxAndAWrongEntryIsSelectedF
   EXPECT_FALSE(forms::IsLoaded(MainWindow()));
 }
 
+// Esc does what the close box does: the login window goes, and with it the program.
+TEST_F(LoginGateGuiTest, EscClosesTheLoginWindow) {
+  ASSERT_TRUE(services::StorePassword("qwerty"));
+  ASSERT_TRUE(forms::LoadWindow(LoginWindow()));
+  HWND entry = ControlWindow(LoginWindow(), "编辑框1");
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == entry; }));
+  PressKey(Frame(LoginWindow()), VK_ESCAPE);
+  EXPECT_TRUE(PumpUntil([] { return !forms::IsLoaded(LoginWindow()); }));
+  EXPECT_FALSE(forms::IsLoaded(MainWindow()));
+}
+
 TEST_F(LoginGateGuiTest, StartButtonOpensTheMainWindowAndClosesTheLoginWindow) {
   ASSERT_TRUE(testing_support::CreateCatalogue(ProgramFile("mstsc.mdb")));
   ASSERT_TRUE(forms::LoadWindow(LoginWindow()));

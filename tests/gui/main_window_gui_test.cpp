@@ -215,6 +215,21 @@ TEST_F(MainWindowGuiTest, ARefreshKeepsTheViewAndTheSelectedServer) {
   EXPECT_TRUE(shown.top >= 0 && shown.bottom <= client.bottom) << shown.top;
 }
 
+// A remark of several lines shows them side by side in its cell; read back, it keeps its lines.
+TEST_F(MainWindowGuiTest, ARemarkOfSeveralLinesShowsThemWithBlanks) {
+  Open({ServerRow("127.0.0.1", "3389", "u", "", "一楼\r\n收银台\n左")});
+  wchar_t shown[64] = {};
+  LVITEMW item{};
+  item.iSubItem = forms::server_cell::kRemark;
+  item.pszText = shown;
+  item.cchTextMax = 64;
+  SendMessageW(list_, LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+  EXPECT_EQ(std::wstring(shown), L"一楼 收银台 左");
+  EXPECT_EQ(forms::ServerList().CellText(0, forms::server_cell::kRemark), "一楼\r\n收银台\n左");
+  forms::ServerList().SetCellText(0, forms::server_cell::kRemark, "一行");
+  EXPECT_EQ(forms::ServerList().CellText(0, forms::server_cell::kRemark), "一行");
+}
+
 TEST_F(MainWindowGuiTest, CheckBoxesTickWithAClick) {
   Open({ServerRow("127.0.0.1"), ServerRow("127.0.0.2"), ServerRow("127.0.0.3")});
   ASSERT_TRUE(PumpUntil([] { return status::ReachabilityPassesRunning() == 0; }));

@@ -452,12 +452,12 @@ bool HeadlessWindowSystem::FocusSelectedAll(const WindowDefinition& window) cons
 }
 
 bool HeadlessWindowSystem::PressKey(const WindowDefinition& window, std::string_view control,
-                                    int virtualKey) {
+                                    int virtualKey, int keyState) {
   const int index = Reachable(window, control);
   if (index < 0) {
     return false;
   }
-  const int args[] = {virtualKey};
+  const int args[] = {virtualKey, keyState};
   RaiseEvent(window.name, window.controls[index].name, event::kKeyDown, args);
   return true;
 }

@@ -67,7 +67,8 @@ class HeadlessWindowSystem : public WindowSystem {
   // The user closes the window with its close box.
   bool CloseBox(const WindowDefinition& window);
   // The user presses key `virtualKey` with the focus in `control`.
-  bool PressKey(const WindowDefinition& window, std::string_view control, int virtualKey);
+  bool PressKey(const WindowDefinition& window, std::string_view control, int virtualKey,
+                int keyState = 0);
   // The menu key on `control`, which has the focus.
   bool PressMenuKey(const WindowDefinition& window, std::string_view control);
   // The control that has (or gets at the window's next activation) the focus; -1 for none. And

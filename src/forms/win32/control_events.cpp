@@ -86,7 +86,8 @@ LRESULT MouseEventsMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefSubclassProc(window, message, wParam, lParam);
   }
   if (HWND tips = frame.controls[index].cellTips.get()) {
-    list_view::FollowMouse(window, tips, MSG{window, message, wParam, lParam});
+    list_view::FollowMouse(window, frame.controls[index].rows, tips,
+                           MSG{window, message, wParam, lParam});
   }
   const HandlerResult result =
       RaiseControlEvent(frame, static_cast<int>(index), mouse->event, mouse->Args());

@@ -76,7 +76,9 @@ LRESULT OnControlNotify(FrameState& frame, LPARAM lParam) {
   if (control.kind == ControlKind::kListView && header->code == NM_CLICK) {
     RaiseControlEvent(frame, index, event::kListLeftClick);
   } else if (control.kind == ControlKind::kListView && header->code == LVN_KEYDOWN) {
-    const std::array<int, 1> args{reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey};
+    const int keyState = (GetKeyState(VK_CONTROL) < 0 ? 1 : 0) |
+                         (GetKeyState(VK_SHIFT) < 0 ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    const std::array<int, 2> args{reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey, keyState};
     RaiseControlEvent(frame, index, event::kKeyDown, args);
   } else if (control.kind == ControlKind::kToolbar && header->code == TBN_GETINFOTIPW) {
     FillToolbarTip(control.properties, *reinterpret_cast<NMTBGETINFOTIPW*>(lParam));

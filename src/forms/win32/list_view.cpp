@@ -173,16 +173,14 @@ Text CellText(HWND list, const ListRowStore& store, int row, int cell) {
   if (cell < 0 || !HasRow(list, row)) {
     return {};
   }
-  if (cell > 0 && cell >= ColumnCount(list)) {
-    const std::optional<LPARAM> id = RowId(list, row);
-    const auto cells = id ? store.extraCells.find(*id) : store.extraCells.end();
-    if (cells == store.extraCells.end()) {
-      return {};
+  const std::optional<LPARAM> id = RowId(list, row);
+  const auto cells = id ? store.extraCells.find(*id) : store.extraCells.end();
+  if (cells != store.extraCells.end()) {
+    if (const auto found = cells->second.find(cell); found != cells->second.end()) {
+      return found->second;
     }
-    const auto found = cells->second.find(cell);
-    return found == cells->second.end() ? Text() : found->second;
   }
-  return FromWide(ColumnText(list, row, cell));
+  return cell > 0 && cell >= ColumnCount(list) ? Text() : FromWide(ColumnText(list, row, cell));
 }
 
 void SetCellText(HWND list, ListRowStore& store, int row, int cell, const Text& text) {
@@ -195,7 +193,22 @@ void SetCellText(HWND list, ListRowStore& store, int row, int cell, const Text& 
     }
     return;
   }
+  // A line break would show as a box: the cell shows a blank in its place, and the text itself,
+  // its lines kept, stays beside the row for whoever reads the cell, and for its tip.
   std::wstring wide = ToWide(text);
+  const std::wstring whole = wide;
+  for (std::size_t at = wide.find_first_of(L"\r\n"); at != std::wstring::npos;
+       at = wide.find_first_of(L"\r\n", at + 1)) {
+    const std::size_t length = wide.compare(at, 2, L"\r\n") == 0 ? 2 : 1;
+    wide.replace(at, length, L" ");
+  }
+  if (const std::optional<LPARAM> id = RowId(list, row)) {
+    if (wide != whole) {
+      store.extraCells[*id][cell] = text;
+    } else if (const auto cells = store.extraCells.find(*id); cells != store.extraCells.end()) {
+      cells->second.erase(cell);
+    }
+  }
   LVITEMW item{};
   item.iSubItem = cell;
   item.pszText = wide.data();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "forms/win32/list_view.h"
+#include "forms/win32/wide_text.h"
 
 namespace lumora::forms::win32::list_view {
 namespace {
@@ -25,8 +26,9 @@ TTTOOLINFOW ToolInfo(HWND list, wchar_t* text) {
   return tool;
 }
 
-// The whole text of the cell at `point` when the cell is too narrow to show it, else empty.
-std::wstring CutText(HWND list, POINT point) {
+// The whole text of the cell at `point` when the cell is too narrow to show it or shows its lines
+// as blanks, else empty.
+std::wstring CutText(HWND list, const ListRowStore& store, POINT point) {
   LVHITTESTINFO hit{};
   hit.pt = point;
   if (SendMessageW(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0 ||
@@ -36,6 +38,10 @@ std::wstring CutText(HWND list, POINT point) {
   std::wstring text = ColumnText(list, hit.iItem, hit.iSubItem);
   if (text.empty()) {
     return {};
+  }
+  const std::wstring whole = ToWide(CellText(list, store, hit.iItem, hit.iSubItem));
+  if (whole != text) {
+    return whole;
   }
   RECT cell{};
   cell.top = hit.iSubItem;
@@ -72,12 +78,13 @@ HWND CreateCellTips(HWND list) {
   return tips;
 }
 
-void FollowMouse(HWND list, HWND tips, const MSG& message) {
+void FollowMouse(HWND list, const ListRowStore& store, HWND tips, const MSG& message) {
   if (tips == nullptr) {
     return;
   }
   if (message.message == WM_MOUSEMOVE) {
-    std::wstring text = CutText(list, {GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)});
+    std::wstring text =
+        CutText(list, store, {GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)});
     if (text != ShownText(tips, list)) {
       // A tip of another cell goes at once; the new one shows after the usual pause.
       SendMessageW(tips, TTM_POP, 0, 0);
