@@ -32,9 +32,11 @@ void ShowWhatIsStored() {
 
 }  // namespace
 
+// With a password set, the row is there to type a new one and store it with "确认".
 void ShowStartupPasswordState() {
   if (services::ReadStoredPassword().IsSet()) {
     SetSettingsCheck("选择框_安全密码", true);
+    ShowPasswordRow(true);
   }
 }
 
@@ -43,6 +45,14 @@ forms::HandlerResult StartupPasswordBoxClicked(forms::EventArgs) {
     ShowPasswordRow(true);
     SettingsControl("编辑框1").SetText("");
     SettingsControl("编辑框2").SetText("");
+    return std::nullopt;
+  }
+  // A password that is set goes only when the user says so: one click would lose it.
+  if (services::ReadStoredPassword().IsSet() &&
+      forms::ShowMessageBox("确定要取消启动密码吗？",
+                            forms::box::kYesNo | forms::box::kIconQuestion,
+                            "取消启动密码") != forms::box::kAnswerYes) {
+    SetSettingsCheck("选择框_安全密码", true);
     return std::nullopt;
   }
   ShowPasswordRow(false);

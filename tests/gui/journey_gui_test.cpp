@@ -374,6 +374,7 @@ void JourneyGuiTest::ChangeEverySettingsGroup() {
   bool smartCardsFollowed = false;
   bool driveListEnabled = false;
   int drives = 0;
+  AnsweredBox cancelQuestion;
   UserThread user([&] {
     HWND window = WaitForModal(SettingsWindow());
     if (window == nullptr) {
@@ -406,13 +407,16 @@ void JourneyGuiTest::ChangeEverySettingsGroup() {
     Press(control("单选框_客户声音"));
     Press(control("单选框_远程组键"));
     screens_.Shoot(window, "settings_all_changed");
-    // Security: the start-up password off again.
-    Press(control("选择框_安全密码"));
+    // Security: the start-up password off again, once the user has said yes.
+    PostMessageW(control("选择框_安全密码"), BM_CLICK, 0, 0);
+    cancelQuestion = AnswerMessageBox(IDYES, screens_, "box_cancel_password");
+    WaitUntil([&] { return !IsWindowVisible(control("编辑框1")); });
     screens_.Shoot(window, "settings_password_off");
     PostMessageW(window, WM_CLOSE, 0, 0);
   });
   ASSERT_NO_FATAL_FAILURE(RunModal(forms::main_toolbar::kSettings, SettingsWindow(), user));
   EXPECT_TRUE(passwordBoxTicked);
+  EXPECT_EQ(cancelQuestion.text, L"确定要取消启动密码吗？");
   EXPECT_TRUE(smartCardsFollowed);
   EXPECT_TRUE(driveListEnabled);
   // Wine's C: is a fixed disk, and the first one listed.

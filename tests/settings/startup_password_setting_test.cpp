@@ -93,11 +93,20 @@ TEST_F(StartupPasswordSettingTest, DifferentFieldsAreRefused) {
   EXPECT_EQ(RawPassword(), "");
 }
 
-TEST_F(StartupPasswordSettingTest, ClearingTheBoxTurnsThePasswordOffAtOnce) {
+// A set password shows the row for a new one; clearing the box asks first, and "否" keeps it.
+TEST_F(StartupPasswordSettingTest, ClearingTheBoxTurnsThePasswordOffOnceTheUserSaysYes) {
   ASSERT_TRUE(services::StorePassword("second"));
   Open();
   EXPECT_TRUE(Checked("选择框_安全密码"));
-  EXPECT_FALSE(Get("编辑框1").Visible());
+  EXPECT_TRUE(Get("编辑框1").Visible());
+  EXPECT_EQ(Get("编辑框1").GetText(), "");
+  system_.QueueAnswers({forms::box::kAnswerNo});
+  Click("选择框_安全密码");
+  EXPECT_EQ(testing_support::LastMessageBox(system_).text, "确定要取消启动密码吗？");
+  EXPECT_EQ(StoredPassword(), "second");
+  EXPECT_TRUE(Checked("选择框_安全密码"));
+  EXPECT_TRUE(Get("编辑框1").Visible());
+  system_.QueueAnswers({forms::box::kAnswerYes});
   Click("选择框_安全密码");
   EXPECT_FALSE(services::ReadStoredPassword().IsSet());
   EXPECT_FALSE(Get("编辑框1").Visible());
@@ -124,7 +133,12 @@ TEST_F(StartupPasswordSettingTest, ReopeningWithAPasswordShowsTheBoxTicked) {
   Close();
   Open();
   EXPECT_TRUE(Checked("选择框_安全密码"));
-  EXPECT_FALSE(Get("按钮_密码安全").Visible());
+  // The row is there for a new password.
+  EXPECT_TRUE(Get("按钮_密码安全").Visible());
+  TypeBoth("k9", "k9");
+  Click("按钮_密码安全");
+  ExpectLastBox("启动密码设置成功！", "成功！");
+  EXPECT_EQ(StoredPassword(), "k9");
 }
 
 TEST_F(StartupPasswordSettingTest, UnreadableStoredValueStillCountsAsSet) {
