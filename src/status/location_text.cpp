@@ -6,13 +6,6 @@ Text UnknownCountry() {
   return "未知";
 }
 
-Text CleanLocation(Text country, std::string_view area) {
-  const std::size_t country_length = country.size();
-  country += area;
-  CleanLocationInPlace(country, country_length);
-  return country;
-}
-
 void CleanLocationInPlace(Text& location, std::size_t country_length) {
   const std::string_view country = std::string_view(location).substr(0, country_length);
   if (FindOnCharBoundary(country, "未知IP") != std::string_view::npos ||
