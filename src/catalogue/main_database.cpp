@@ -25,6 +25,11 @@ MainDatabase& Current() {
   return *Stored();
 }
 
+services::StorageReport& OpenReport() {
+  static services::StorageReport report;
+  return report;
+}
+
 }  // namespace
 
 services::DBConnection& MainConnection() {
@@ -35,10 +40,15 @@ services::RecordSet& MainRecords() {
   return Current().records;
 }
 
+services::StorageReport MainDatabaseReport() {
+  return OpenReport();
+}
+
 bool OpenMainDatabase() {
   Stored().reset();
   MainDatabase& database = Current();
   const bool opened = database.connection.OpenAccess(ProgramFile("mstsc.mdb"), "");
+  OpenReport() = database.connection.Report();
   // A damaged catalogue would show only some of its servers, as if the others were gone: it is
   // not used at all, as one that cannot be opened.
   if (opened && database.connection.Damaged()) {

@@ -14,6 +14,10 @@ services::RecordSet& MainRecords();
 // to it. False (and nothing open) when the file cannot be opened or is damaged.
 bool OpenMainDatabase();
 
+// What the last OpenMainDatabase met (a journal set aside, why the file is only read), also
+// when it failed or found the file damaged.
+services::StorageReport MainDatabaseReport();
+
 // Before a change: a catalogue that was only readable (another program was writing it) is opened
 // again, so that it is written once the other program has let it go. Returns whether it is
 // writable now.

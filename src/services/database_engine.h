@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "base/text.h"
+#include "services/storage_report.h"
 
 namespace lumora::services {
 
@@ -59,6 +60,9 @@ class DatabaseEngine {
   // True when the open database's own bookkeeping is damaged (a file cut short, pages that point
   // nowhere): what it shows would be only part of it. An engine that cannot tell says false.
   virtual bool Damaged() const { return false; }
+  // What the last open (also one that failed) or change met; an engine that cannot tell says
+  // nothing.
+  virtual StorageReport Report() const { return {}; }
   virtual void Close() = 0;
   // Runs one statement; `timeout` (seconds) replaces the command timeout for this statement only.
   virtual bool Execute(const Text& sql, std::optional<int> timeout) = 0;

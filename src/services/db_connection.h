@@ -44,6 +44,9 @@ class DBConnection {
   bool ReadOnly() const { return active_ != nullptr && active_->ReadOnly(); }
   // True when the open database is damaged (see DatabaseEngine::Damaged).
   bool Damaged() const { return active_ != nullptr && active_->Damaged(); }
+  // What the last open met (the open engine's, or when none opened the last one's that tried)
+  // and the open engine's last change.
+  StorageReport Report() const { return active_ ? active_->Report() : failed_report_; }
   // The engine the last OpenAccess opened; null when none is open.
   DatabaseEngine* ActiveEngine() const { return active_; }
   // Counts the successful opens, so a record set can tell that its engine's connection changed.
@@ -56,6 +59,7 @@ class DBConnection {
   bool OpenWithFirstEngine(const ConnectionRequest& request);
 
   Text connection_string_;
+  StorageReport failed_report_;
 };
 
 }  // namespace lumora::services

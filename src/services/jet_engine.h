@@ -20,10 +20,13 @@ class JetTableStore : public sql::TableStore {
   // Empty when the file is missing or not a Jet 4 database. The database password is not
   // checked: the format keeps it only for Access to enforce.
   static std::shared_ptr<JetTableStore> Open(const Text& path);
+  // The same, saying in `report` what the open met (also when it fails).
+  static std::shared_ptr<JetTableStore> Open(const Text& path, StorageReport& report);
 
   bool Writable() const override;
   // Beyond the stale row counts that Access itself leaves.
   bool Damaged() const override;
+  StorageReport Report() const override { return report_; }
 
   std::optional<sql::StoredTable> ReadTable(const Text& name) const override;
   bool InsertRow(const Text& table, const sql::RowValues& values,
@@ -32,14 +35,15 @@ class JetTableStore : public sql::TableStore {
   bool DeleteRow(const Text& table, jet::RowId row) override;
 
  private:
-  JetTableStore(jet::Database database, bool writable)
-      : database_(std::move(database)), writable_(writable) {}
+  JetTableStore(jet::Database database, bool writable, StorageReport report)
+      : database_(std::move(database)), writable_(writable), report_(std::move(report)) {}
 
   // The file opened for writing; empty when that is not possible (jet_engine_writes.cpp).
-  static std::optional<jet::Database> OpenWritable(const Text& path);
+  static std::optional<jet::Database> OpenWritable(const Text& path, jet::OpenReport& report);
 
   jet::Database database_;
   bool writable_ = false;
+  StorageReport report_;
   // Whether the file's bookkeeping allows writing; found on the first need.
   bool SafeToWrite() const;
   mutable std::optional<bool> safe_to_write_;

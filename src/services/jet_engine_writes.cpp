@@ -3,8 +3,9 @@
 
 namespace lumora::services {
 
-std::optional<jet::Database> JetTableStore::OpenWritable(const Text& path) {
-  return jet::Database::Open(path, false);
+std::optional<jet::Database> JetTableStore::OpenWritable(const Text& path,
+                                                         jet::OpenReport& report) {
+  return jet::Database::Open(path, false, &report);
 }
 
 bool JetTableStore::SafeToWrite() const {

@@ -17,7 +17,9 @@
 #include "forms/main_window.h"
 #include "forms/window_model.h"
 #include "platform/echo_probe.h"
+#include "platform/locked_file.h"
 #include "platform/program_directory.h"
+#include "services/jet/change_journal.h"
 #include "services/jet/database.h"
 #include "status/location_database_builder.h"
 #include "status/reachability_pass.h"
@@ -232,6 +234,30 @@ TEST_F(FaultPathsTest, CatalogueCutShortShowsNoneOfItsServers) {
   EXPECT_EQ(forms::ServerList().RowCount(), 0);
   AddServer("127.0.0.9");
   EXPECT_TRUE(CatalogueBytes() == cut) << "the damaged file was written";
+}
+
+// A journal beside mstsc.mdb that some other file's change left (the file was replaced by a copy
+// from elsewhere): the catalogue is shown and written as it is, and the user is told where the
+// journal went.
+TEST_F(FaultPathsTest, AJournalOfAnotherFileIsSetAsideAndSaidSoAtStart) {
+  CreateCatalogue();
+  const Text other = ProgramFile("other.mdb");
+  ASSERT_TRUE(testing_support::CreateCatalogue(other, {ServerRow("10.0.0.1")}));
+  {
+    const std::unique_ptr<platform::LockedFile> file =
+        platform::OpenLockedFile(other, platform::OpenMode::kExisting);
+    ASSERT_NE(file, nullptr);
+    ASSERT_TRUE(
+        jet::WriteJournal(ProgramFile("mstsc.mdb-journal"), *file, {{9 * 4096, Bytes(4096, 0)}}));
+  }
+  const std::string before = CatalogueBytes();
+  StartMainWindow();
+  EXPECT_TRUE(ShownBox("发现不属于当前数据文件的恢复日志，已保留为 " +
+                       ProgramFile("mstsc.mdb-journal.other-1")));
+  EXPECT_EQ(forms::ServerList().RowCount(), 2);
+  EXPECT_TRUE(CatalogueBytes() == before);
+  EXPECT_FALSE(directory_.Contains("mstsc.mdb-journal"));
+  EXPECT_TRUE(directory_.Contains("mstsc.mdb-journal.other-1"));
 }
 
 TEST_F(FaultPathsTest, CatalogueFreeAtStartIsNotCalledReadOnly) {

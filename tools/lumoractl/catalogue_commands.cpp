@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "catalogue/server_store.h"
+#include "catalogue/storage_text.h"
 #include "catalogue_csv.h"
 #include "catalogue_demo.h"
+#include "catalogue_notices.h"
 #include "command.h"
 #include "platform/files.h"
 #include "services/db_connection.h"
@@ -20,15 +22,22 @@ namespace lumora::ctl {
 namespace {
 
 int Fail(std::string_view message, std::string_view file) {
-  std::fprintf(stderr, "lumoractl: %.*s: %.*s\n", static_cast<int>(file.size()), file.data(),
-               static_cast<int>(message.size()), message.data());
+  PrintFileError(file, message);
   return kFailed;
+}
+
+// Why a file could not be read: the system's reason where it tells one that matters.
+Text NotReadable(const jet::OpenReport& report) {
+  const Text why = catalogue::FileErrorText(report.error);
+  return why == catalogue::storage_text::kNotAFile ? why : Text("not a readable Access database");
 }
 
 // Whether the file is damaged beyond the stale row counts Access itself leaves (a file cut short,
 // pages that point nowhere): its rows would be shown only in part, so nothing is shown.
 bool RefusedAsDamaged(const Text& path) {
-  const std::optional<jet::Database> database = jet::Database::Open(path);
+  jet::OpenReport opened;
+  const std::optional<jet::Database> database = jet::Database::Open(path, true, &opened);
+  TellSetAsideJournal(path, StorageReportOf(opened));
   if (!database) {
     return false;  // the caller's own open says what is wrong
   }
@@ -113,7 +122,10 @@ int Create(Arguments args) {
   if (platform::FileExists(path)) {
     return Fail("exists; not overwritten", path);
   }
-  if (!jet::Database::Create(path)) {
+  jet::OpenReport report;
+  const bool created = jet::Database::Create(path, nullptr, &report);
+  TellSetAsideJournal(path, StorageReportOf(report));
+  if (!created) {
     return Fail("cannot be created", path);
   }
   if (demo && !AddDemoServers(path)) {
@@ -219,9 +231,10 @@ std::optional<ReadArguments> ParseReadArguments(Arguments args) {
 }
 
 std::optional<jet::TableReader> OpenTable(const Text& path, const Text& name) {
-  const std::optional<jet::Database> database = jet::Database::Open(path);
+  jet::OpenReport opened;
+  const std::optional<jet::Database> database = jet::Database::Open(path, true, &opened);
   if (!database) {
-    Fail("not a readable Access database", path);
+    Fail(NotReadable(opened), path);
     return std::nullopt;
   }
   std::optional<jet::TableReader> table = database->OpenTable(name);
@@ -301,9 +314,11 @@ int Check(Arguments args) {
     return UsageError("check takes FILE");
   }
   const Text path(args[0]);
-  const std::optional<jet::Database> database = jet::Database::Open(path);
+  jet::OpenReport opened;
+  const std::optional<jet::Database> database = jet::Database::Open(path, true, &opened);
+  TellSetAsideJournal(path, StorageReportOf(opened));
   if (!database) {
-    return Fail("not a readable Access database", path);
+    return Fail(NotReadable(opened), path);
   }
   const jet::CheckReport report = database->Check();
   for (const Text& problem : report.problems) {

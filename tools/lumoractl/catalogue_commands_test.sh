@@ -74,7 +74,7 @@ changes_refused_with_their_reason)
   # Another program holding the writer's lock (flock, as the engine takes it).
   for change in "add $file 10.0.0.1" "modify $file 127.0.0.1 --port 3390" "delete $file 127.0.0.2"; do
     if flock -n "$file" "$ctl" catalogue $change 2>"$work/error"; then exit 1; fi
-    grep -q "in use by another program" "$work/error"
+    grep -q "数据文件正被其他程序使用" "$work/error"
   done
   test "$("$ctl" catalogue list "$file" | wc -l)" -eq 5
   # Once it has let go, the change goes through.
@@ -84,6 +84,25 @@ changes_refused_with_their_reason)
   head -c $(($(wc -c <"$file") - 100)) "$file" >"$work/cut.mdb"
   if "$ctl" catalogue add "$work/cut.mdb" 10.0.0.2 2>"$work/error"; then exit 1; fi
   grep -q "damaged" "$work/error"
+  ;;
+foreign_journal_set_aside)
+  # A whole journal that no change of this file left (it names a file of one page): every command
+  # leaves the file as it is, the first one sets the journal aside and says so.
+  "$ctl" catalogue create "$file" --demo
+  cp "$file" "$work/before"
+  printf '\114\165\155\157\162\141\112\062\000\020\000\000\000\000\000\000\000\020\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\007\014\366\260\266\171\115\017' >"$file-journal"
+  cp "$file-journal" "$work/journal"
+  "$ctl" catalogue list "$file" >"$work/list" 2>"$work/error"
+  test "$(wc -l <"$work/list")" -eq 5
+  grep -qx "lumoractl: $file: 发现不属于当前数据文件的恢复日志，已保留为 $file-journal.other-1" "$work/error"
+  cmp "$file" "$work/before"
+  cmp "$file-journal.other-1" "$work/journal"
+  test ! -e "$file-journal"
+  # create sets a leftover journal aside too, and says so.
+  cp "$work/journal" "$work/new.mdb-journal"
+  "$ctl" catalogue create "$work/new.mdb" 2>"$work/error"
+  grep -q "已保留为 $work/new.mdb-journal.other-1" "$work/error"
+  test ! -e "$work/new.mdb-journal"
   ;;
 unreadable_files_fail)
   printf 'not a database' >"$file"

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "catalogue/server_edit.h"
+#include "catalogue/storage_text.h"
+#include "catalogue_notices.h"
 #include "command.h"
 #include "platform/files.h"
 #include "services/db_connection.h"
@@ -35,14 +37,17 @@ struct OpenCatalogue {
 };
 
 void Complain(std::string_view file, std::string_view why) {
-  std::fprintf(stderr, "lumoractl: %.*s: %.*s\n", static_cast<int>(file.size()), file.data(),
-               static_cast<int>(why.size()), why.data());
+  PrintFileError(file, why);
 }
 
 // Opens the file for a change; says why and returns false when it cannot be changed.
 bool OpenForChange(OpenCatalogue& catalogue, const Text& file) {
-  if (!catalogue.Open(file)) {
-    Complain(file, "cannot open the catalogue");
+  const bool opened = catalogue.Open(file);
+  const services::StorageReport report = catalogue.connection.Report();
+  TellSetAsideJournal(file, report);
+  if (!opened) {
+    const Text why = catalogue::StorageProblemText(report);
+    Complain(file, why.empty() ? Text("cannot open the catalogue") : why);
     return false;
   }
   if (!catalogue.connection.ReadOnly()) {
@@ -50,12 +55,10 @@ bool OpenForChange(OpenCatalogue& catalogue, const Text& file) {
   }
   if (catalogue.connection.Damaged()) {
     Complain(file, "the catalogue is damaged; `lumoractl catalogue check` lists what is wrong");
-  } else if (platform::FileIsReadOnly(file)) {
-    Complain(file, "the catalogue is a read-only file");
-  } else {
-    Complain(file,
-             "the catalogue is in use by another program; try again once it has closed the file");
+    return false;
   }
+  const Text why = catalogue::StorageProblemText(report);
+  Complain(file, why.empty() ? Text(catalogue::storage_text::kInUse) : why);
   return false;
 }
 

@@ -55,4 +55,8 @@ void PrintText(std::FILE* out, std::string_view text);
 // Error messages: "lumoractl: " and `message` (GBK) on standard error.
 void PrintError(std::string_view message);
 
+// "lumoractl: FILE: MESSAGE" and `path` after it, on standard error: the file names as the system
+// spells them (as they came on the command line), the message (GBK) in the terminal's encoding.
+void PrintFileError(std::string_view file, std::string_view message, std::string_view path = {});
+
 }  // namespace lumora::ctl

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -27,14 +28,22 @@ class Database {
   // for writing and locked against other writers until the Database is destroyed. Empty when
   // the file is missing, not a Jet 4 database, or its catalog cannot be read; for writing also
   // when another program writes it, the file is encrypted or its size is not whole pages.
-  static std::optional<Database> Open(const Text& path, bool read_only = true);
+  // A reader reads the file as it stands between changes (see OpenSnapshotSource). `report`, when
+  // given, learns why the open failed and what became of a journal beside the file.
+  static std::optional<Database> Open(const Text& path, bool read_only = true,
+                                      OpenReport* report = nullptr);
   // The same over any source of file bytes; writable when the source is.
   static std::optional<Database> Open(std::unique_ptr<PageSource> source);
 
   // Creates a new, empty database at `path` (which must not exist) holding the table
-  // "Server": AutoNumber primary key "编号" and six Text(255) columns. False when the file
-  // exists or cannot be written.
-  static bool Create(const Text& path);
+  // "Server": AutoNumber primary key "编号" and six Text(255) columns. The file is built under a
+  // name of its own and takes `path` only when it is whole, `fill` (given the name it is built
+  // under) having added what it holds; of two creates of one path one succeeds. A journal found
+  // beside `path` belongs to no file there: it is set aside, and `report` learns its new name.
+  // False when the file exists or cannot be written, or `fill` fails.
+  static bool Create(const Text& path,
+                     const std::function<bool(const Text& building)>& fill = nullptr,
+                     OpenReport* report = nullptr);
 
   bool Writable() const { return writer_ != nullptr; }
 

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <span>
 
+#include "platform/files.h"
 #include "platform/locked_file.h"
 #include "services/jet/change_journal.h"
 #include "services/jet/disk_writes.h"
@@ -11,6 +12,22 @@ namespace {
 
 // The database file for writing. Inside a change the writes wait in memory; the commit journals
 // the bytes they overwrite, then writes them (see change_journal.h).
+// The change lock held alone for as long as it lives.
+struct ChangeLock {
+  explicit ChangeLock(platform::LockedFile& locked)
+      : file(locked), held(locked.LockChanges(true, true)) {}
+  ~ChangeLock() {
+    if (held) {
+      file.UnlockChanges();
+    }
+  }
+  ChangeLock(const ChangeLock&) = delete;
+  ChangeLock& operator=(const ChangeLock&) = delete;
+
+  platform::LockedFile& file;
+  const bool held;
+};
+
 class LockedFileSource final : public PageSource {
  public:
   LockedFileSource(std::unique_ptr<platform::LockedFile> file, Text journal)
@@ -35,7 +52,12 @@ class LockedFileSource final : public PageSource {
       return false;
     }
     // Pending writes are whole, non-overlapping ranges; copy each one that meets the read.
-    for (const auto& [start, data] : pending_) {
+    auto range = pending_.upper_bound(offset);
+    if (range != pending_.begin()) {
+      --range;
+    }
+    for (; range != pending_.end() && range->first < end; ++range) {
+      const auto& [start, data] = *range;
       const std::uint64_t from = std::max(start, offset);
       const std::uint64_t to = std::min<std::uint64_t>(start + data.size(), end);
       if (from < to) {
@@ -85,6 +107,11 @@ class LockedFileSource final : public PageSource {
     if (changes.empty()) {
       return true;
     }
+    // Readers read between changes, never during one.
+    const ChangeLock lock(*file_);
+    if (!lock.held) {
+      return false;
+    }
     if (!WriteJournal(journal_, *file_, changes)) {
       RetireJournal(journal_);
       return false;
@@ -122,18 +149,51 @@ class LockedFileSource final : public PageSource {
 
 }  // namespace
 
-std::unique_ptr<PageSource> OpenWritableFileSource(const Text& path, bool create) {
+std::unique_ptr<PageSource> OpenWritableFileSource(const Text& path, bool create,
+                                                   OpenReport* report) {
+  OpenReport ignored;
+  OpenReport& told = report != nullptr ? *report : ignored;
   std::unique_ptr<platform::LockedFile> file = platform::OpenLockedFile(
       path, create ? platform::OpenMode::kCreateNew : platform::OpenMode::kExisting);
   if (!file) {
+    told.error = platform::LastFileError();
     return nullptr;
   }
   // A change that an earlier run could not finish is undone before anything is read.
   const Text journal = JournalPath(path);
-  if (!create && !RecoverFromJournal(journal, *file)) {
-    return nullptr;
+  if (!create && platform::FileExists(journal)) {
+    const ChangeLock lock(*file);
+    told.journal = lock.held ? RecoverFromJournal(journal, *file)
+                             : JournalOutcome{.kind = JournalOutcome::Kind::kStuck,
+                                              .error = platform::LastFileError()};
+    if (!told.journal.Usable()) {
+      told.error = told.journal.error;
+      return nullptr;
+    }
   }
   return std::make_unique<LockedFileSource>(std::move(file), journal);
+}
+
+std::unique_ptr<PageSource> OpenSnapshotSource(const Text& path, OpenReport* report) {
+  std::unique_ptr<platform::LockedFile> file =
+      platform::OpenLockedFile(path, platform::OpenMode::kRead);
+  if (!file) {
+    if (report != nullptr) {
+      report->error = platform::LastFileError();
+    }
+    return nullptr;
+  }
+  if (!file->LockChanges(false, true)) {
+    return nullptr;
+  }
+  Bytes bytes(file->Size());
+  const bool read = file->Read(0, bytes);
+  // Under the lock no change is under way: a journal there is one a writer left when it died.
+  if (read && platform::FileExists(JournalPath(path))) {
+    UndoInMemory(JournalPath(path), bytes);
+  }
+  file->UnlockChanges();
+  return read ? MemorySource(std::move(bytes)) : nullptr;
 }
 
 }  // namespace lumora::jet

@@ -10,6 +10,7 @@
 #include "base/text.h"
 #include "services/jet/column_type.h"
 #include "services/jet/table_reader.h"
+#include "services/storage_report.h"
 
 namespace lumora::services::sql {
 
@@ -47,6 +48,8 @@ class TableStore {
   virtual bool Writable() const { return true; }
   // True when the store's own bookkeeping is damaged, so that its tables show only in part.
   virtual bool Damaged() const { return false; }
+  // What opening the store and its last change met.
+  virtual StorageReport Report() const { return {}; }
 };
 
 }  // namespace lumora::services::sql

@@ -35,4 +35,10 @@ void PrintText(std::FILE* out, std::string_view text) {
   std::fputc('\n', out);
 }
 
+void PrintFileError(std::string_view file, std::string_view message, std::string_view path) {
+  const std::string line = "lumoractl: " + std::string(file) + ": " +
+                           FromGbk(message, TerminalEncoding()) + std::string(path) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
 }  // namespace lumora::ctl

@@ -54,4 +54,10 @@ void PrintText(std::FILE* out, std::string_view text) {
   std::fputc('\n', out);
 }
 
+// The names came as UTF-16 and are GBK already.
+void PrintFileError(std::string_view file, std::string_view message, std::string_view path) {
+  PrintText(stderr,
+            "lumoractl: " + std::string(file) + ": " + std::string(message) + std::string(path));
+}
+
 }  // namespace lumora::ctl

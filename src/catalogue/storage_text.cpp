@@ -1,0 +1,38 @@
+#include "catalogue/storage_text.h"
+
+namespace lumora::catalogue {
+
+Text FileErrorText(platform::FileError error) {
+  switch (error) {
+    case platform::FileError::kDiskFull:
+      return storage_text::kDiskFull;
+    case platform::FileError::kReadOnly:
+      return storage_text::kReadOnly;
+    case platform::FileError::kInUse:
+      return storage_text::kInUse;
+    case platform::FileError::kNotAFile:
+      return storage_text::kNotAFile;
+    case platform::FileError::kNone:
+    case platform::FileError::kMissing:
+    case platform::FileError::kOther:
+      break;
+  }
+  return {};
+}
+
+Text StorageProblemText(const services::StorageReport& report) {
+  if (report.journal_stuck) {
+    const Text why = FileErrorText(report.error);
+    return Text(storage_text::kJournalStuck) + (why.empty() ? "" : "（" + why + "）");
+  }
+  return FileErrorText(report.error);
+}
+
+Text JournalSetAsideText(const services::StorageReport& report) {
+  if (report.journal_set_aside.empty()) {
+    return {};
+  }
+  return storage_text::kJournalSetAside + report.journal_set_aside;
+}
+
+}  // namespace lumora::catalogue
