@@ -37,6 +37,18 @@ class DBConnection {
   // statement only; without it the command timeout is left alone.
   bool Execute(const Text& sql, std::optional<int> timeout = std::nullopt);
 
+  // The open engine's bulk write and transactions (see DatabaseEngine).
+  bool CanStoreRows() const { return active_ != nullptr && active_->CanStoreRows(); }
+  std::optional<std::size_t> StoreRows(const Text& table, bool replace, const RowSource& next) {
+    return active_ ? active_->StoreRows(table, replace, next) : std::nullopt;
+  }
+  bool BeginTransaction() { return active_ != nullptr && active_->BeginTransaction(); }
+  bool CommitTransaction() { return active_ != nullptr && active_->CommitTransaction(); }
+  void RollbackTransaction() {
+    if (active_ != nullptr) {
+      active_->RollbackTransaction();
+    }
+  }
   // The connection string of the last open; empty before the first.
   const Text& ConnectionString() const { return connection_string_; }
   bool HasEngines() const { return !engines_.empty(); }

@@ -33,6 +33,9 @@ class JetTableStore : public sql::TableStore {
                  std::int32_t* auto_number) override;
   bool UpdateRow(const Text& table, jet::RowId row, const sql::RowValues& changes) override;
   bool DeleteRow(const Text& table, jet::RowId row) override;
+  bool CanStoreRows() const override { return Writable(); }
+  std::optional<std::size_t> StoreRows(const Text& table, bool replace,
+                                       const RowSource& next) override;
 
  private:
   JetTableStore(jet::Database database, bool writable, StorageReport report)

@@ -38,4 +38,18 @@ bool JetTableStore::DeleteRow(const Text& table, jet::RowId row) {
   return Writable() && database_.DeleteRow(table, row);
 }
 
+std::optional<std::size_t> JetTableStore::StoreRows(const Text& table, bool replace,
+                                                    const RowSource& next) {
+  if (!Writable() || !database_.BeginChange()) {
+    return std::nullopt;
+  }
+  const std::optional<std::size_t> stored =
+      replace && !database_.DeleteAllRows(table) ? std::nullopt : database_.InsertRows(table, next);
+  if (!stored) {
+    database_.AbandonChange();
+    return std::nullopt;
+  }
+  return database_.CommitChange() ? stored : std::nullopt;
+}
+
 }  // namespace lumora::services

@@ -83,7 +83,7 @@ Text Escaped(std::string_view text) {
   return escaped;
 }
 
-// Adds the demo servers through the program's add operation.
+// Adds the demo servers through the program's add operation, to the file being built.
 bool AddDemoServers(const Text& file) {
   services::DBConnection connection;
   if (!connection.OpenAccess(file, "")) {
@@ -122,16 +122,23 @@ int Create(Arguments args) {
   if (platform::FileExists(path)) {
     return Fail("exists; not overwritten", path);
   }
+  // The demo servers go into the file before it takes its name: a half-filled demo file would
+  // only mislead a later run.
   jet::OpenReport report;
-  const bool created = jet::Database::Create(path, nullptr, &report);
+  bool filled = true;
+  const bool created = jet::Database::Create(
+      path,
+      [&](const Text& building) {
+        filled = !demo || AddDemoServers(building);
+        return filled;
+      },
+      &report);
   TellSetAsideJournal(path, StorageReportOf(report));
+  if (!filled) {
+    return Fail("the demo servers could not be added; no file left behind", path);
+  }
   if (!created) {
     return Fail("cannot be created", path);
-  }
-  if (demo && !AddDemoServers(path)) {
-    // A half-filled demo file would only mislead a later run.
-    platform::RemoveFile(path);
-    return Fail("the demo servers could not be added; no file left behind", path);
   }
   return kOk;
 }

@@ -30,36 +30,10 @@ int Refused(std::string_view message) {
 struct OpenCatalogue {
   services::DBConnection connection;
   services::RecordSet records;
-
-  bool Open(const Text& file) {
-    return connection.OpenAccess(file, "") && records.SetConnection(connection);
-  }
 };
 
-void Complain(std::string_view file, std::string_view why) {
-  PrintFileError(file, why);
-}
-
-// Opens the file for a change; says why and returns false when it cannot be changed.
 bool OpenForChange(OpenCatalogue& catalogue, const Text& file) {
-  const bool opened = catalogue.Open(file);
-  const services::StorageReport report = catalogue.connection.Report();
-  TellSetAsideJournal(file, report);
-  if (!opened) {
-    const Text why = catalogue::StorageProblemText(report);
-    Complain(file, why.empty() ? Text("cannot open the catalogue") : why);
-    return false;
-  }
-  if (!catalogue.connection.ReadOnly()) {
-    return true;
-  }
-  if (catalogue.connection.Damaged()) {
-    Complain(file, "the catalogue is damaged; `lumoractl catalogue check` lists what is wrong");
-    return false;
-  }
-  const Text why = catalogue::StorageProblemText(report);
-  Complain(file, why.empty() ? Text(catalogue::storage_text::kInUse) : why);
-  return false;
+  return OpenCatalogueForChange(catalogue.connection, catalogue.records, file);
 }
 
 // FILE HOST, then options that each take one value; `newHost` only when it is not null.

@@ -17,4 +17,27 @@ void TellSetAsideJournal(std::string_view file, const services::StorageReport& r
   }
 }
 
+bool OpenCatalogueForChange(services::DBConnection& connection, services::RecordSet& records,
+                            const Text& file) {
+  const bool opened = connection.OpenAccess(file, "") && records.SetConnection(connection);
+  const services::StorageReport report = connection.Report();
+  TellSetAsideJournal(file, report);
+  if (!opened) {
+    const Text why = catalogue::StorageProblemText(report);
+    PrintFileError(file, why.empty() ? Text("cannot open the catalogue") : why);
+    return false;
+  }
+  if (!connection.ReadOnly()) {
+    return true;
+  }
+  if (connection.Damaged()) {
+    PrintFileError(file,
+                   "the catalogue is damaged; `lumoractl catalogue check` lists what is wrong");
+    return false;
+  }
+  const Text why = catalogue::StorageProblemText(report);
+  PrintFileError(file, why.empty() ? Text(catalogue::storage_text::kInUse) : why);
+  return false;
+}
+
 }  // namespace lumora::ctl

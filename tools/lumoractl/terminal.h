@@ -52,6 +52,9 @@ bool IsUtf8(std::string_view bytes);
 // Writes `text` (GBK) and a line end to `out`, in the terminal's encoding.
 void PrintText(std::FILE* out, std::string_view text);
 
+// Whether `stream` is a terminal (a console on Windows), where progress is worth showing.
+bool IsTerminal(std::FILE* stream);
+
 // Error messages: "lumoractl: " and `message` (GBK) on standard error.
 void PrintError(std::string_view message);
 

@@ -199,14 +199,31 @@ std::optional<Bytes> ReadJournal(const Text& journal, bool& unreadable) {
   return bytes;
 }
 
-}  // namespace
-
-Text JournalPath(const Text& database) {
-  return database + "-journal";
+// Appends a range's entry to the journal: its place, the original bytes' length, the checksums
+// of each sector before and after, the original bytes.
+void AddRange(
+    Bytes& bytes, std::uint64_t offset, std::uint64_t length, const Bytes& original,
+    const std::function<std::span<const std::uint8_t>(std::uint64_t, std::size_t)>& data) {
+  const std::size_t kept = original.size();
+  PutNumber(bytes, offset, 8);
+  PutNumber(bytes, length, 4);
+  PutNumber(bytes, kept, 4);
+  for (std::size_t sector = 0; sector < SectorCount(length); ++sector) {
+    const std::size_t start = sector * kSector;
+    const std::size_t end =
+        static_cast<std::size_t>(std::min<std::uint64_t>(start + kSector, length));
+    const std::span<const std::uint8_t> before(original);
+    PutNumber(bytes,
+              start < kept ? Checksum(before.subspan(start, std::min(end, kept) - start)) : 0, 8);
+    PutNumber(bytes, Checksum(data(start, end - start)), 8);
+  }
+  bytes.insert(bytes.end(), original.begin(), original.end());
 }
 
+}  // namespace
+
 bool WriteJournal(const Text& journal, const platform::LockedFile& database,
-                  const ChangedRanges& changes) {
+                  const ChangedRanges& changes, const AddedBytes& added) {
   const std::uint64_t old_size = database.Size();
   std::uint64_t new_size = old_size;
   Bytes header(std::min(old_size, kIdentityBytes));
@@ -218,7 +235,7 @@ bool WriteJournal(const Text& journal, const platform::LockedFile& database,
   const std::size_t new_size_at = bytes.size();
   PutNumber(bytes, 0, 8);
   PutNumber(bytes, Checksum(header), 8);
-  PutNumber(bytes, changes.size(), 4);
+  PutNumber(bytes, changes.size() + (added.length > 0 ? 1 : 0), 4);
   Bytes original;
   for (const auto& [offset, data] : changes) {
     // Only what existed before can be put back; what lies beyond goes with the old size.
@@ -228,19 +245,23 @@ bool WriteJournal(const Text& journal, const platform::LockedFile& database,
     if (kept > 0 && !database.Read(offset, original)) {
       return false;
     }
-    PutNumber(bytes, offset, 8);
-    PutNumber(bytes, data.size(), 4);
-    PutNumber(bytes, kept, 4);
-    for (std::size_t sector = 0; sector < SectorCount(data.size()); ++sector) {
-      const std::size_t start = sector * kSector;
-      const std::size_t end = std::min(start + kSector, data.size());
-      const std::span<const std::uint8_t> before(original);
-      PutNumber(bytes,
-                start < kept ? Checksum(before.subspan(start, std::min(end, kept) - start)) : 0, 8);
-      PutNumber(bytes, Checksum(std::span(data).subspan(start, end - start)), 8);
-    }
-    bytes.insert(bytes.end(), original.begin(), original.end());
+    AddRange(bytes, offset, data.size(), original, [&data](std::uint64_t at, std::size_t count) {
+      return std::span<const std::uint8_t>(data).subspan(at, count);
+    });
     new_size = std::max<std::uint64_t>(new_size, offset + data.size());
+  }
+  if (added.length > 0) {
+    Bytes sector;
+    bool read = true;
+    AddRange(bytes, added.offset, added.length, {}, [&](std::uint64_t at, std::size_t count) {
+      sector.resize(count);
+      read = read && added.read(added.offset + at, sector);
+      return std::span<const std::uint8_t>(sector);
+    });
+    if (!read) {
+      return false;
+    }
+    new_size = std::max(new_size, added.offset + added.length);
   }
   for (int i = 0; i < 8; ++i) {
     bytes[new_size_at + i] = static_cast<std::uint8_t>(new_size >> (8 * i));
@@ -261,6 +282,10 @@ bool WriteJournal(const Text& journal, const platform::LockedFile& database,
   // half-written database nobody can repair.
   return allowed == bytes.size() && DiskWriteAllowed() && file->Flush() && DiskWriteAllowed() &&
          platform::FlushFolderOf(journal);
+}
+
+Text JournalPath(const Text& database) {
+  return database + "-journal";
 }
 
 bool SetAsideJournal(const Text& journal, Text& set_aside_as) {

@@ -24,8 +24,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
+#include <span>
 
 #include "base/text.h"
 #include "platform/locked_file.h"
@@ -37,10 +39,19 @@ using ChangedRanges = std::map<std::uint64_t, Bytes>;
 
 Text JournalPath(const Text& database);
 
-// Writes and flushes the journal for writing `changes` over `database`. False when it could not
-// be made durable (nothing is written into the database then).
+// Bytes a change adds past the end of the file that are not held in memory: `length` bytes from
+// `offset`, which `read` reads.
+struct AddedBytes {
+  std::uint64_t offset = 0;
+  std::uint64_t length = 0;
+  std::function<bool(std::uint64_t offset, std::span<std::uint8_t> out)> read;
+};
+
+// Writes and flushes the journal for writing `changes` (and `added`, which lies past every one of
+// them) over `database`. False when it could not be made durable (nothing is written into the
+// database then).
 bool WriteJournal(const Text& journal, const platform::LockedFile& database,
-                  const ChangedRanges& changes);
+                  const ChangedRanges& changes, const AddedBytes& added = {});
 
 struct JournalOutcome {
   enum class Kind {

@@ -16,6 +16,7 @@
 #include "services/jet/header.h"
 #include "services/jet/pager.h"
 #include "services/jet/table_reader.h"
+#include "services/jet/table_writer.h"
 
 namespace lumora::jet {
 
@@ -56,6 +57,23 @@ class Database {
   bool UpdateRow(const Text& table, RowId row, const RowValues& changes);
   bool DeleteRow(const Text& table, RowId row);
 
+  // One change made of many writes: the inserts, updates and deletes between BeginChange and
+  // CommitChange reach the file all of them or none (a kill or power cut on the way included).
+  // Once one of them fails the change is spoilt: CommitChange then fails too and, like
+  // AbandonChange, leaves the file as it was before BeginChange. False when the file is not open
+  // for writing or a change is open already.
+  bool BeginChange();
+  bool CommitChange();
+  void AbandonChange();
+
+  // Adds every row `next` gives (columns by name, as for InsertRow) to `table` in one go; see
+  // InsertManyValues. How many; empty when one is refused, the source abandons them or a write
+  // fails, with nothing changed (inside an open change: the change spoilt).
+  std::optional<std::size_t> InsertRows(const Text& table,
+                                        const std::function<RowSupply(RowValues&)>& next);
+  // Deletes every row of `table`.
+  bool DeleteAllRows(const Text& table);
+
   // Row counts against rows, usage maps against pages, indexes against rows.
   CheckReport Check() const;
 
@@ -87,6 +105,14 @@ class Database {
   // The same pager when the file is open for writing.
   std::shared_ptr<Pager> writer_;
   std::vector<CatalogEntry> catalog_;
+  // Inside BeginChange and CommitChange; whether a write in it failed.
+  bool in_change_ = false;
+  bool change_spoilt_ = false;
+
+  // Runs `write` as one change of its own, or as part of the open one.
+  bool AsOneChange(const std::function<bool()>& write);
+  // The table for a write: open for writing, not a system table.
+  std::optional<TableDefinition> WritableTable(const Text& table) const;
 };
 
 }  // namespace lumora::jet

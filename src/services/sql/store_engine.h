@@ -25,6 +25,11 @@ class StoreEngine : public DatabaseEngine {
   void Close() override { store_.reset(); }
   bool ReadOnly() const override { return store_ != nullptr && !store_->Writable(); }
   bool Damaged() const override { return store_ != nullptr && store_->Damaged(); }
+  bool CanStoreRows() const override { return store_ != nullptr && store_->CanStoreRows(); }
+  std::optional<std::size_t> StoreRows(const Text& table, bool replace,
+                                       const RowSource& next) override {
+    return store_ ? store_->StoreRows(table, replace, next) : std::nullopt;
+  }
   StorageReport Report() const override { return store_ ? store_->Report() : open_report_; }
   // The timeout means nothing to a store in the same process.
   bool Execute(const Text& sql, std::optional<int> timeout) override;

@@ -54,6 +54,12 @@ void PrintText(std::FILE* out, std::string_view text) {
   std::fputc('\n', out);
 }
 
+bool IsTerminal(std::FILE* stream) {
+  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  DWORD mode = 0;
+  return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
+}
+
 // The names came as UTF-16 and are GBK already.
 void PrintFileError(std::string_view file, std::string_view message, std::string_view path) {
   PrintText(stderr,
