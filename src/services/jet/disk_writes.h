@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 
 namespace lumora::jet {
@@ -23,6 +24,9 @@ namespace testing {
 // After `allowed` more operations every further one fails, the engine's own repairs included;
 // with `tear`, the write that comes next is cut in the middle first. nullopt lifts the stop.
 void StopDiskWritesAfter(std::optional<int> allowed, bool tear = false);
+// Runs `action` once, just before the disk operation that comes after `operations` more (nullptr:
+// none), as a test that needs a change caught in the middle does.
+void RunBeforeDiskOperation(int operations, std::function<void()> action);
 // Replaces PendingBytesInMemory (nullopt: the usual amount), so that small changes spill too.
 void HoldPendingBytesInMemory(std::optional<std::size_t> bytes);
 }  // namespace testing

@@ -246,6 +246,10 @@ std::unique_ptr<PageSource> OpenWritableFileSource(const Text& path, bool create
     told.error = platform::LastFileError();
     return nullptr;
   }
+  // What a change that spilled left when its program died is of no use to anyone.
+  if (!create && platform::FileExists(path + "-spill")) {
+    platform::RemoveFile(path + "-spill");
+  }
   // A change that an earlier run could not finish is undone before anything is read.
   const Text journal = JournalPath(path);
   if (!create && platform::FileExists(journal)) {
