@@ -3,6 +3,7 @@
 #include "catalogue/host_editor.h"
 #include "catalogue/main_database.h"
 #include "catalogue/server_edit.h"
+#include "catalogue/storage_text.h"
 #include "forms/host_editor_window.h"
 #include "forms/main_window.h"
 #include "forms/window_model.h"
@@ -59,6 +60,8 @@ void SaveNewServer() {
   button.SetEnabled(true);
   if (outcome.result == catalogue::EditResult::kInvalid) {
     EditorTip(outcome.message);
+  } else if (outcome.result == catalogue::EditResult::kAddFailed) {
+    ShowResult(WithReason(outcome.message, MainConnection().Report()));
   } else {
     ShowResult(outcome.message);
   }
@@ -82,6 +85,10 @@ void SaveModifiedServer() {
       EditorTip(edit_text::kModifiedTip);
       ShowResult(outcome.message);
       forms::CloseWindow(HostEditorWindow());
+      break;
+    case catalogue::EditResult::kModifyFailed:
+      ShowResult(WithReason(outcome.message, MainConnection().Report()));
+      button.SetEnabled(true);
       break;
     default:
       ShowResult(outcome.message);

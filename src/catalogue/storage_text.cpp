@@ -28,6 +28,10 @@ Text StorageProblemText(const services::StorageReport& report) {
   return FileErrorText(report.error);
 }
 
+Text WithReason(const Text& message, const services::StorageReport& report) {
+  return message + StorageProblemText(report);
+}
+
 Text JournalSetAsideText(const services::StorageReport& report) {
   if (report.journal_set_aside.empty()) {
     return {};

@@ -24,6 +24,10 @@ Text FileErrorText(platform::FileError error);
 // Why the file could not be written, as far as `report` tells; empty when it does not.
 Text StorageProblemText(const services::StorageReport& report);
 
+// `message` (a failure the editor reports) followed by why the file could not be written, when
+// `report` tells: "服务器添加失败!磁盘空间不足".
+Text WithReason(const Text& message, const services::StorageReport& report);
+
 // The notice for a journal the open set aside; empty when it set none aside.
 Text JournalSetAsideText(const services::StorageReport& report);
 

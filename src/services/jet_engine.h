@@ -26,7 +26,8 @@ class JetTableStore : public sql::TableStore {
   bool Writable() const override;
   // Beyond the stale row counts that Access itself leaves.
   bool Damaged() const override;
-  StorageReport Report() const override { return report_; }
+  // What the open met, and why the last change failed.
+  StorageReport Report() const override;
 
   std::optional<sql::StoredTable> ReadTable(const Text& name) const override;
   bool InsertRow(const Text& table, const sql::RowValues& values,

@@ -25,6 +25,14 @@ bool JetTableStore::Damaged() const {
   return !SafeToWrite();
 }
 
+StorageReport JetTableStore::Report() const {
+  StorageReport report = report_;
+  if (database_.LastWriteError() != platform::FileError::kNone) {
+    report.error = database_.LastWriteError();
+  }
+  return report;
+}
+
 bool JetTableStore::InsertRow(const Text& table, const sql::RowValues& values,
                               std::int32_t* auto_number) {
   return Writable() && database_.InsertRow(table, values, auto_number);

@@ -21,6 +21,7 @@
 #include "platform/program_directory.h"
 #include "services/jet/change_journal.h"
 #include "services/jet/database.h"
+#include "services/jet/disk_writes.h"
 #include "status/location_database_builder.h"
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
@@ -191,9 +192,10 @@ TEST_F(FaultPathsTest, CatalogueHeldByAnotherWriterIsShownAndSaidToBeReadOnly) {
   ASSERT_EQ(system_.MessageBoxes().size(), 1u);
   EXPECT_TRUE(ShownBox("mstsc.mdb"));
   EXPECT_TRUE(ShownBox("只能查看"));
+  EXPECT_TRUE(ShownBox("数据文件正被其他程序使用"));
   const std::string before = CatalogueBytes();
   AddServer("127.0.0.9");
-  EXPECT_TRUE(ShownBox("服务器添加失败!"));
+  EXPECT_TRUE(ShownBox("服务器添加失败!数据文件正被其他程序使用"));
   EXPECT_EQ(forms::ServerList().RowCount(), 2);
   EXPECT_TRUE(CatalogueBytes() == before) << "the held file was written";
 }
@@ -259,6 +261,76 @@ TEST_F(FaultPathsTest, AJournalOfAnotherFileIsSetAsideAndSaidSoAtStart) {
   EXPECT_FALSE(directory_.Contains("mstsc.mdb-journal"));
   EXPECT_TRUE(directory_.Contains("mstsc.mdb-journal.other-1"));
 }
+
+// The catalogue cannot take the new server: the disk is full, or the file or its folder is
+// read-only (marked so: an administrator, who may write it all the same, is refused too). The user
+// is told which, at the start where it is known then, and when the add fails.
+struct WriteFault {
+  const char* name;
+  const char* reason;
+  // Puts the fault in place (given the program directory) before the start, or, for a full
+  // disk, just before the add; takes it away again after.
+  std::function<void(const std::filesystem::path&, bool)> apply;
+  bool known_at_start;
+};
+
+class WriteFaultTest : public FaultPathsTest, public ::testing::WithParamInterface<WriteFault> {};
+
+TEST_P(WriteFaultTest, IsNamedAndNothingIsWritten) {
+  CreateCatalogue();
+  const std::filesystem::path directory(directory_.NativePath(""));
+  const WriteFault& fault = GetParam();
+  if (fault.known_at_start) {
+    fault.apply(directory, true);
+  }
+  StartMainWindow();
+  EXPECT_EQ(forms::ServerList().RowCount(), 2);
+  EXPECT_EQ(ShownBox(Text("只能查看，添加、修改和删除服务器都不会保存：") + fault.reason),
+            fault.known_at_start);
+  const std::string before = CatalogueBytes();
+  if (!fault.known_at_start) {
+    fault.apply(directory, true);
+  }
+  AddServer("127.0.0.9");
+  fault.apply(directory, false);
+  EXPECT_TRUE(ShownBox(Text("服务器添加失败!") + fault.reason));
+  EXPECT_EQ(forms::ServerList().RowCount(), 2);
+  EXPECT_TRUE(CatalogueBytes() == before) << "the file was written";
+}
+
+void SetWritable(const std::filesystem::path& path, bool writable) {
+  using std::filesystem::perms;
+  std::filesystem::permissions(
+      path, perms::owner_write | perms::group_write | perms::others_write,
+      writable ? std::filesystem::perm_options::add : std::filesystem::perm_options::remove);
+}
+
+std::vector<WriteFault> WriteFaults() {
+  std::vector<WriteFault> faults = {{"DiskFull", "磁盘空间不足",
+                                     [](const std::filesystem::path&, bool on) {
+                                       jet::testing::StopDiskWritesAfter(
+                                           on ? std::optional<int>(0) : std::nullopt, false,
+                                           platform::FileError::kDiskFull);
+                                     },
+                                     false},
+                                    {"ReadOnlyFile", "数据文件是只读的",
+                                     [](const std::filesystem::path& directory, bool on) {
+                                       SetWritable(directory / "mstsc.mdb", !on);
+                                     },
+                                     true}};
+#ifndef _WIN32
+  // Windows keeps no read-only mark on folders that stops a file being written in them.
+  faults.push_back(
+      {"ReadOnlyFolder", "数据文件是只读的",
+       [](const std::filesystem::path& directory, bool on) { SetWritable(directory, !on); }, true});
+#endif
+  return faults;
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, WriteFaultTest, ::testing::ValuesIn(WriteFaults()),
+                         [](const ::testing::TestParamInfo<WriteFault>& fault) {
+                           return fault.param.name;
+                         });
 
 TEST_F(FaultPathsTest, CatalogueFreeAtStartIsNotCalledReadOnly) {
   CreateCatalogue();

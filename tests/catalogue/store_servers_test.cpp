@@ -81,9 +81,12 @@ TEST_P(StoreServersTest, StoppedAnywhereTheCatalogueHoldsAllOrNoneOfTheNewServer
       services::RecordSet records;
       ASSERT_TRUE(connection.OpenAccess(path, "") && records.SetConnection(connection));
       int given = 0;
-      jet::testing::StopDiskWritesAfter(cut, tear);
+      // As a disk filling up on the way would stop it; the user is told so.
+      jet::testing::StopDiskWritesAfter(cut, tear, platform::FileError::kDiskFull);
       stored = StoreServers(connection, records, replace, Rows(given)).has_value();
       jet::testing::StopDiskWritesAfter(std::nullopt);
+      EXPECT_EQ(connection.Report().error,
+                stored ? platform::FileError::kNone : platform::FileError::kDiskFull);
     }
     EXPECT_EQ(Names(path), stored ? after : before);
     EXPECT_FALSE(directory.Contains("mstsc.mdb-journal"));

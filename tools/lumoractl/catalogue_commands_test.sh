@@ -85,6 +85,32 @@ changes_refused_with_their_reason)
   if "$ctl" catalogue add "$work/cut.mdb" 10.0.0.2 2>"$work/error"; then exit 1; fi
   grep -q "damaged" "$work/error"
   ;;
+import_says_why_nothing_was_stored)
+  # A catalogue that is read-only (the file, or its folder: marked so, which stops even root
+  # here), or held by another program: the import says which, and stores nothing.
+  command -v flock >/dev/null || exit 77
+  mkdir "$work/folder"
+  file=$work/folder/mstsc.mdb
+  "$ctl" catalogue create "$file" --demo
+  "$ctl" catalogue export "$file" | sed 's/127\.0\.0\./10.9.9./' >"$work/new.csv"
+  cp "$file" "$work/before"
+  for fault in file folder held; do
+    case $fault in
+    file) chmod a-w "$file"; run="" ;;
+    folder) chmod a-w "$work/folder"; run="" ;;
+    held) run="flock -n $file" ;;
+    esac
+    # shellcheck disable=SC2086
+    if $run "$ctl" catalogue import "$file" "$work/new.csv" 2>"$work/error"; then exit 1; fi
+    chmod u+w "$file" "$work/folder"
+    case $fault in
+    held) grep -q "数据文件正被其他程序使用" "$work/error" ;;
+    *) grep -q "数据文件是只读的" "$work/error" ;;
+    esac
+    cmp "$file" "$work/before"
+  done
+  test "$("$ctl" catalogue import "$file" "$work/new.csv")" = "5 servers imported"
+  ;;
 foreign_journal_set_aside)
   # A whole journal that no change of this file left (it names a file of one page): every command
   # leaves the file as it is, the first one sets the journal aside and says so.

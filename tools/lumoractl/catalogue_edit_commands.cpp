@@ -81,7 +81,12 @@ std::optional<EditArguments> ParseEditArguments(Arguments args, bool allowNewHos
   return parsed;
 }
 
-int Report(const catalogue::EditOutcome& outcome, catalogue::EditResult success) {
+int Report(const catalogue::EditOutcome& outcome, catalogue::EditResult success,
+           const services::DBConnection& connection) {
+  if (outcome.result == catalogue::EditResult::kAddFailed ||
+      outcome.result == catalogue::EditResult::kModifyFailed) {
+    return Refused(catalogue::WithReason(outcome.message, connection.Report()));
+  }
   if (outcome.result != success) {
     return Refused(outcome.message);
   }
@@ -105,7 +110,7 @@ int Add(Arguments args) {
                                        .password = parsed->password.value_or(""),
                                        .remark = parsed->remark.value_or("")};
   return Report(catalogue::AddServerFromFields(catalogue.records, fields),
-                catalogue::EditResult::kAdded);
+                catalogue::EditResult::kAdded, catalogue.connection);
 }
 
 int Modify(Arguments args) {
@@ -132,7 +137,7 @@ int Modify(Arguments args) {
                                        .remark = parsed->remark.value_or(stored->remark)};
   return Report(catalogue::ModifyServerFromFields(catalogue.records, stored->record_number, fields,
                                                   stored->domain),
-                catalogue::EditResult::kModified);
+                catalogue::EditResult::kModified, catalogue.connection);
 }
 
 int Delete(Arguments args) {
@@ -162,7 +167,7 @@ int Delete(Arguments args) {
   }
   if (!catalogue::DeleteServersNumbered(catalogue.connection, catalogue.records, numbers)
            .complete) {
-    return Refused(edit_text::kDeleteFailed);
+    return Refused(catalogue::WithReason(edit_text::kDeleteFailed, catalogue.connection.Report()));
   }
   PrintText(stdout, edit_text::kDeleted);
   return kOk;

@@ -74,6 +74,10 @@ class Database {
   // Deletes every row of `table`.
   bool DeleteAllRows(const Text& table);
 
+  // Why the last write or change failed, as far as the system said: a full disk, a file that
+  // turned read-only...; kNone when it succeeded or was refused for its values.
+  platform::FileError LastWriteError() const { return last_write_error_; }
+
   // Row counts against rows, usage maps against pages, indexes against rows.
   CheckReport Check() const;
 
@@ -108,6 +112,7 @@ class Database {
   // Inside BeginChange and CommitChange; whether a write in it failed.
   bool in_change_ = false;
   bool change_spoilt_ = false;
+  platform::FileError last_write_error_ = platform::FileError::kNone;
 
   // Runs `write` as one change of its own, or as part of the open one.
   bool AsOneChange(const std::function<bool()>& write);

@@ -13,25 +13,31 @@ bool Database::AsOneChange(const std::function<bool()>& write) {
   if (in_change_) {
     if (change_spoilt_ || !write()) {
       change_spoilt_ = true;
+      last_write_error_ = platform::LastFileError();
       return false;
     }
     return true;
   }
+  platform::SetLastFileError(platform::FileError::kNone);
   writer_->BeginChange();
-  if (!write()) {
+  const bool written = write();
+  if (!written) {
     writer_->AbandonChange();
-    return false;
   }
-  return writer_->CommitChange();
+  const bool committed = written && writer_->CommitChange();
+  last_write_error_ = committed ? platform::FileError::kNone : platform::LastFileError();
+  return committed;
 }
 
 bool Database::BeginChange() {
   if (!writer_ || in_change_) {
     return false;
   }
+  platform::SetLastFileError(platform::FileError::kNone);
   writer_->BeginChange();
   in_change_ = true;
   change_spoilt_ = false;
+  last_write_error_ = platform::FileError::kNone;
   return true;
 }
 
@@ -44,7 +50,9 @@ bool Database::CommitChange() {
     writer_->AbandonChange();
     return false;
   }
-  return writer_->CommitChange();
+  const bool committed = writer_->CommitChange();
+  last_write_error_ = committed ? platform::FileError::kNone : platform::LastFileError();
+  return committed;
 }
 
 void Database::AbandonChange() {

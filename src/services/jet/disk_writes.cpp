@@ -9,6 +9,7 @@ namespace {
 constexpr int kNoStop = -1;
 std::atomic<int> operations_left{kNoStop};
 std::atomic<bool> tear_next{false};
+std::atomic<platform::FileError> stop_reason{platform::FileError::kOther};
 // Pages a change adds are held in memory up to this much (see locked_file_source.cpp).
 constexpr std::size_t kPendingInMemory = 4u << 20;
 std::atomic<std::size_t> pending_in_memory{kPendingInMemory};
@@ -37,6 +38,7 @@ bool DiskWriteAllowed() {
   int left = operations_left.load();
   while (left != kNoStop) {
     if (left == 0) {
+      platform::SetLastFileError(stop_reason.load());
       return false;
     }
     if (operations_left.compare_exchange_weak(left, left - 1)) {
@@ -58,7 +60,8 @@ std::size_t PendingBytesInMemory() {
 }
 
 namespace testing {
-void StopDiskWritesAfter(std::optional<int> allowed, bool tear) {
+void StopDiskWritesAfter(std::optional<int> allowed, bool tear, platform::FileError why) {
+  stop_reason = why;
   tear_next = allowed.has_value() && tear;
   operations_left = allowed ? *allowed : kNoStop;
 }

@@ -7,6 +7,8 @@
 #include <functional>
 #include <optional>
 
+#include "platform/file_error.h"
+
 namespace lumora::jet {
 
 // False once the operations that tests allowed are used up; true otherwise.
@@ -21,9 +23,11 @@ std::size_t DiskBytesAllowed(std::size_t wanted);
 std::size_t PendingBytesInMemory();
 
 namespace testing {
-// After `allowed` more operations every further one fails, the engine's own repairs included;
-// with `tear`, the write that comes next is cut in the middle first. nullopt lifts the stop.
-void StopDiskWritesAfter(std::optional<int> allowed, bool tear = false);
+// After `allowed` more operations every further one fails, the engine's own repairs included, as
+// the system would fail it for `why`; with `tear`, the write that comes next is cut in the middle
+// first. nullopt lifts the stop.
+void StopDiskWritesAfter(std::optional<int> allowed, bool tear = false,
+                         platform::FileError why = platform::FileError::kOther);
 // Runs `action` once, just before the disk operation that comes after `operations` more (nullptr:
 // none), as a test that needs a change caught in the middle does.
 void RunBeforeDiskOperation(int operations, std::function<void()> action);
