@@ -388,9 +388,10 @@ bool RetireJournal(const Text& journal) {
     }
     return true;
   }
+  // All of it: the original bytes it holds may be a deleted server's password.
   std::unique_ptr<platform::LockedFile> file =
       platform::OpenLockedFile(journal, platform::OpenMode::kExisting);
-  const Bytes wiped(kMagic.size(), 0);
+  const Bytes wiped(file ? file->Size() : 0, 0);
   return file && file->Write(0, wiped) && file->Flush();
 }
 

@@ -80,8 +80,8 @@ bool UndoInMemory(const Text& journal, Bytes& file);
 // name of its own; true, with that name, when it was renamed.
 bool SetAsideJournal(const Text& journal, Text& set_aside_as);
 
-// Removes the journal once its change is durable; where it cannot be removed its header is wiped,
-// so that it is never played back.
+// Removes the journal once its change is durable; where it cannot be removed it is overwritten
+// with zeros, so that it is never played back and keeps no old bytes.
 bool RetireJournal(const Text& journal);
 
 }  // namespace lumora::jet
