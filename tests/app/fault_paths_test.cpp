@@ -2,6 +2,10 @@
 // in a message and leaves the user's files as they were.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -331,6 +335,19 @@ INSTANTIATE_TEST_SUITE_P(Faults, WriteFaultTest, ::testing::ValuesIn(WriteFaults
                          [](const ::testing::TestParamInfo<WriteFault>& fault) {
                            return fault.param.name;
                          });
+
+#ifndef _WIN32
+// A pipe under the catalogue's name: the program says it is no file it can use, at once, instead
+// of waiting for something to be written into it.
+TEST_F(FaultPathsTest, CatalogueThatIsAPipeIsRefusedAtOnce) {
+  ASSERT_EQ(::mkfifo(directory_.NativePath("mstsc.mdb").c_str(), 0644), 0);
+  StartMainWindow();
+  EXPECT_TRUE(ShownBox("数据文件mstsc.mdb无法打开：数据文件不是普通文件"));
+  EXPECT_EQ(forms::ServerList().RowCount(), 0);
+  AddServer("127.0.0.9");
+  EXPECT_TRUE(ShownBox("服务器添加失败!数据文件不是普通文件"));
+}
+#endif
 
 TEST_F(FaultPathsTest, CatalogueFreeAtStartIsNotCalledReadOnly) {
   CreateCatalogue();

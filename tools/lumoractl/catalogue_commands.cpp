@@ -169,7 +169,9 @@ int ListServerRows(const Text& path) {
   services::DBConnection connection;
   const auto servers = connection.OpenAccess(path, "") ? ListedServers(connection) : std::nullopt;
   if (!servers) {
-    return Fail("cannot read table Server", path);
+    const Text why = catalogue::FileErrorText(connection.Report().error);
+    return Fail(why == catalogue::storage_text::kNotAFile ? why : Text("cannot read table Server"),
+                path);
   }
   PrintServerRows(*servers);
   return kOk;

@@ -111,6 +111,26 @@ import_says_why_nothing_was_stored)
   done
   test "$("$ctl" catalogue import "$file" "$work/new.csv")" = "5 servers imported"
   ;;
+delete_and_pipes)
+  # A name given twice is deleted once, and that is a success.
+  "$ctl" catalogue create "$file" --demo
+  "$ctl" catalogue delete "$file" 127.0.0.2 127.0.0.2 >/dev/null
+  test "$("$ctl" catalogue list "$file" | wc -l)" -eq 4
+  # A pipe where the catalogue should be: refused at once, never waited on.
+  command -v mkfifo >/dev/null && command -v timeout >/dev/null || exit 77
+  mkfifo "$work/pipe.mdb"
+  for command in "add $work/pipe.mdb 10.0.0.1" "list $work/pipe.mdb" "check $work/pipe.mdb" \
+                 "import $work/pipe.mdb $work/none.csv"; do
+    printf '服务器名\n"10.0.0.1"\n' >"$work/none.csv"
+    set +e
+    # shellcheck disable=SC2086
+    timeout 20 "$ctl" catalogue $command 2>"$work/error"
+    code=$?
+    set -e
+    test $code -eq 1 || { echo "$command exited $code"; exit 1; }
+    grep -q "数据文件不是普通文件" "$work/error"
+  done
+  ;;
 foreign_journal_set_aside)
   # A whole journal that no change of this file left (it names a file of one page): every command
   # leaves the file as it is, the first one sets the journal aside and says so.
@@ -156,7 +176,14 @@ utf8_terminal_round_trip)
   # Bytes that are no UTF-8 are refused, not stored as something else.
   if "$ctl" catalogue add "$file" 127.0.0.8 --remark "$(printf '\377\376')" 2>"$work/error"; then exit 1; fi
   grep -q "not valid in the terminal's encoding" "$work/error"
+  # Bytes that are no GBK, said to be GBK, are refused as bad arguments too, not stored as '?'.
+  set +e
+  "$ctl" --encoding gbk catalogue add "$file" 127.0.0.8 --remark "$(printf '\201\060')" 2>/dev/null
+  test $? -eq 2 || exit 1
+  set -e
   test -z "$("$ctl" catalogue list "$file")"
+  # The time-out text of probe, in the terminal's encoding (a time-out of 0 ms always runs out).
+  test "$("$ctl" probe 127.0.0.1 --timeout 0)" = "$(printf '127.0.0.1\t超时')"
   ;;
 import_round_trip)
   # export, then import into an empty catalogue: the same export, byte for byte, from UTF-8 with
@@ -189,6 +216,15 @@ import_refusals)
   test "$("$ctl" catalogue list "$file" | wc -l)" -eq 1
   test "$("$ctl" catalogue import "$file" "$work/bad.csv" --skip-bad 2>/dev/null)" = "1 servers imported, 5 rows skipped"
   "$ctl" catalogue list "$file" | grep -q "$(printf '^127.0.0.2\t3389\tu\t多行\\\\n备注')"
+  # A NUL byte in a name (no command could name that server again), text after a closing quote.
+  printf '服务器名,端口\n"10.0.0.1\000x","3389"\n"10.0.0.2"junk,"3389"\n' >"$work/hidden.csv"
+  if "$ctl" catalogue import "$file" "$work/hidden.csv" --skip-bad 2>"$work/error"; then
+    grep -q 'CSV line 2: a field holds a NUL byte' "$work/error"
+    grep -q 'CSV line 3: text after a closing quote' "$work/error"
+  else
+    exit 1
+  fi
+  test "$("$ctl" catalogue list "$file" | wc -l)" -eq 2
   # A header that names a column the catalogue lacks, a quote left open: nothing happens.
   printf '服务器名,颜色\n"127.0.0.9","红"\n' >"$work/column.csv"
   if "$ctl" catalogue import "$file" "$work/column.csv" 2>"$work/error"; then exit 1; fi

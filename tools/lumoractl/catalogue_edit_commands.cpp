@@ -1,5 +1,6 @@
 // lumoractl catalogue add, modify, delete: the host editor's checks and writes on a catalogue
 // file, with the editor's messages (GBK, like every text lumoractl reads and prints).
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string_view>
@@ -163,7 +164,12 @@ int Delete(Arguments args) {
       PrintError(*name + ": no such server");
       return kFailed;
     }
-    numbers.insert(numbers.end(), named.begin(), named.end());
+    // A name given twice names its rows once: they are deleted once.
+    for (const Text& number : named) {
+      if (std::find(numbers.begin(), numbers.end(), number) == numbers.end()) {
+        numbers.push_back(number);
+      }
+    }
   }
   if (!catalogue::DeleteServersNumbered(catalogue.connection, catalogue.records, numbers)
            .complete) {
