@@ -112,7 +112,7 @@ Text DecipherStoredValue(const Text& value) {
 }
 
 Text StoredValueFor(const Text& password) {
-  const Text raw = EncipherPassword(password);
+  Text raw = EncipherPassword(password);
   // A record cut at a zero byte would not decipher; one the file would change would not either.
   if (password.empty() ||
       (DecipherStoredValue(raw) == password && SurvivesTheProfileFunctions(raw))) {

@@ -252,6 +252,7 @@ bool WriteProfileSection(const Text& file, const Text& section,
   }
   ProfileDocument document = ProfileDocument::Parse(bytes);
   std::vector<std::pair<Text, Text>> carried;
+  carried.reserve(entries.size());
   for (const auto& [name, value] : entries) {
     carried.emplace_back(CarriedThroughUtf16(name), CarriedThroughUtf16(value));
   }

@@ -245,9 +245,9 @@ bool WriteJournal(const Text& journal, const platform::LockedFile& database,
     if (kept > 0 && !database.Read(offset, original)) {
       return false;
     }
-    AddRange(bytes, offset, data.size(), original, [&data](std::uint64_t at, std::size_t count) {
-      return std::span<const std::uint8_t>(data).subspan(at, count);
-    });
+    const std::span<const std::uint8_t> changed(data);
+    AddRange(bytes, offset, data.size(), original,
+             [changed](std::uint64_t at, std::size_t count) { return changed.subspan(at, count); });
     new_size = std::max<std::uint64_t>(new_size, offset + data.size());
   }
   if (added.length > 0) {

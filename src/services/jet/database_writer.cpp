@@ -99,7 +99,7 @@ std::optional<std::size_t> Database::InsertRows(const Text& table,
           if (definition->columns[index].IsAutoNumber()) {
             return RowSupply::kAbandon;
           }
-          row[index] = std::move(*(*given)[index]);
+          row[index] = *(*given)[index];
         }
       }
       return RowSupply::kRow;

@@ -36,7 +36,7 @@ constexpr std::size_t kCopyChunk = 1u << 20;
 // writes them (see change_journal.h).
 class LockedFileSource final : public PageSource {
  public:
-  LockedFileSource(std::unique_ptr<platform::LockedFile> file, Text path)
+  LockedFileSource(std::unique_ptr<platform::LockedFile> file, const Text& path)
       : file_(std::move(file)), journal_(JournalPath(path)), spill_path_(path + "-spill") {}
   ~LockedFileSource() override { DropSpill(); }
   LockedFileSource(const LockedFileSource&) = delete;
