@@ -22,8 +22,22 @@ Text FileErrorText(platform::FileError error) {
 
 Text StorageProblemText(const services::StorageReport& report) {
   if (report.journal_stuck) {
-    const Text why = FileErrorText(report.error);
-    return Text(storage_text::kJournalStuck) + (why.empty() ? "" : "（" + why + "）");
+    // Said of the journal, not of the data file.
+    Text why;
+    switch (report.error) {
+      case platform::FileError::kReadOnly:
+        why = "（它所在的文件夹是只读的）";
+        break;
+      case platform::FileError::kNotAFile:
+        why = "（它不是普通文件）";
+        break;
+      case platform::FileError::kInUse:
+        why = "（它正被其他程序使用）";
+        break;
+      default:
+        break;
+    }
+    return storage_text::kJournalStuck + why;
   }
   return FileErrorText(report.error);
 }

@@ -144,6 +144,13 @@ foreign_journal_set_aside)
   cmp "$file" "$work/before"
   cmp "$file-journal.other-1" "$work/journal"
   test ! -e "$file-journal"
+  # A journal that can be neither played back nor moved away (a folder under its name): the
+  # catalogue is read as it is, and a change says what is wrong.
+  mkdir -p "$file-journal/inside"
+  test "$("$ctl" catalogue list "$file" | wc -l)" -eq 5
+  if "$ctl" catalogue add "$file" 10.0.0.1 2>"$work/error"; then exit 1; fi
+  grep -q "数据文件旁的恢复日志无法处理（它不是普通文件）" "$work/error"
+  rm -r "$file-journal"
   # create sets a leftover journal aside too, and says so.
   cp "$work/journal" "$work/new.mdb-journal"
   "$ctl" catalogue create "$work/new.mdb" 2>"$work/error"
