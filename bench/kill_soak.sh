@@ -2,7 +2,7 @@
 # kill_soak.sh [TRIALS] [LUMORACTL]: changes of a catalogue killed with SIGKILL at random moments.
 #
 # Each trial starts one `lumoractl catalogue add`, `modify` (to a longer name, so that the row
-# moves) or `delete` on a catalogue of 30 servers, kills it at a random moment within the time the same change takes when left alone, and then reads
+# moves), `delete`, or `import` of 20 servers (with or without --replace) on a catalogue of 30, kills it at a random moment within the time the same change takes when left alone, and then reads
 # the file the way the next start would: the rows must be exactly those of before or exactly
 # those of after the change, `catalogue check` must pass, mdb-export (and mdb-reader, when
 # built) must read the same rows, and a further add must work. Run by hand (it depends on timing,
@@ -29,14 +29,20 @@ done
 rows() { "$ctl" catalogue list "$1" 2>/dev/null | sort; }
 cp "$work/base.mdb" "$file"
 before="$(rows "$file")"
+{
+  echo "服务器名,端口,用户名,密码,域,备注"
+  for i in $(seq 1 20); do echo "\"10.4.0.$i\",\"3389\",\"u$i\",\"p$i\",,\"导入 $i\""; done
+} >"$work/import.csv"
 
 inside=0 lost=0 before_count=0 after_count=0 unreadable=0 failed_checks=0 refused_adds=0 mismatch=0
 for trial in $(seq 1 "$trials"); do
   cp "$work/base.mdb" "$file"
-  case $((trial % 3)) in
+  case $((trial % 5)) in
     0) change=(add "$file" "10.2.0.$trial" --user new) ;;
     1) change=(modify "$file" "10.1.0.$((trial % 30 + 1))" --new-host "10.1.0.$((trial % 30 + 1)).a-much-longer-name.lan") ;;
     2) change=(delete "$file" "10.1.0.$((trial % 30 + 1))") ;;
+    3) change=(import "$file" "$work/import.csv") ;;
+    4) change=(import "$file" "$work/import.csv" --replace) ;;
   esac
   # The same change done whole, for the state after it.
   cp "$work/base.mdb" "$work/whole.mdb"

@@ -2,6 +2,7 @@
 
 #include "app/server_list.h"
 #include "catalogue/main_database.h"
+#include "catalogue/storage_text.h"
 #include "forms/window_model.h"
 #include "platform/files.h"
 #include "platform/program_directory.h"
@@ -23,15 +24,24 @@ forms::HandlerResult MainWindowCreated(forms::EventArgs) {
   if (!platform::FileExists(settings::SettingsFile())) {
     settings::WriteDefaults();
   }
-  if (!catalogue::OpenMainDatabase()) {
+  const bool opened = catalogue::OpenMainDatabase();
+  const services::StorageReport report = catalogue::MainDatabaseReport();
+  if (const Text notice = catalogue::JournalSetAsideText(report); !notice.empty()) {
+    forms::ShowMessageBox(notice, forms::box::kIconExclamation, "提示信息!");
+  }
+  const Text why = catalogue::StorageProblemText(report);
+  if (!opened) {
     forms::ShowMessageBox(
-        "数据文件mstsc.mdb无法打开：它可能已损坏、不是Access数据库，或正被其他程序独占使用。",
+        report.error == platform::FileError::kNotAFile
+            ? Text("数据文件mstsc.mdb无法打开：") + why + "。"
+            : Text("数据文件mstsc.mdb无法打开：它可能已损坏、不是Access数据库，或正被其他程序独占"
+                   "使用。"),
         forms::box::kIconExclamation, "提示信息!");
   } else if (catalogue::MainConnection().ReadOnly()) {
     // Said before the user types a server in, not after the add fails.
     forms::ShowMessageBox(
-        "数据文件mstsc.mdb现在只能查看，添加、修改和删除服务器都不会保存：它正被其他程序使用、"
-        "是只读文件，或已损坏。",
+        "数据文件mstsc.mdb现在只能查看，添加、修改和删除服务器都不会保存：" +
+            (why.empty() ? Text("它正被其他程序使用、是只读文件，或已损坏") : why) + "。",
         forms::box::kIconExclamation, "提示信息!");
   }
   FillServerList();

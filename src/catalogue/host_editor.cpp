@@ -5,6 +5,7 @@
 #include "catalogue/host_editor_window_events.h"
 #include "catalogue/main_database.h"
 #include "catalogue/server_edit.h"
+#include "catalogue/storage_text.h"
 #include "forms/host_editor_window.h"
 #include "forms/main_window.h"
 #include "forms/window_model.h"
@@ -133,7 +134,9 @@ void DeleteServersCommand() {
   // Refilled on failure too: rows deleted before it are gone from the table and must not stay
   // on show.
   RefillServerList();
-  forms::ShowTip(outcome.complete ? edit_text::kDeleted : edit_text::kDeleteFailed);
+  forms::ShowTip(outcome.complete
+                     ? Text(edit_text::kDeleted)
+                     : WithReason(edit_text::kDeleteFailed, MainConnection().Report()));
 }
 
 }  // namespace lumora::catalogue

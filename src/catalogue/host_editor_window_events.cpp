@@ -5,6 +5,7 @@
 #include "catalogue/host_editor.h"
 #include "catalogue/main_database.h"
 #include "catalogue/server_edit.h"
+#include "catalogue/storage_text.h"
 #include "forms/host_editor_window.h"
 #include "forms/main_window.h"
 #include "forms/window_model.h"
@@ -86,6 +87,10 @@ void SaveNewServer() {
     RefuseField(outcome.message);
     return;
   }
+  if (outcome.result == catalogue::EditResult::kAddFailed) {
+    ShowResult(WithReason(outcome.message, MainConnection().Report()));
+    return;
+  }
   ShowResult(outcome.message);
   // The fields keep the last server to start the next one from: typing replaces the address.
   if (outcome.result == catalogue::EditResult::kAdded) {
@@ -111,6 +116,10 @@ void SaveModifiedServer() {
       EditorTip(edit_text::kModifiedTip);
       ShowResult(outcome.message);
       forms::CloseWindow(HostEditorWindow());
+      break;
+    case catalogue::EditResult::kModifyFailed:
+      ShowResult(WithReason(outcome.message, MainConnection().Report()));
+      button.SetEnabled(true);
       break;
     default:
       ShowResult(outcome.message);

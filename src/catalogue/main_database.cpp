@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "catalogue/storage_text.h"
 #include "platform/program_directory.h"
 
 namespace lumora::catalogue {
@@ -30,6 +31,11 @@ MainDatabase& Current() {
   return *Stored();
 }
 
+services::StorageReport& OpenReport() {
+  static services::StorageReport report;
+  return report;
+}
+
 }  // namespace
 
 services::DBConnection& MainConnection() {
@@ -40,10 +46,15 @@ services::RecordSet& MainRecords() {
   return Current().records;
 }
 
+services::StorageReport MainDatabaseReport() {
+  return OpenReport();
+}
+
 bool OpenMainDatabase() {
   Stored().reset();
   MainDatabase& database = Current();
   const bool opened = database.connection.OpenAccess(ProgramFile("mstsc.mdb"), "");
+  OpenReport() = database.connection.Report();
   // A damaged catalogue would show only some of its servers, as if the others were gone: it is
   // not used at all, as one that cannot be opened.
   if (opened && database.connection.Damaged()) {
@@ -55,10 +66,13 @@ bool OpenMainDatabase() {
     return false;
   }
   database.records.SetConnection(database.connection);
+  const Text why = StorageProblemText(OpenReport());
   Refusal() = opened ? Text()
-                     : Text(
-                           "数据文件无法打开，无法修改：mstsc.mdb可能不是Access数据库，或正被其他"
-                           "程序独占使用。请关闭其他程序后重新启动本软件。");
+              : !why.empty()
+                  ? "数据文件无法打开，无法修改：" + why + "。"
+                  : Text(
+                        "数据文件无法打开，无法修改：mstsc.mdb可能不是Access数据库，或正被其他"
+                        "程序独占使用。请关闭其他程序后重新启动本软件。");
   return opened;
 }
 

@@ -18,6 +18,10 @@ bool OpenMainDatabase();
 // user is told it; empty when it is open. Each try to open it again sets it anew.
 const Text& CatalogueRefusal();
 
+// What the last OpenMainDatabase met (a journal set aside, why the file is only read), also
+// when it failed or found the file damaged.
+services::StorageReport MainDatabaseReport();
+
 // Before a change: a catalogue that was only readable (another program was writing it) is opened
 // again, so that it is written once the other program has let it go. Returns whether it is
 // writable now.

@@ -138,6 +138,52 @@ std::size_t AddServers(RecordSet& records, std::span<const ServerRecord> servers
   return servers.size();
 }
 
+std::optional<std::size_t> StoreServers(services::DBConnection& connection, RecordSet& records,
+                                        bool replace, const ServerSource& next) {
+  if (connection.CanStoreRows()) {
+    ServerRecord server;
+    return connection.StoreRows(kServerTable, replace, [&](services::FieldValues& row) {
+      server = ServerRecord();
+      const jet::RowSupply supply = next(server);
+      if (supply == jet::RowSupply::kRow) {
+        const auto value = [](const Text& text) {
+          return text.empty() ? std::nullopt : std::optional<Text>(text);
+        };
+        row = {{kColumnServerName, value(server.server_name)},
+               {kColumnPort, value(server.port)},
+               {kColumnUserName, value(server.user_name)},
+               {kColumnPassword, value(server.password)},
+               {kColumnDomain, value(server.domain)},
+               {kColumnRemark, value(server.remark)}};
+      }
+      return supply;
+    });
+  }
+  if (!connection.BeginTransaction()) {
+    return std::nullopt;
+  }
+  std::size_t stored = 0;
+  bool whole = (!replace || connection.Execute(std::string("delete from ") + kServerTable)) &&
+               records.Open(kServerTable, RecordSet::kSourceTable);
+  for (ServerRecord server; whole;) {
+    const jet::RowSupply supply = next(server);
+    if (supply != jet::RowSupply::kRow) {
+      whole = supply == jet::RowSupply::kEnd;
+      break;
+    }
+    whole = records.AddNew() && SetServerFields(records, server);
+    stored += whole ? 1 : 0;
+    server = ServerRecord();
+  }
+  // Closing the record set stores the last new row.
+  whole = whole && records.Open(kServerTable, RecordSet::kSourceTable);
+  if (!whole || !connection.CommitTransaction()) {
+    connection.RollbackTransaction();
+    return std::nullopt;
+  }
+  return stored;
+}
+
 bool UpdateServer(RecordSet& records, const ServerRecord& server) {
   // The number goes into the statement unquoted: anything but digits would change its meaning.
   if (!IsRecordNumber(server.record_number)) {

@@ -3,6 +3,8 @@
 // doubled, so any text (a quote included) is stored and found as it is.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -79,6 +81,18 @@ bool AddServer(services::RecordSet& records, const ServerRecord& server);
 // or cannot be stored; returns how many rows were handed on before it. Read the table back to
 // learn what reached it.
 std::size_t AddServers(services::RecordSet& records, std::span<const ServerRecord> servers);
+
+// Where StoreServers takes its rows from: it fills in the next server (kRow), says there are none
+// left (kEnd), or that none of them may be stored (kAbandon).
+using ServerSource = std::function<jet::RowSupply(ServerRecord& server)>;
+
+// Stores every server `next` gives (an empty member as Null) as one change, after deleting every
+// stored server when `replace`: all of it reaches the catalogue or none, a kill or a write failing
+// on the way included. Through the engine's bulk write where it has one (the built-in engine),
+// else inside a transaction through `records`. How many servers; empty when none were stored.
+std::optional<std::size_t> StoreServers(services::DBConnection& connection,
+                                        services::RecordSet& records, bool replace,
+                                        const ServerSource& next);
 
 // Writes every column but the record number into the row numbered `server.record_number`.
 // False when that is not a decimal number or the update fails.

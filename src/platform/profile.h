@@ -1,6 +1,9 @@
 // Private profile files (config.ini): the platform's own reader and writer.
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "base/text.h"
 
 namespace lumora::platform {
@@ -14,5 +17,11 @@ Text ReadProfileText(const Text& file, const Text& section, const Text& key,
 
 // Writes `value` under `key` in `section`, creating the file and section when needed.
 bool WriteProfileText(const Text& file, const Text& section, const Text& key, const Text& value);
+
+// Replaces every line of `section` (keys, and lines without '=' that something else left there)
+// by `entries`, as "name=value" lines, creating the file and section when needed. Names and values
+// hold no line break or zero byte.
+bool WriteProfileSection(const Text& file, const Text& section,
+                         const std::vector<std::pair<Text, Text>>& entries);
 
 }  // namespace lumora::platform

@@ -3,10 +3,16 @@
 // built-in one; tests add fakes.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "base/text.h"
+#include "services/jet/row_supply.h"
+#include "services/storage_report.h"
 
 namespace lumora::services {
 
@@ -45,6 +51,11 @@ class EngineRecordSet {
   virtual bool MoveNext() = 0;
 };
 
+// Column names and values (nullopt: Null) of one row, and a source of such rows for a bulk
+// write; the source says when they end, or that none of them may be stored.
+using FieldValues = std::vector<std::pair<Text, std::optional<Text>>>;
+using RowSource = std::function<jet::RowSupply(FieldValues& row)>;
+
 // One database connection of an engine.
 class DatabaseEngine {
  public:
@@ -59,9 +70,24 @@ class DatabaseEngine {
   // True when the open database's own bookkeeping is damaged (a file cut short, pages that point
   // nowhere): what it shows would be only part of it. An engine that cannot tell says false.
   virtual bool Damaged() const { return false; }
+  // What the last open (also one that failed) or change met; an engine that cannot tell says
+  // nothing.
+  virtual StorageReport Report() const { return {}; }
   virtual void Close() = 0;
   // Runs one statement; `timeout` (seconds) replaces the command timeout for this statement only.
   virtual bool Execute(const Text& sql, std::optional<int> timeout) = 0;
+  // Stores every row `next` gives in `table` as one change, after deleting every stored row when
+  // `replace`: all of it reaches the file, or none. How many rows; empty when the change failed
+  // or was abandoned. Only an engine for which CanStoreRows says so.
+  virtual bool CanStoreRows() const { return false; }
+  virtual std::optional<std::size_t> StoreRows(const Text& /*table*/, bool /*replace*/,
+                                               const RowSource& /*next*/) {
+    return std::nullopt;
+  }
+  // The other engines make many statements one change as a transaction; false when they cannot.
+  virtual bool BeginTransaction() { return false; }
+  virtual bool CommitTransaction() { return false; }
+  virtual void RollbackTransaction() {}
   // A new, closed record set bound to this connection; empty when the engine cannot make one.
   virtual std::unique_ptr<EngineRecordSet> NewRecordSet() = 0;
 };

@@ -50,12 +50,21 @@ bool DBConnection::OpenWithFirstEngine(const ConnectionRequest& request) {
     active_->Close();
     active_ = nullptr;
   }
+  failed_report_ = {};
   for (const std::unique_ptr<DatabaseEngine>& engine : engines_) {
     if (engine->Open(request)) {
       active_ = engine.get();
       ++open_count_;
       return true;
     }
+    const StorageReport report = engine->Report();
+    if (failed_report_.error == platform::FileError::kNone) {
+      failed_report_.error = report.error;
+    }
+    if (failed_report_.journal_set_aside.empty()) {
+      failed_report_.journal_set_aside = report.journal_set_aside;
+    }
+    failed_report_.journal_stuck = failed_report_.journal_stuck || report.journal_stuck;
   }
   return false;
 }

@@ -37,6 +37,18 @@ class DBConnection {
   // statement only; without it the command timeout is left alone.
   bool Execute(const Text& sql, std::optional<int> timeout = std::nullopt);
 
+  // The open engine's bulk write and transactions (see DatabaseEngine).
+  bool CanStoreRows() const { return active_ != nullptr && active_->CanStoreRows(); }
+  std::optional<std::size_t> StoreRows(const Text& table, bool replace, const RowSource& next) {
+    return active_ ? active_->StoreRows(table, replace, next) : std::nullopt;
+  }
+  bool BeginTransaction() { return active_ != nullptr && active_->BeginTransaction(); }
+  bool CommitTransaction() { return active_ != nullptr && active_->CommitTransaction(); }
+  void RollbackTransaction() {
+    if (active_ != nullptr) {
+      active_->RollbackTransaction();
+    }
+  }
   // The connection string of the last open; empty before the first.
   const Text& ConnectionString() const { return connection_string_; }
   bool HasEngines() const { return !engines_.empty(); }
@@ -44,6 +56,9 @@ class DBConnection {
   bool ReadOnly() const { return active_ != nullptr && active_->ReadOnly(); }
   // True when the open database is damaged (see DatabaseEngine::Damaged).
   bool Damaged() const { return active_ != nullptr && active_->Damaged(); }
+  // What the last open met (the open engine's, or when none opened the last one's that tried)
+  // and the open engine's last change.
+  StorageReport Report() const { return active_ ? active_->Report() : failed_report_; }
   // The engine the last OpenAccess opened; null when none is open.
   DatabaseEngine* ActiveEngine() const { return active_; }
   // Counts the successful opens, so a record set can tell that its engine's connection changed.
@@ -56,6 +71,7 @@ class DBConnection {
   bool OpenWithFirstEngine(const ConnectionRequest& request);
 
   Text connection_string_;
+  StorageReport failed_report_;
 };
 
 }  // namespace lumora::services

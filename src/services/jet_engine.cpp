@@ -5,14 +5,24 @@
 namespace lumora::services {
 
 std::shared_ptr<JetTableStore> JetTableStore::Open(const Text& path) {
-  if (std::optional<jet::Database> writable = OpenWritable(path)) {
-    return std::shared_ptr<JetTableStore>(new JetTableStore(std::move(*writable), true));
+  StorageReport report;
+  return Open(path, report);
+}
+
+std::shared_ptr<JetTableStore> JetTableStore::Open(const Text& path, StorageReport& report) {
+  jet::OpenReport writer;
+  std::optional<jet::Database> writable = OpenWritable(path, writer);
+  report.journal_set_aside = writer.journal.set_aside_as;
+  report.journal_stuck = writer.journal.kind == jet::JournalOutcome::Kind::kStuck;
+  if (writable) {
+    return std::shared_ptr<JetTableStore>(new JetTableStore(std::move(*writable), true, report));
   }
+  report.error = writer.error;
   std::optional<jet::Database> readable = jet::Database::Open(path, true);
   if (!readable) {
     return nullptr;
   }
-  return std::shared_ptr<JetTableStore>(new JetTableStore(std::move(*readable), false));
+  return std::shared_ptr<JetTableStore>(new JetTableStore(std::move(*readable), false, report));
 }
 
 std::optional<sql::StoredTable> JetTableStore::ReadTable(const Text& name) const {
@@ -39,8 +49,9 @@ std::optional<sql::StoredTable> JetTableStore::ReadTable(const Text& name) const
 
 std::unique_ptr<DatabaseEngine> MakeJetEngine() {
   return std::make_unique<sql::StoreEngine>(
-      [](const ConnectionRequest& request) -> std::shared_ptr<sql::TableStore> {
-        return JetTableStore::Open(request.path);
+      [](const ConnectionRequest& request,
+         StorageReport& report) -> std::shared_ptr<sql::TableStore> {
+        return JetTableStore::Open(request.path, report);
       });
 }
 

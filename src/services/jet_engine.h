@@ -20,26 +20,34 @@ class JetTableStore : public sql::TableStore {
   // Empty when the file is missing or not a Jet 4 database. The database password is not
   // checked: the format keeps it only for Access to enforce.
   static std::shared_ptr<JetTableStore> Open(const Text& path);
+  // The same, saying in `report` what the open met (also when it fails).
+  static std::shared_ptr<JetTableStore> Open(const Text& path, StorageReport& report);
 
   bool Writable() const override;
   // Beyond the stale row counts that Access itself leaves.
   bool Damaged() const override;
+  // What the open met, and why the last change failed.
+  StorageReport Report() const override;
 
   std::optional<sql::StoredTable> ReadTable(const Text& name) const override;
   bool InsertRow(const Text& table, const sql::RowValues& values,
                  std::int32_t* auto_number) override;
   bool UpdateRow(const Text& table, jet::RowId row, const sql::RowValues& changes) override;
   bool DeleteRow(const Text& table, jet::RowId row) override;
+  bool CanStoreRows() const override { return Writable(); }
+  std::optional<std::size_t> StoreRows(const Text& table, bool replace,
+                                       const RowSource& next) override;
 
  private:
-  JetTableStore(jet::Database database, bool writable)
-      : database_(std::move(database)), writable_(writable) {}
+  JetTableStore(jet::Database database, bool writable, StorageReport report)
+      : database_(std::move(database)), writable_(writable), report_(std::move(report)) {}
 
   // The file opened for writing; empty when that is not possible (jet_engine_writes.cpp).
-  static std::optional<jet::Database> OpenWritable(const Text& path);
+  static std::optional<jet::Database> OpenWritable(const Text& path, jet::OpenReport& report);
 
   jet::Database database_;
   bool writable_ = false;
+  StorageReport report_;
   // Whether the file's bookkeeping allows writing; found on the first need.
   bool SafeToWrite() const;
   mutable std::optional<bool> safe_to_write_;

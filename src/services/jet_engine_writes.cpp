@@ -3,8 +3,9 @@
 
 namespace lumora::services {
 
-std::optional<jet::Database> JetTableStore::OpenWritable(const Text& path) {
-  return jet::Database::Open(path, false);
+std::optional<jet::Database> JetTableStore::OpenWritable(const Text& path,
+                                                         jet::OpenReport& report) {
+  return jet::Database::Open(path, false, &report);
 }
 
 bool JetTableStore::SafeToWrite() const {
@@ -24,6 +25,14 @@ bool JetTableStore::Damaged() const {
   return !SafeToWrite();
 }
 
+StorageReport JetTableStore::Report() const {
+  StorageReport report = report_;
+  if (database_.LastWriteError() != platform::FileError::kNone) {
+    report.error = database_.LastWriteError();
+  }
+  return report;
+}
+
 bool JetTableStore::InsertRow(const Text& table, const sql::RowValues& values,
                               std::int32_t* auto_number) {
   return Writable() && database_.InsertRow(table, values, auto_number);
@@ -35,6 +44,20 @@ bool JetTableStore::UpdateRow(const Text& table, jet::RowId row, const sql::RowV
 
 bool JetTableStore::DeleteRow(const Text& table, jet::RowId row) {
   return Writable() && database_.DeleteRow(table, row);
+}
+
+std::optional<std::size_t> JetTableStore::StoreRows(const Text& table, bool replace,
+                                                    const RowSource& next) {
+  if (!Writable() || !database_.BeginChange()) {
+    return std::nullopt;
+  }
+  const std::optional<std::size_t> stored =
+      replace && !database_.DeleteAllRows(table) ? std::nullopt : database_.InsertRows(table, next);
+  if (!stored) {
+    database_.AbandonChange();
+    return std::nullopt;
+  }
+  return database_.CommitChange() ? stored : std::nullopt;
 }
 
 }  // namespace lumora::services

@@ -45,8 +45,35 @@ std::optional<Bytes> TextSafeRecord(const Text& value) {
   return record;
 }
 
+// Whether `value` comes back from the profile functions byte for byte, so that it may stand raw:
+// no zero byte or line break, which end or break the line, only whole code page 936 characters
+// (a lone byte comes back from the conversion through UTF-16 as '?'), and no blank, control
+// character that counts as one, or quotation mark at either end, which the functions take off.
+bool SurvivesTheProfileFunctions(const Text& value) {
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(value[i]);
+    if (byte < 0x80) {
+      if (byte == 0 || byte == '\r' || byte == '\n') {
+        return false;
+      }
+      continue;
+    }
+    const auto trail = i + 1 < value.size() ? static_cast<unsigned char>(value[i + 1]) : 0;
+    if (!IsGbkLeadByte(byte) || trail < 0x40 || trail == 0x7F || trail == 0xFF) {
+      return false;
+    }
+    ++i;
+  }
+  const auto edge = [](char c) {
+    return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == ' ' || c == '"' || c == '\'';
+  };
+  return value.empty() || (!edge(value.front()) && !edge(value.back()));
+}
+
+// The section holds the one stored line and nothing else: lines that an earlier version's
+// broken records left there (the rest of a record after a line break byte) go with it.
 bool WriteStoredValue(const Text& value) {
-  return platform::WriteProfileText(ProgramFile(kSettingsFile), kSection, kKey, value);
+  return platform::WriteProfileSection(ProgramFile(kSettingsFile), kSection, {{kKey, value}});
 }
 
 }  // namespace
@@ -84,14 +111,22 @@ Text DecipherStoredValue(const Text& value) {
   return BytesToText(DecryptData(record ? *record : TextToBytes(value), kStartupPasswordKey));
 }
 
+Text StoredValueFor(const Text& password) {
+  Text raw = EncipherPassword(password);
+  // A record cut at a zero byte would not decipher; one the file would change would not either.
+  if (password.empty() ||
+      (DecipherStoredValue(raw) == password && SurvivesTheProfileFunctions(raw))) {
+    return raw;
+  }
+  return EncipherPasswordTextSafe(password);
+}
+
 bool StorePassword(const Text& password) {
-  if (!WriteStoredValue(EncipherPassword(password))) {
-    return false;
-  }
-  if (password.empty() || ReadStoredPassword().password == password) {
-    return true;
-  }
-  return WriteStoredValue(EncipherPasswordTextSafe(password));
+  return WriteStoredValue(StoredValueFor(password));
+}
+
+bool RestoreStoredValue(const Text& value) {
+  return WriteStoredValue(value);
 }
 
 }  // namespace lumora::services

@@ -37,9 +37,18 @@ Text EncipherPasswordTextSafe(const Text& password);
 // The password a stored value of either form deciphers to; empty when it deciphers to nothing.
 Text DecipherStoredValue(const Text& value);
 
-// Writes `password` in the raw form, or in the text-safe form when the raw one does not read
-// back as `password`; the empty password turns the start-up password off. False when the
-// settings file could not be written. The caller checks that the stored value reads back.
+// The value stored for `password`: the raw form when the settings file carries it byte for byte
+// and it deciphers to `password`, else the text-safe form; empty for the empty password.
+Text StoredValueFor(const Text& password);
+
+// Writes the value for `password` (decided before anything is written), once; the empty password
+// turns the start-up password off. The section then holds that one line only: whatever else an
+// earlier version left there goes. False when the settings file could not be written. The caller
+// checks that the stored value reads back.
 bool StorePassword(const Text& password);
+
+// Puts back a stored value as it was read (after a store that did not read back), likewise alone
+// in its section.
+bool RestoreStoredValue(const Text& value);
 
 }  // namespace lumora::services

@@ -20,8 +20,7 @@ PasswordStoreOutcome StoreStartupPassword(const Text& first, const Text& second)
   if (services::ReadStoredPassword().password == password) {
     return PasswordStoreOutcome::kStored;
   }
-  const bool restored =
-      settings::WriteSetting(settings::kSecuritySection, settings::kPasswordKey, previous);
+  const bool restored = services::RestoreStoredValue(previous);
   return restored ? PasswordStoreOutcome::kCannotReadBack : PasswordStoreOutcome::kRestoreFailed;
 }
 

@@ -2,6 +2,10 @@
 // in a message and leaves the user's files as they were.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -17,8 +21,11 @@
 #include "forms/main_window.h"
 #include "forms/window_model.h"
 #include "platform/echo_probe.h"
+#include "platform/locked_file.h"
 #include "platform/program_directory.h"
+#include "services/jet/change_journal.h"
 #include "services/jet/database.h"
+#include "services/jet/disk_writes.h"
 #include "status/location_database_builder.h"
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
@@ -191,9 +198,10 @@ TEST_F(FaultPathsTest, CatalogueHeldByAnotherWriterIsShownAndSaidToBeReadOnly) {
   ASSERT_EQ(system_.MessageBoxes().size(), 1u);
   EXPECT_TRUE(ShownBox("mstsc.mdb"));
   EXPECT_TRUE(ShownBox("只能查看"));
+  EXPECT_TRUE(ShownBox("数据文件正被其他程序使用"));
   const std::string before = CatalogueBytes();
   AddServer("127.0.0.9");
-  EXPECT_TRUE(ShownBox("服务器添加失败!"));
+  EXPECT_TRUE(ShownBox("服务器添加失败!数据文件正被其他程序使用"));
   EXPECT_EQ(forms::ServerList().RowCount(), 2);
   EXPECT_TRUE(CatalogueBytes() == before) << "the held file was written";
 }
@@ -235,6 +243,113 @@ TEST_F(FaultPathsTest, CatalogueCutShortShowsNoneOfItsServers) {
   AddServer("127.0.0.9");
   EXPECT_TRUE(CatalogueBytes() == cut) << "the damaged file was written";
 }
+
+// A journal beside mstsc.mdb that some other file's change left (the file was replaced by a copy
+// from elsewhere): the catalogue is shown and written as it is, and the user is told where the
+// journal went.
+TEST_F(FaultPathsTest, AJournalOfAnotherFileIsSetAsideAndSaidSoAtStart) {
+  CreateCatalogue();
+  const Text other = ProgramFile("other.mdb");
+  ASSERT_TRUE(testing_support::CreateCatalogue(other, {ServerRow("10.0.0.1")}));
+  {
+    const std::unique_ptr<platform::LockedFile> file =
+        platform::OpenLockedFile(other, platform::OpenMode::kExisting);
+    ASSERT_NE(file, nullptr);
+    ASSERT_TRUE(
+        jet::WriteJournal(ProgramFile("mstsc.mdb-journal"), *file, {{9 * 4096, Bytes(4096, 0)}}));
+  }
+  const std::string before = CatalogueBytes();
+  StartMainWindow();
+  EXPECT_TRUE(ShownBox("发现不属于当前数据文件的恢复日志，已保留为 " +
+                       ProgramFile("mstsc.mdb-journal.other-1")));
+  EXPECT_EQ(forms::ServerList().RowCount(), 2);
+  EXPECT_TRUE(CatalogueBytes() == before);
+  EXPECT_FALSE(directory_.Contains("mstsc.mdb-journal"));
+  EXPECT_TRUE(directory_.Contains("mstsc.mdb-journal.other-1"));
+}
+
+// The catalogue cannot take the new server: the disk is full, or the file or its folder is
+// read-only (marked so: an administrator, who may write it all the same, is refused too). The user
+// is told which, at the start where it is known then, and when the add fails.
+struct WriteFault {
+  const char* name;
+  const char* reason;
+  // Puts the fault in place (given the program directory) before the start, or, for a full
+  // disk, just before the add; takes it away again after.
+  std::function<void(const std::filesystem::path&, bool)> apply;
+  bool known_at_start;
+};
+
+class WriteFaultTest : public FaultPathsTest, public ::testing::WithParamInterface<WriteFault> {};
+
+TEST_P(WriteFaultTest, IsNamedAndNothingIsWritten) {
+  CreateCatalogue();
+  const std::filesystem::path directory(directory_.NativePath(""));
+  const WriteFault& fault = GetParam();
+  if (fault.known_at_start) {
+    fault.apply(directory, true);
+  }
+  StartMainWindow();
+  EXPECT_EQ(forms::ServerList().RowCount(), 2);
+  EXPECT_EQ(ShownBox(Text("只能查看，添加、修改和删除服务器都不会保存：") + fault.reason),
+            fault.known_at_start);
+  const std::string before = CatalogueBytes();
+  if (!fault.known_at_start) {
+    fault.apply(directory, true);
+  }
+  AddServer("127.0.0.9");
+  fault.apply(directory, false);
+  EXPECT_TRUE(ShownBox(Text("服务器添加失败!") + fault.reason));
+  EXPECT_EQ(forms::ServerList().RowCount(), 2);
+  EXPECT_TRUE(CatalogueBytes() == before) << "the file was written";
+}
+
+void SetWritable(const std::filesystem::path& path, bool writable) {
+  using std::filesystem::perms;
+  std::filesystem::permissions(
+      path, perms::owner_write | perms::group_write | perms::others_write,
+      writable ? std::filesystem::perm_options::add : std::filesystem::perm_options::remove);
+}
+
+std::vector<WriteFault> WriteFaults() {
+  std::vector<WriteFault> faults = {{"DiskFull", "磁盘空间不足",
+                                     [](const std::filesystem::path&, bool on) {
+                                       jet::testing::StopDiskWritesAfter(
+                                           on ? std::optional<int>(0) : std::nullopt, false,
+                                           platform::FileError::kDiskFull);
+                                     },
+                                     false},
+                                    {"ReadOnlyFile", "数据文件是只读的",
+                                     [](const std::filesystem::path& directory, bool on) {
+                                       SetWritable(directory / "mstsc.mdb", !on);
+                                     },
+                                     true}};
+#ifndef _WIN32
+  // Windows keeps no read-only mark on folders that stops a file being written in them.
+  faults.push_back(
+      {"ReadOnlyFolder", "数据文件是只读的",
+       [](const std::filesystem::path& directory, bool on) { SetWritable(directory, !on); }, true});
+#endif
+  return faults;
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, WriteFaultTest, ::testing::ValuesIn(WriteFaults()),
+                         [](const ::testing::TestParamInfo<WriteFault>& fault) {
+                           return fault.param.name;
+                         });
+
+#ifndef _WIN32
+// A pipe under the catalogue's name: the program says it is no file it can use, at once, instead
+// of waiting for something to be written into it.
+TEST_F(FaultPathsTest, CatalogueThatIsAPipeIsRefusedAtOnce) {
+  ASSERT_EQ(::mkfifo(directory_.NativePath("mstsc.mdb").c_str(), 0644), 0);
+  StartMainWindow();
+  EXPECT_TRUE(ShownBox("数据文件mstsc.mdb无法打开：数据文件不是普通文件"));
+  EXPECT_EQ(forms::ServerList().RowCount(), 0);
+  AddServer("127.0.0.9");
+  EXPECT_TRUE(ShownBox("服务器添加失败!数据文件不是普通文件"));
+}
+#endif
 
 TEST_F(FaultPathsTest, CatalogueFreeAtStartIsNotCalledReadOnly) {
   CreateCatalogue();

@@ -228,7 +228,8 @@ TEST_F(HostEditorTest, AddThatCannotBeStoredSaysSoAndLeavesTheList) {
   WithEditor(toolbar::kAdd, [&] {
     FillEditor("127.0.0.2", "3389", "u");
     ASSERT_TRUE(Save());
-    EXPECT_EQ(LastBox(), "服务器添加失败!");
+    // Another program writes the file now: the box says so.
+    EXPECT_EQ(LastBox(), "服务器添加失败!数据文件正被其他程序使用");
     EXPECT_EQ(testing_support::LastMessageBox(system_).title, "提示信息!");
     EXPECT_TRUE(forms::Control(HostEditorWindow(), "按钮_编辑").Enabled());
     EXPECT_TRUE(system_.CloseBox(HostEditorWindow()));
@@ -345,7 +346,7 @@ TEST_F(HostEditorTest, DeleteThatFailsPartWayShowsWhatTheTableHolds) {
   // Runs with the messages let through after the first deletion.
   system_.PostToUiThread([this] { LoseWriteAccess(); });
   ASSERT_TRUE(Toolbar(toolbar::kDelete));
-  EXPECT_EQ(LastTip(), "删除服务器失败！");
+  EXPECT_EQ(LastTip(), "删除服务器失败！数据文件正被其他程序使用");
   EXPECT_EQ(ListedNames(), (Names{"127.0.0.2", "127.0.0.3"}));
   writer_.reset();
   EXPECT_EQ(StoredNames(), (Names{"127.0.0.2", "127.0.0.3"}));

@@ -15,6 +15,8 @@
 
 #include "jet/jet_test_support.h"
 #include "jet/jet_write_support.h"
+#include "platform/files.h"
+#include "platform/locked_file.h"
 #include "services/jet/change_journal.h"
 #include "services/jet/consistency_check.h"
 #include "services/jet/database.h"
@@ -264,6 +266,186 @@ TEST(JetJournal, AJournalWhoseChecksumFailsIsNotPlayedBack) {
   ASSERT_TRUE(testing::WriteWholeFile(JournalPath(path), journal));
   EXPECT_TRUE(Database::Open(path, true).has_value());
   EXPECT_EQ(testing::ReadWholeFile(path), before);
+}
+
+// The files a user may put in place of the catalogue while a journal of it lies beside it: a
+// backup of it from before its third server, one from another computer, and an empty one made
+// anew (in the same second, so that even its header page may equal the old file's).
+std::vector<std::pair<const char*, Bytes>> ReplacementFiles() {
+  testing_support::TempDirectory elsewhere;
+  const Text backup = testing::FileIn(elsewhere, "backup.mdb");
+  const Text other = testing::FileIn(elsewhere, "other.mdb");
+  const Text empty = testing::FileIn(elsewhere, "empty.mdb");
+  EXPECT_TRUE(
+      testing_support::CreateCatalogue(backup, {ServerRow("127.0.0.1", "3389", "admin", "one"),
+                                                ServerRow("127.0.0.2", "3389", "admin", "two")}));
+  EXPECT_TRUE(testing_support::CreateCatalogue(
+      other, {ServerRow("10.1.1.1", "3390", "root", "x"), ServerRow("10.1.1.2"),
+              ServerRow("10.1.1.3"), ServerRow("10.1.1.4")}));
+  EXPECT_TRUE(Database::Create(empty));
+  return {{"backup", testing::ReadWholeFile(backup)},
+          {"other", testing::ReadWholeFile(other)},
+          {"empty", testing::ReadWholeFile(empty)}};
+}
+
+// After a change cut short at any point, the user puts another file in the catalogue's place:
+// neither a reader nor a writer changes a byte of it, and the journal does not stay under its
+// name to be played onto a later file.
+TEST_P(JetCrashTest, AFilePutInPlaceOfTheCutShortOneIsLeftAsItWasPutThere) {
+  const auto [which, tear] = GetParam();
+  const Change change = Changes()[which];
+  SCOPED_TRACE(std::string(change.name) + (tear ? ", torn" : ""));
+  const std::vector<std::pair<const char*, Bytes>> replacements = ReplacementFiles();
+  testing_support::TempDirectory directory;
+  const Text path = testing::FileIn(directory, "mstsc.mdb");
+  ASSERT_TRUE(
+      testing_support::CreateCatalogue(path, {ServerRow("127.0.0.1", "3389", "admin", "one"),
+                                              ServerRow("127.0.0.2", "3389", "admin", "two"),
+                                              ServerRow("127.0.0.3", "3389", "admin", "three")}));
+  const Bytes before = testing::ReadWholeFile(path);
+  int journals = 0;
+  for (int cut = 0; cut < 200; ++cut) {
+    SCOPED_TRACE(cut);
+    ASSERT_TRUE(testing::WriteWholeFile(path, before));
+    bool written = false;
+    {
+      std::optional<Database> database = Database::Open(path, false);
+      ASSERT_TRUE(database.has_value());
+      testing::StopDiskWritesAfter(cut, tear);
+      written = change.write(*database);
+      testing::StopDiskWritesAfter(std::nullopt);
+    }
+    const Bytes journal = testing::ReadWholeFile(JournalPath(path));
+    if (written) {
+      break;
+    }
+    journals += journal.empty() ? 0 : 1;
+    for (const auto& [kind, bytes] : replacements) {
+      SCOPED_TRACE(kind);
+      for (const bool read_only : {true, false}) {
+        ASSERT_TRUE(testing::WriteWholeFile(path, bytes));
+        if (!journal.empty()) {
+          ASSERT_TRUE(testing::WriteWholeFile(JournalPath(path), journal));
+        }
+        OpenReport report;
+        EXPECT_TRUE(Database::Open(path, read_only, &report).has_value());
+        EXPECT_EQ(testing::ReadWholeFile(path), bytes);
+        EXPECT_FALSE(directory.Contains("mstsc.mdb-journal"));
+        if (report.journal.kind == JournalOutcome::Kind::kSetAside) {
+          EXPECT_EQ(testing::ReadWholeFile(report.journal.set_aside_as), journal);
+          std::remove(report.journal.set_aside_as.c_str());
+        }
+      }
+    }
+    // Deleted, and a new one created in its place.
+    std::remove(path.c_str());
+    if (!journal.empty()) {
+      ASSERT_TRUE(testing::WriteWholeFile(JournalPath(path), journal));
+    }
+    OpenReport created;
+    ASSERT_TRUE(Database::Create(path, nullptr, &created));
+    const Bytes fresh = testing::ReadWholeFile(path);
+    EXPECT_TRUE(Database::Open(path, false).has_value());
+    EXPECT_EQ(testing::ReadWholeFile(path), fresh);
+    EXPECT_FALSE(directory.Contains("mstsc.mdb-journal"));
+    EXPECT_EQ(created.journal.kind == JournalOutcome::Kind::kSetAside, !journal.empty());
+    std::remove(created.journal.set_aside_as.c_str());
+  }
+  EXPECT_GT(journals, 0) << "no cut point left a journal";
+}
+
+// A journal's bytes with a valid checksum around `body` (everything after the magic).
+Bytes SealedJournal(const Bytes& body) {
+  Bytes journal = {'L', 'u', 'm', 'o', 'r', 'a', 'J', '2'};
+  journal.insert(journal.end(), body.begin(), body.end());
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const std::uint8_t byte : journal) {
+    hash = (hash ^ byte) * 1099511628211ull;
+  }
+  for (int i = 0; i < 8; ++i) {
+    journal.push_back(static_cast<std::uint8_t>(hash >> (8 * i)));
+  }
+  return journal;
+}
+
+Bytes Numbers(std::initializer_list<std::pair<std::uint64_t, int>> numbers) {
+  Bytes bytes;
+  for (const auto& [value, size] : numbers) {
+    for (int i = 0; i < size; ++i) {
+      bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+  }
+  return bytes;
+}
+
+// Journals nobody's change left, each whole with a valid checksum: opening the file for reading
+// or writing never changes a byte of it.
+TEST(JetJournal, CraftedJournalsNeverChangeTheFile) {
+  testing_support::TempDirectory directory;
+  const Text path = testing::FileIn(directory, "mstsc.mdb");
+  ASSERT_TRUE(testing_support::CreateCatalogue(
+      path, {ServerRow("127.0.0.1", "3389", "a", "one"), ServerRow("127.0.0.2")}));
+  const Bytes file = testing::ReadWholeFile(path);
+  // A real journal of this file's next change, made against a copy that differs in one byte.
+  Bytes altered = file;
+  altered[9 * 4096 + 16] ^= 1;
+  const Text copy = testing::FileIn(directory, "copy.mdb");
+  ASSERT_TRUE(testing::WriteWholeFile(copy, altered));
+  {
+    const std::unique_ptr<platform::LockedFile> locked =
+        platform::OpenLockedFile(copy, platform::OpenMode::kExisting);
+    ASSERT_NE(locked, nullptr);
+    ASSERT_TRUE(WriteJournal(JournalPath(copy), *locked, {{9 * 4096, Bytes(4096, 7)}}));
+  }
+  std::mt19937 random(29);
+  Bytes noise(300);
+  for (std::uint8_t& byte : noise) {
+    byte = static_cast<std::uint8_t>(random());
+  }
+  const std::vector<std::pair<const char*, Bytes>> journals = {
+      // The 28 bytes that emptied a catalogue: size 0, no ranges.
+      {"empty file", SealedJournal(Numbers({{0, 8}, {0, 8}, {0, 8}, {0, 4}}))},
+      {"old size only", SealedJournal(Numbers({{4096, 8}, {4096, 8}, {0, 8}, {0, 4}}))},
+      {"range past the end", SealedJournal(Numbers({{file.size(), 8},
+                                                    {file.size(), 8},
+                                                    {0, 8},
+                                                    {1, 4},
+                                                    {file.size() + 4096, 8},
+                                                    {4096, 4},
+                                                    {0, 4}}))},
+      {"noise", SealedJournal(noise)},
+      {"another file's", testing::ReadWholeFile(JournalPath(copy))},
+  };
+  for (const auto& [name, journal] : journals) {
+    for (const bool read_only : {true, false}) {
+      SCOPED_TRACE(std::string(name) + (read_only ? ", reading" : ", writing"));
+      ASSERT_TRUE(testing::WriteWholeFile(JournalPath(path), journal));
+      const std::optional<Database> database = Database::Open(path, read_only);
+      ASSERT_TRUE(database.has_value());
+      EXPECT_EQ(StoredRows(*database).size(), 2u);
+      EXPECT_EQ(testing::ReadWholeFile(path), file);
+      EXPECT_FALSE(directory.Contains("mstsc.mdb-journal"));
+      for (const std::string& kept : platform::FindFiles(path + "-journal.*")) {
+        std::remove(directory.NativePath(kept).c_str());
+      }
+    }
+  }
+}
+
+// A journal the engine can neither play back nor move away (here a folder under its name) keeps
+// the file from being written, and the open says so instead of blaming another program.
+TEST(JetJournal, AJournalThatCannotBeDealtWithIsReportedAndTheFileStillRead) {
+  testing_support::TempDirectory directory;
+  const Text path = testing::FileIn(directory, "mstsc.mdb");
+  ASSERT_TRUE(testing_support::CreateCatalogue(path, {ServerRow("127.0.0.1")}));
+  ASSERT_TRUE(platform::CreateFolder(JournalPath(path)));
+  ASSERT_TRUE(platform::CreateFolder(JournalPath(path) + "/inside"));
+  OpenReport report;
+  EXPECT_FALSE(Database::Open(path, false, &report).has_value());
+  EXPECT_EQ(report.journal.kind, JournalOutcome::Kind::kStuck);
+  const std::optional<Database> reader = Database::Open(path, true);
+  ASSERT_TRUE(reader.has_value());
+  EXPECT_EQ(StoredRows(*reader).size(), 1u);
 }
 
 }  // namespace

@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include <string>
+
 #include "jet/jet_test_support.h"
 #include "jet/jet_write_support.h"
 #include "platform/files.h"
@@ -12,6 +19,19 @@ namespace {
 
 using testing::FileIn;
 using testing::Utf8;
+
+// Five rows added to a file being created, as `catalogue create --demo` adds its servers.
+bool AddFiveRows(const Text& building) {
+  std::optional<Database> database = Database::Open(building, false);
+  int row = 0;
+  return database && database->InsertRows("Server", [&row](RowValues& values) {
+    if (++row > 5) {
+      return RowSupply::kEnd;
+    }
+    values = {{"服务器名", "127.0.0." + std::to_string(row)}};
+    return RowSupply::kRow;
+  }) == 5u;
+}
 
 // A create stopped after any of its writes leaves no file under the catalogue's name, and the
 // next create makes a whole one.
@@ -32,7 +52,29 @@ TEST(JetCreate, ACreateCutShortLeavesNothingThatBlocksTheNext) {
   ASSERT_TRUE(platform::RemoveFile(path));
   ASSERT_TRUE(Database::Create(path));
   EXPECT_TRUE(Database::Open(path).has_value());
-  EXPECT_FALSE(platform::FileExists(path + ".creating"));
+  EXPECT_TRUE(platform::FindFiles(path + ".creating*").empty());
+}
+
+// What a create puts into the new file (the demo servers) is there whole when the file takes its
+// name: stopped anywhere on the way, no file is there at all.
+TEST(JetCreate, AFileFilledBeforeItsNameIsWholeOrAbsent) {
+  testing_support::TempDirectory directory;
+  const Text path = FileIn(directory, "new.mdb");
+  bool created = false;
+  for (int allowed = 0; !created; ++allowed) {
+    ASSERT_LT(allowed, 100);
+    created = Database::Create(path, [allowed](const Text& building) {
+      testing::StopDiskWritesAfter(allowed);
+      const bool filled = AddFiveRows(building);
+      testing::StopDiskWritesAfter(std::nullopt);
+      return filled;
+    });
+    const std::optional<Database> database = Database::Open(path);
+    ASSERT_EQ(database.has_value(), created);
+    if (created) {
+      EXPECT_EQ(database->OpenTable("Server")->ReadAll().size(), 5u);
+    }
+  }
 }
 
 TEST(JetCreate, NewFileReadsBackWithTheServerTable) {
@@ -101,6 +143,47 @@ TEST(JetCreate, OutsideReadersAcceptTheNewFile) {
     GTEST_SKIP() << "no outside reader available";
   }
 }
+
+#ifndef _WIN32
+// Two programs creating the same catalogue at the same moment: one of them makes it, whole, the
+// other is told it exists.
+TEST(JetCreate, OfTwoCreatesAtOnceOneSucceeds) {
+  for (int trial = 0; trial < 20; ++trial) {
+    SCOPED_TRACE(trial);
+    testing_support::TempDirectory directory;
+    const Text path = FileIn(directory, "new.mdb");
+    int start[2];
+    ASSERT_EQ(::pipe(start), 0);
+    pid_t children[2];
+    for (pid_t& child : children) {
+      child = ::fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        char go = 0;
+        ::close(start[1]);
+        // The end of the pipe's data, once the parent has closed it, is the start.
+        const bool started = ::read(start[0], &go, 1) == 0;
+        ::_exit(started && Database::Create(path, AddFiveRows) ? 0 : 1);
+      }
+    }
+    ::close(start[0]);
+    // Both wait on the pipe; closing it starts them together.
+    ::close(start[1]);
+    int succeeded = 0;
+    for (const pid_t child : children) {
+      int status = 0;
+      ASSERT_EQ(::waitpid(child, &status, 0), child);
+      succeeded += WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(succeeded, 1);
+    const std::optional<Database> database = Database::Open(path);
+    ASSERT_TRUE(database.has_value());
+    EXPECT_EQ(database->OpenTable("Server")->ReadAll().size(), 5u);
+    EXPECT_TRUE(database->Check().Ok());
+    EXPECT_TRUE(platform::FindFiles(path + ".creating*").empty());
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace lumora::jet

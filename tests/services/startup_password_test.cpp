@@ -6,8 +6,10 @@
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
+#include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "platform/profile.h"
 #include "platform/program_directory.h"
@@ -39,7 +41,7 @@ class StartupPasswordTest : public ::testing::Test {
 
 // Whole code page 936 characters (the system's profile functions convert values to UTF-16 and
 // back: a lead byte without a valid trail byte is lost), no zero byte or line break inside, no
-// blank or quotation mark at either end.
+// blank (space, tab to carriage return, ^Z) or quotation mark at either end.
 bool FileCarriesUnchanged(const Text& value) {
   if (value.empty()) {
     return true;
@@ -57,7 +59,9 @@ bool FileCarriesUnchanged(const Text& value) {
       ++i;
     }
   }
-  const auto edge = [](char c) { return c == ' ' || c == '\t' || c == '"' || c == '\''; };
+  const auto edge = [](char c) {
+    return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == ' ' || c == '"' || c == '\'';
+  };
   return value.find_first_of(std::string("\0\r\n", 3)) == Text::npos && !edge(value.front()) &&
          !edge(value.back());
 }
@@ -201,6 +205,61 @@ TEST_F(StartupPasswordTest, ThousandRandomPasswordsAreAdmittedAndTheirVariantsRe
     EXPECT_FALSE(AdmitsPassword(password + "x"));
     EXPECT_FALSE(AdmitsPassword(password.substr(0, password.size() - GbkCharLength(password, 0))));
     EXPECT_FALSE(AdmitsPassword(""));
+  }
+}
+
+// Every line of config.ini after a store, a change and a clear, for 1,000 pairs of random
+// passwords whose records hold any byte (line breaks, zero bytes, quotation marks...): the other
+// sections as they were, and in [Security] the one line that reads as the current password and
+// nothing else, neither an earlier password's record nor what an earlier version left there.
+TEST_F(StartupPasswordTest, NoLineOfTheSettingsFileKeepsAnEarlierPassword) {
+  const std::string file = directory_.NativePath("config.ini");
+  const std::string other = "[RDP]\r\nscreen mode id=1\r\n";
+  // What an earlier version left: a record broken by a line break, its rest a line of its own.
+  {
+    std::ofstream out(file, std::ios::binary);
+    out << other << "[Security]\r\nPassword=Lab\r\nuq80idw37\r\n";
+  }
+  std::mt19937 random(29);
+  const auto password = [&] {
+    Text text;
+    const int characters = std::uniform_int_distribution<int>(1, 12)(random);
+    for (int i = 0; i < characters; ++i) {
+      if (random() % 2 == 0) {
+        text += static_cast<char>(0x21 + random() % 0x5E);
+      } else {
+        text += static_cast<char>(0xB0 + random() % 0x48);
+        text += static_cast<char>(0xA1 + random() % 0x5E);
+      }
+    }
+    return text;
+  };
+  const auto lines = [&] {
+    std::ifstream in(file, std::ios::binary);
+    std::vector<std::string> found;
+    for (std::string line; std::getline(in, line);) {
+      EXPECT_TRUE(!line.empty() && line.back() == '\r') << "a line not ended by CR LF";
+      line.resize(line.empty() ? 0 : line.size() - 1);
+      // An empty line between sections holds nothing.
+      if (!line.empty()) {
+        found.push_back(line);
+      }
+    }
+    return found;
+  };
+  for (int round = 0; round < 1000; ++round) {
+    SCOPED_TRACE(round);
+    const Text first = password();
+    const Text second = password();
+    for (const Text& current : {first, second, Text()}) {
+      ASSERT_TRUE(StorePassword(current));
+      const std::vector<std::string> found = lines();
+      ASSERT_EQ(found.size(), 4u);
+      EXPECT_EQ(found[0] + "\r\n" + found[1] + "\r\n", other);
+      EXPECT_EQ(found[2], "[Security]");
+      EXPECT_EQ(found[3], "Password=" + StoredValueFor(current));
+      EXPECT_EQ(ReadStoredPassword().password, current);
+    }
   }
 }
 

@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "catalogue/server_store.h"
+#include "catalogue/storage_text.h"
 #include "catalogue_csv.h"
 #include "catalogue_demo.h"
+#include "catalogue_notices.h"
 #include "command.h"
 #include "platform/files.h"
 #include "services/db_connection.h"
@@ -20,15 +22,22 @@ namespace lumora::ctl {
 namespace {
 
 int Fail(std::string_view message, std::string_view file) {
-  std::fprintf(stderr, "lumoractl: %.*s: %.*s\n", static_cast<int>(file.size()), file.data(),
-               static_cast<int>(message.size()), message.data());
+  PrintFileError(file, message);
   return kFailed;
+}
+
+// Why a file could not be read: the system's reason where it tells one that matters.
+Text NotReadable(const jet::OpenReport& report) {
+  const Text why = catalogue::FileErrorText(report.error);
+  return why == catalogue::storage_text::kNotAFile ? why : Text("not a readable Access database");
 }
 
 // Whether the file is damaged beyond the stale row counts Access itself leaves (a file cut short,
 // pages that point nowhere): its rows would be shown only in part, so nothing is shown.
 bool RefusedAsDamaged(const Text& path) {
-  const std::optional<jet::Database> database = jet::Database::Open(path);
+  jet::OpenReport opened;
+  const std::optional<jet::Database> database = jet::Database::Open(path, true, &opened);
+  TellSetAsideJournal(path, StorageReportOf(opened));
   if (!database) {
     return false;  // the caller's own open says what is wrong
   }
@@ -74,7 +83,7 @@ Text Escaped(std::string_view text) {
   return escaped;
 }
 
-// Adds the demo servers through the program's add operation.
+// Adds the demo servers through the program's add operation, to the file being built.
 bool AddDemoServers(const Text& file) {
   services::DBConnection connection;
   if (!connection.OpenAccess(file, "")) {
@@ -113,13 +122,23 @@ int Create(Arguments args) {
   if (platform::FileExists(path)) {
     return Fail("exists; not overwritten", path);
   }
-  if (!jet::Database::Create(path)) {
-    return Fail("cannot be created", path);
-  }
-  if (demo && !AddDemoServers(path)) {
-    // A half-filled demo file would only mislead a later run.
-    platform::RemoveFile(path);
+  // The demo servers go into the file before it takes its name: a half-filled demo file would
+  // only mislead a later run.
+  jet::OpenReport report;
+  bool filled = true;
+  const bool created = jet::Database::Create(
+      path,
+      [&](const Text& building) {
+        filled = !demo || AddDemoServers(building);
+        return filled;
+      },
+      &report);
+  TellSetAsideJournal(path, StorageReportOf(report));
+  if (!filled) {
     return Fail("the demo servers could not be added; no file left behind", path);
+  }
+  if (!created) {
+    return Fail("cannot be created", path);
   }
   return kOk;
 }
@@ -150,7 +169,9 @@ int ListServerRows(const Text& path) {
   services::DBConnection connection;
   const auto servers = connection.OpenAccess(path, "") ? ListedServers(connection) : std::nullopt;
   if (!servers) {
-    return Fail("cannot read table Server", path);
+    const Text why = catalogue::FileErrorText(connection.Report().error);
+    return Fail(why == catalogue::storage_text::kNotAFile ? why : Text("cannot read table Server"),
+                path);
   }
   PrintServerRows(*servers);
   return kOk;
@@ -219,9 +240,10 @@ std::optional<ReadArguments> ParseReadArguments(Arguments args) {
 }
 
 std::optional<jet::TableReader> OpenTable(const Text& path, const Text& name) {
-  const std::optional<jet::Database> database = jet::Database::Open(path);
+  jet::OpenReport opened;
+  const std::optional<jet::Database> database = jet::Database::Open(path, true, &opened);
   if (!database) {
-    Fail("not a readable Access database", path);
+    Fail(NotReadable(opened), path);
     return std::nullopt;
   }
   std::optional<jet::TableReader> table = database->OpenTable(name);
@@ -301,9 +323,11 @@ int Check(Arguments args) {
     return UsageError("check takes FILE");
   }
   const Text path(args[0]);
-  const std::optional<jet::Database> database = jet::Database::Open(path);
+  jet::OpenReport opened;
+  const std::optional<jet::Database> database = jet::Database::Open(path, true, &opened);
+  TellSetAsideJournal(path, StorageReportOf(opened));
   if (!database) {
-    return Fail("not a readable Access database", path);
+    return Fail(NotReadable(opened), path);
   }
   const jet::CheckReport report = database->Check();
   for (const Text& problem : report.problems) {

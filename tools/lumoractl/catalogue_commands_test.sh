@@ -74,7 +74,7 @@ changes_refused_with_their_reason)
   # Another program holding the writer's lock (flock, as the engine takes it).
   for change in "add $file 10.0.0.1" "modify $file 127.0.0.1 --port 3390" "delete $file 127.0.0.2"; do
     if flock -n "$file" "$ctl" catalogue $change 2>"$work/error"; then exit 1; fi
-    grep -q "in use by another program" "$work/error"
+    grep -q "数据文件正被其他程序使用" "$work/error"
   done
   test "$("$ctl" catalogue list "$file" | wc -l)" -eq 5
   # Once it has let go, the change goes through.
@@ -84,6 +84,78 @@ changes_refused_with_their_reason)
   head -c $(($(wc -c <"$file") - 100)) "$file" >"$work/cut.mdb"
   if "$ctl" catalogue add "$work/cut.mdb" 10.0.0.2 2>"$work/error"; then exit 1; fi
   grep -q "damaged" "$work/error"
+  ;;
+import_says_why_nothing_was_stored)
+  # A catalogue that is read-only (the file, or its folder: marked so, which stops even root
+  # here), or held by another program: the import says which, and stores nothing.
+  command -v flock >/dev/null || exit 77
+  mkdir "$work/folder"
+  file=$work/folder/mstsc.mdb
+  "$ctl" catalogue create "$file" --demo
+  "$ctl" catalogue export "$file" | sed 's/127\.0\.0\./10.9.9./' >"$work/new.csv"
+  cp "$file" "$work/before"
+  for fault in file folder held; do
+    case $fault in
+    file) chmod a-w "$file"; run="" ;;
+    folder) chmod a-w "$work/folder"; run="" ;;
+    held) run="flock -n $file" ;;
+    esac
+    # shellcheck disable=SC2086
+    if $run "$ctl" catalogue import "$file" "$work/new.csv" 2>"$work/error"; then exit 1; fi
+    chmod u+w "$file" "$work/folder"
+    case $fault in
+    held) grep -q "数据文件正被其他程序使用" "$work/error" ;;
+    *) grep -q "数据文件是只读的" "$work/error" ;;
+    esac
+    cmp "$file" "$work/before"
+  done
+  test "$("$ctl" catalogue import "$file" "$work/new.csv")" = "5 servers imported"
+  ;;
+delete_and_pipes)
+  # A name given twice is deleted once, and that is a success.
+  "$ctl" catalogue create "$file" --demo
+  "$ctl" catalogue delete "$file" 127.0.0.2 127.0.0.2 >/dev/null
+  test "$("$ctl" catalogue list "$file" | wc -l)" -eq 4
+  # A pipe where the catalogue should be: refused at once, never waited on.
+  command -v mkfifo >/dev/null && command -v timeout >/dev/null || exit 77
+  mkfifo "$work/pipe.mdb"
+  for command in "add $work/pipe.mdb 10.0.0.1" "list $work/pipe.mdb" "check $work/pipe.mdb" \
+                 "import $work/pipe.mdb $work/none.csv"; do
+    printf '服务器名\n"10.0.0.1"\n' >"$work/none.csv"
+    set +e
+    # shellcheck disable=SC2086
+    timeout 20 "$ctl" catalogue $command 2>"$work/error"
+    code=$?
+    set -e
+    test $code -eq 1 || { echo "$command exited $code"; exit 1; }
+    grep -q "数据文件不是普通文件" "$work/error"
+  done
+  ;;
+foreign_journal_set_aside)
+  # A whole journal that no change of this file left (it names a file of one page): every command
+  # leaves the file as it is, the first one sets the journal aside and says so.
+  "$ctl" catalogue create "$file" --demo
+  cp "$file" "$work/before"
+  printf '\114\165\155\157\162\141\112\062\000\020\000\000\000\000\000\000\000\020\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\007\014\366\260\266\171\115\017' >"$file-journal"
+  cp "$file-journal" "$work/journal"
+  "$ctl" catalogue list "$file" >"$work/list" 2>"$work/error"
+  test "$(wc -l <"$work/list")" -eq 5
+  grep -qx "lumoractl: $file: 发现不属于当前数据文件的恢复日志，已保留为 $file-journal.other-1" "$work/error"
+  cmp "$file" "$work/before"
+  cmp "$file-journal.other-1" "$work/journal"
+  test ! -e "$file-journal"
+  # A journal that can be neither played back nor moved away (a folder under its name): the
+  # catalogue is read as it is, and a change says what is wrong.
+  mkdir -p "$file-journal/inside"
+  test "$("$ctl" catalogue list "$file" | wc -l)" -eq 5
+  if "$ctl" catalogue add "$file" 10.0.0.1 2>"$work/error"; then exit 1; fi
+  grep -q "数据文件旁的恢复日志无法处理（它不是普通文件）" "$work/error"
+  rm -r "$file-journal"
+  # create sets a leftover journal aside too, and says so.
+  cp "$work/journal" "$work/new.mdb-journal"
+  "$ctl" catalogue create "$work/new.mdb" 2>"$work/error"
+  grep -q "已保留为 $work/new.mdb-journal.other-1" "$work/error"
+  test ! -e "$work/new.mdb-journal"
   ;;
 unreadable_files_fail)
   printf 'not a database' >"$file"
@@ -111,7 +183,14 @@ utf8_terminal_round_trip)
   # Bytes that are no UTF-8 are refused, not stored as something else.
   if "$ctl" catalogue add "$file" 127.0.0.8 --remark "$(printf '\377\376')" 2>"$work/error"; then exit 1; fi
   grep -q "not valid in the terminal's encoding" "$work/error"
+  # Bytes that are no GBK, said to be GBK, are refused as bad arguments too, not stored as '?'.
+  set +e
+  "$ctl" --encoding gbk catalogue add "$file" 127.0.0.8 --remark "$(printf '\201\060')" 2>/dev/null
+  test $? -eq 2 || exit 1
+  set -e
   test -z "$("$ctl" catalogue list "$file")"
+  # The time-out text of probe, in the terminal's encoding (a time-out of 0 ms always runs out).
+  test "$("$ctl" probe 127.0.0.1 --timeout 0)" = "$(printf '127.0.0.1\t超时')"
   ;;
 import_round_trip)
   # export, then import into an empty catalogue: the same export, byte for byte, from UTF-8 with
@@ -144,6 +223,15 @@ import_refusals)
   test "$("$ctl" catalogue list "$file" | wc -l)" -eq 1
   test "$("$ctl" catalogue import "$file" "$work/bad.csv" --skip-bad 2>/dev/null)" = "1 servers imported, 5 rows skipped"
   "$ctl" catalogue list "$file" | grep -q "$(printf '^127.0.0.2\t3389\tu\t多行\\\\n备注')"
+  # A NUL byte in a name (no command could name that server again), text after a closing quote.
+  printf '服务器名,端口\n"10.0.0.1\000x","3389"\n"10.0.0.2"junk,"3389"\n' >"$work/hidden.csv"
+  if "$ctl" catalogue import "$file" "$work/hidden.csv" --skip-bad 2>"$work/error"; then
+    grep -q 'CSV line 2: a field holds a NUL byte' "$work/error"
+    grep -q 'CSV line 3: text after a closing quote' "$work/error"
+  else
+    exit 1
+  fi
+  test "$("$ctl" catalogue list "$file" | wc -l)" -eq 2
   # A header that names a column the catalogue lacks, a quote left open: nothing happens.
   printf '服务器名,颜色\n"127.0.0.9","红"\n' >"$work/column.csv"
   if "$ctl" catalogue import "$file" "$work/column.csv" 2>"$work/error"; then exit 1; fi

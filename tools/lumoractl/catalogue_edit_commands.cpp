@@ -1,11 +1,14 @@
 // lumoractl catalogue add, modify, delete: the host editor's checks and writes on a catalogue
 // file, with the editor's messages (GBK, like every text lumoractl reads and prints).
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 #include "catalogue/server_edit.h"
+#include "catalogue/storage_text.h"
+#include "catalogue_notices.h"
 #include "command.h"
 #include "platform/files.h"
 #include "services/db_connection.h"
@@ -28,35 +31,10 @@ int Refused(std::string_view message) {
 struct OpenCatalogue {
   services::DBConnection connection;
   services::RecordSet records;
-
-  bool Open(const Text& file) {
-    return connection.OpenAccess(file, "") && records.SetConnection(connection);
-  }
 };
 
-void Complain(std::string_view file, std::string_view why) {
-  std::fprintf(stderr, "lumoractl: %.*s: %.*s\n", static_cast<int>(file.size()), file.data(),
-               static_cast<int>(why.size()), why.data());
-}
-
-// Opens the file for a change; says why and returns false when it cannot be changed.
 bool OpenForChange(OpenCatalogue& catalogue, const Text& file) {
-  if (!catalogue.Open(file)) {
-    Complain(file, "cannot open the catalogue");
-    return false;
-  }
-  if (!catalogue.connection.ReadOnly()) {
-    return true;
-  }
-  if (catalogue.connection.Damaged()) {
-    Complain(file, "the catalogue is damaged; `lumoractl catalogue check` lists what is wrong");
-  } else if (platform::FileIsReadOnly(file)) {
-    Complain(file, "the catalogue is a read-only file");
-  } else {
-    Complain(file,
-             "the catalogue is in use by another program; try again once it has closed the file");
-  }
-  return false;
+  return OpenCatalogueForChange(catalogue.connection, catalogue.records, file);
 }
 
 // FILE HOST, then options that each take one value; `newHost` only when it is not null.
@@ -104,7 +82,12 @@ std::optional<EditArguments> ParseEditArguments(Arguments args, bool allowNewHos
   return parsed;
 }
 
-int Report(const catalogue::EditOutcome& outcome, catalogue::EditResult success) {
+int Report(const catalogue::EditOutcome& outcome, catalogue::EditResult success,
+           const services::DBConnection& connection) {
+  if (outcome.result == catalogue::EditResult::kAddFailed ||
+      outcome.result == catalogue::EditResult::kModifyFailed) {
+    return Refused(catalogue::WithReason(outcome.message, connection.Report()));
+  }
   if (outcome.result != success) {
     return Refused(outcome.message);
   }
@@ -128,7 +111,7 @@ int Add(Arguments args) {
                                        .password = parsed->password.value_or(""),
                                        .remark = parsed->remark.value_or("")};
   return Report(catalogue::AddServerFromFields(catalogue.records, fields),
-                catalogue::EditResult::kAdded);
+                catalogue::EditResult::kAdded, catalogue.connection);
 }
 
 int Modify(Arguments args) {
@@ -155,7 +138,7 @@ int Modify(Arguments args) {
                                        .remark = parsed->remark.value_or(stored->remark)};
   return Report(catalogue::ModifyServerFromFields(catalogue.records, stored->record_number, fields,
                                                   stored->domain),
-                catalogue::EditResult::kModified);
+                catalogue::EditResult::kModified, catalogue.connection);
 }
 
 int Delete(Arguments args) {
@@ -181,11 +164,16 @@ int Delete(Arguments args) {
       PrintError(*name + ": no such server");
       return kFailed;
     }
-    numbers.insert(numbers.end(), named.begin(), named.end());
+    // A name given twice names its rows once: they are deleted once.
+    for (const Text& number : named) {
+      if (std::find(numbers.begin(), numbers.end(), number) == numbers.end()) {
+        numbers.push_back(number);
+      }
+    }
   }
   if (!catalogue::DeleteServersNumbered(catalogue.connection, catalogue.records, numbers)
            .complete) {
-    return Refused(edit_text::kDeleteFailed);
+    return Refused(catalogue::WithReason(edit_text::kDeleteFailed, catalogue.connection.Report()));
   }
   PrintText(stdout, edit_text::kDeleted);
   return kOk;

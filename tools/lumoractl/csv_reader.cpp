@@ -1,64 +1,93 @@
 #include "csv_reader.h"
 
 namespace lumora::ctl {
+namespace {
 
-CsvReadResult ReadCsv(std::string_view text) {
-  CsvReadResult result;
-  CsvRecord record;
-  std::string field;
-  bool quoted = false;
-  bool fieldStarted = false;
-  int line = 1;
-  int quoteLine = 0;
-  auto endField = [&] {
-    record.fields.push_back(std::move(field));
-    field.clear();
-    fieldStarted = false;
-  };
-  auto endRecord = [&] {
-    if (fieldStarted || !record.fields.empty()) {
-      endField();
-      result.records.push_back(std::move(record));
+constexpr std::size_t kChunk = 1 << 16;
+
+}  // namespace
+
+int CsvReader::Peek() {
+  if (at_ == buffer_.size()) {
+    buffer_.resize(kChunk);
+    in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    buffer_.resize(static_cast<std::size_t>(in_.gcount()));
+    at_ = 0;
+    if (buffer_.empty()) {
+      return -1;
     }
-    record = CsvRecord{.line = line + 1};
-  };
-  record.line = 1;
-  for (std::size_t index = 0; index < text.size(); ++index) {
-    const char c = text[index];
-    if (quoted) {
-      if (c == '"' && index + 1 < text.size() && text[index + 1] == '"') {
-        field.push_back('"');
-        ++index;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        line += c == '\n' ? 1 : 0;
-        field.push_back(c);
+  }
+  return static_cast<unsigned char>(buffer_[at_]);
+}
+
+int CsvReader::Get() {
+  const int c = Peek();
+  if (c >= 0) {
+    ++at_;
+    ++offset_;
+  }
+  return c;
+}
+
+bool CsvReader::Next(CsvRecord& record) {
+  record = CsvRecord{.line = line_};
+  std::string field;
+  bool started = false;
+  for (;;) {
+    int c = Get();
+    if (c < 0) {
+      if (!started && record.fields.empty()) {
+        return false;
+      }
+      record.fields.push_back(std::move(field));
+      return true;
+    }
+    if (c == '"') {
+      started = true;
+      const int opened = line_;
+      for (;;) {
+        c = Get();
+        if (c < 0) {
+          unclosed_quote_line_ = opened;
+          return false;
+        }
+        if (c == '"') {
+          if (Peek() != '"') {
+            break;
+          }
+          Get();
+        }
+        line_ += c == '\n' ? 1 : 0;
+        field.push_back(static_cast<char>(c));
+      }
+      // Only a separator or the line's end may follow the closing quote; the rest of the field
+      // is passed over, and the record refused.
+      while (Peek() >= 0 && Peek() != ',' && Peek() != '\n' &&
+             !(Peek() == '\r' && (Get(), Peek() == '\n'))) {
+        Get();
+        record.problem = "text after a closing quote";
       }
       continue;
     }
-    if (c == '"') {
-      quoted = true;
-      fieldStarted = true;
-      quoteLine = line;
-    } else if (c == ',') {
-      fieldStarted = true;
-      endField();
-    } else if (c == '\n' || (c == '\r' && index + 1 < text.size() && text[index + 1] == '\n')) {
-      index += c == '\r' ? 1 : 0;
-      endRecord();
-      ++line;
+    if (c == ',') {
+      started = true;
+      record.fields.push_back(std::move(field));
+      field.clear();
+    } else if (c == '\n' || (c == '\r' && Peek() == '\n')) {
+      if (c == '\r') {
+        Get();
+      }
+      ++line_;
+      if (started || !record.fields.empty()) {
+        record.fields.push_back(std::move(field));
+        return true;
+      }
+      record.line = line_;
     } else {
-      fieldStarted = true;
-      field.push_back(c);
+      started = true;
+      field.push_back(static_cast<char>(c));
     }
   }
-  if (quoted) {
-    result.unclosedQuoteLine = quoteLine;
-    return result;
-  }
-  endRecord();
-  return result;
 }
 
 }  // namespace lumora::ctl

@@ -8,6 +8,7 @@
 
 #include "command.h"
 #include "platform/echo_probe.h"
+#include "terminal.h"
 
 namespace lumora::ctl {
 namespace {
@@ -40,10 +41,8 @@ int Probe(Arguments args) {
         platform::SystemEchoProbe().Echo(Text(address), timeoutMs);
     const Text line = roundTrip ? std::to_string(*roundTrip) + "ms" : Text("超时");
     allAnswered = allAnswered && roundTrip.has_value();
-    std::fwrite(address.data(), 1, address.size(), stdout);
-    std::fputc('\t', stdout);
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
+    // The address as typed, the time or the time-out text in the terminal's encoding.
+    PrintText(stdout, ArgumentText(address).value_or(Text(address)) + "\t" + line);
   }
   return allAnswered ? kOk : kFailed;
 }

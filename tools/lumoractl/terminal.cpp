@@ -113,8 +113,13 @@ bool IsUtf8(std::string_view bytes) {
 std::optional<Text> ToGbk(std::string_view bytes, Encoding from) {
   std::u16string wide;
   if (from == Encoding::kGbk) {
-    wide = platform::GbkToWide(bytes);
-  } else if (std::optional<std::u16string> decoded = DecodeUtf8(bytes)) {
+    // Bytes that are no GBK character come back as '?', which the text did not hold.
+    if (platform::WideToGbk(platform::GbkToWide(bytes)) != bytes) {
+      return std::nullopt;
+    }
+    return Text(bytes);
+  }
+  if (std::optional<std::u16string> decoded = DecodeUtf8(bytes)) {
     wide = std::move(*decoded);
   } else {
     return std::nullopt;

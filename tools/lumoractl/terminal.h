@@ -52,7 +52,14 @@ bool IsUtf8(std::string_view bytes);
 // Writes `text` (GBK) and a line end to `out`, in the terminal's encoding.
 void PrintText(std::FILE* out, std::string_view text);
 
+// Whether `stream` is a terminal (a console on Windows), where progress is worth showing.
+bool IsTerminal(std::FILE* stream);
+
 // Error messages: "lumoractl: " and `message` (GBK) on standard error.
 void PrintError(std::string_view message);
+
+// "lumoractl: FILE: MESSAGE" and `path` after it, on standard error: the file names as the system
+// spells them (as they came on the command line), the message (GBK) in the terminal's encoding.
+void PrintFileError(std::string_view file, std::string_view message, std::string_view path = {});
 
 }  // namespace lumora::ctl

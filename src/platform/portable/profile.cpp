@@ -243,4 +243,22 @@ bool WriteProfileText(const Text& file, const Text& section, const Text& key, co
   return ReplaceFile(native, document.Serialize());
 }
 
+bool WriteProfileSection(const Text& file, const Text& section,
+                         const std::vector<std::pair<Text, Text>>& entries) {
+  const Text native = NativePath(file);
+  Text bytes;
+  if (ReadProfileFile(native, bytes) == FileState::kUnusable) {
+    return false;
+  }
+  ProfileDocument document = ProfileDocument::Parse(bytes);
+  std::vector<std::pair<Text, Text>> carried;
+  carried.reserve(entries.size());
+  for (const auto& [name, value] : entries) {
+    carried.emplace_back(CarriedThroughUtf16(name), CarriedThroughUtf16(value));
+  }
+  document.ReplaceSection(section, carried);
+  const Text serialized = document.Serialize();
+  return serialized == bytes || ReplaceFile(native, serialized);
+}
+
 }  // namespace lumora::platform

@@ -161,6 +161,20 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
   return true;
 }
 
+void ProfileDocument::ReplaceSection(std::string_view section,
+                                     const std::vector<std::pair<Text, Text>>& entries) {
+  std::size_t found = FindSection(section);
+  if (found == std::string_view::npos) {
+    sections_.push_back(Section{Text(TrimStart(section)), {}});
+    found = sections_.size() - 1;
+  }
+  std::vector<Entry>& lines = sections_[found].entries;
+  lines.clear();
+  for (const auto& [name, value] : entries) {
+    lines.push_back(Entry{Text(Trim(name)), Text(TrimStart(value))});
+  }
+}
+
 Text ProfileDocument::Serialize() const {
   Text bytes;
   for (const Section& section : sections_) {

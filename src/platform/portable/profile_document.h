@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/text.h"
@@ -21,6 +22,9 @@ class ProfileDocument {
   // Stores `value` without its leading blanks, appending the key or the section when missing.
   // False when the key already held exactly that value, so the file need not be written.
   bool Set(std::string_view section, std::string_view key, std::string_view value);
+
+  // Makes `entries` the only lines of the first section called `section` (appended when missing).
+  void ReplaceSection(std::string_view section, const std::vector<std::pair<Text, Text>>& entries);
 
   // "[section]" headers and "name=value" lines, each ended by CR LF.
   Text Serialize() const;

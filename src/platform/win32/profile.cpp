@@ -22,4 +22,16 @@ bool WriteProfileText(const Text& file, const Text& section, const Text& key, co
          FALSE;
 }
 
+bool WriteProfileSection(const Text& file, const Text& section,
+                         const std::vector<std::pair<Text, Text>>& entries) {
+  // "name=value" strings one after another, each ended by a zero byte, and one more at the end.
+  std::string lines;
+  for (const auto& [name, value] : entries) {
+    lines += name + "=" + value;
+    lines.push_back('\0');
+  }
+  lines.push_back('\0');
+  return ::WritePrivateProfileSectionA(section.c_str(), lines.c_str(), file.c_str()) != FALSE;
+}
+
 }  // namespace lumora::platform

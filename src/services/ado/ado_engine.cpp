@@ -68,6 +68,19 @@ class AdoEngine : public DatabaseEngine {
     return ran;
   }
 
+  bool BeginTransaction() override {
+    UniqueVariant level;
+    return connection_ && CallMethod(connection_.get(), L"BeginTrans", {}, &level);
+  }
+  bool CommitTransaction() override {
+    return connection_ && CallMethod(connection_.get(), L"CommitTrans", {});
+  }
+  void RollbackTransaction() override {
+    if (connection_) {
+      CallMethod(connection_.get(), L"RollbackTrans", {});
+    }
+  }
+
   std::unique_ptr<EngineRecordSet> NewRecordSet() override {
     if (!connection_) {
       return nullptr;

@@ -1,6 +1,7 @@
 #include "services/jet/btree_writer.h"
 
 #include <algorithm>
+#include <deque>
 #include <set>
 
 #include "services/jet/byte_writer.h"
@@ -10,9 +11,28 @@
 namespace lumora::jet {
 namespace {
 
+// A page of the new tree: where it goes, its links, and which entries of its level it holds
+// (built into a page only when it is written, so that the entries are never held twice).
 struct PlannedPage {
   std::uint32_t number = 0;
-  IndexPage page;
+  bool leaf = true;
+  std::uint32_t previous = 0;
+  std::uint32_t next = 0;
+  std::uint32_t child_tail = 0;
+  const std::vector<Bytes>* level = nullptr;
+  std::size_t first = 0;
+  std::size_t count = 0;
+
+  IndexPage Page() const {
+    IndexPage page;
+    page.leaf = leaf;
+    page.previous = previous;
+    page.next = next;
+    page.child_tail = child_tail;
+    page.entries.assign(level->begin() + static_cast<std::ptrdiff_t>(first),
+                        level->begin() + static_cast<std::ptrdiff_t>(first + count));
+    return page;
+  }
 };
 
 bool Walk(const Pager& pager, std::uint32_t owner, std::uint32_t number, int depth,
@@ -127,10 +147,12 @@ bool WriteIndexTree(Pager& pager, std::uint32_t owner, const RealIndex& index,
   std::vector<std::uint32_t> appended;
 
   std::vector<PlannedPage> plan;
-  std::vector<Bytes> level = entries;
+  // The levels above the leaves; a deque, so that the plan's pointers into it stay good.
+  std::deque<std::vector<Bytes>> upper_levels;
+  const std::vector<Bytes>* level = &entries;
   bool leaf = true;
   for (;;) {
-    const auto runs = Pack(level, capacity);
+    const auto runs = Pack(*level, capacity);
     std::vector<std::uint32_t> numbers;
     for (std::size_t run = 0; run < runs.size(); ++run) {
       if (runs.size() == 1) {
@@ -144,16 +166,16 @@ bool WriteIndexTree(Pager& pager, std::uint32_t owner, const RealIndex& index,
     }
     std::vector<Bytes> parents;
     for (std::size_t run = 0; run < runs.size(); ++run) {
-      PlannedPage planned;
-      planned.number = numbers[run];
-      planned.page.leaf = leaf;
-      planned.page.previous = run == 0 ? 0 : numbers[run - 1];
-      planned.page.next = run + 1 == runs.size() ? 0 : numbers[run + 1];
       const auto [first, count] = runs[run];
-      planned.page.entries.assign(level.begin() + static_cast<std::ptrdiff_t>(first),
-                                  level.begin() + static_cast<std::ptrdiff_t>(first + count));
+      PlannedPage planned{.number = numbers[run],
+                          .leaf = leaf,
+                          .previous = run == 0 ? 0 : numbers[run - 1],
+                          .next = run + 1 == runs.size() ? 0 : numbers[run + 1],
+                          .level = level,
+                          .first = first,
+                          .count = count};
       if (runs.size() > 1) {
-        Bytes parent = planned.page.entries.back();
+        Bytes parent = (*level)[first + count - 1];
         if (!leaf) {
           parent.resize(parent.size() - kChildPointerSize);
         }
@@ -161,21 +183,22 @@ bool WriteIndexTree(Pager& pager, std::uint32_t owner, const RealIndex& index,
         PutBigEndian(parent, parent.size() - kChildPointerSize, numbers[run], kChildPointerSize);
         parents.push_back(std::move(parent));
       }
-      plan.push_back(std::move(planned));
+      plan.push_back(planned);
     }
     if (runs.size() == 1) {
       break;
     }
-    level = std::move(parents);
+    upper_levels.push_back(std::move(parents));
+    level = &upper_levels.back();
     leaf = false;
   }
 
   // As Access lays a tree out, the last page of each level below the root is named by no node
   // entry: its parent reaches it through the tail pointer.
   for (PlannedPage& planned : plan) {
-    if (!planned.page.leaf && planned.page.next == 0 && !planned.page.entries.empty()) {
-      planned.page.child_tail = NodeEntryChild(planned.page.entries.back());
-      planned.page.entries.pop_back();
+    if (!planned.leaf && planned.next == 0 && planned.count > 0) {
+      planned.child_tail = NodeEntryChild((*planned.level)[planned.first + planned.count - 1]);
+      --planned.count;
     }
   }
 
@@ -187,7 +210,7 @@ bool WriteIndexTree(Pager& pager, std::uint32_t owner, const RealIndex& index,
       continue;
     }
     const std::optional<std::uint32_t> number =
-        pager.AppendPage(SerializeIndexPage(planned.page, owner, pager.PageSize()));
+        pager.AppendPage(SerializeIndexPage(planned.Page(), owner, pager.PageSize()));
     if (!number || *number != planned.number) {
       return false;
     }
@@ -207,12 +230,12 @@ bool WriteIndexTree(Pager& pager, std::uint32_t owner, const RealIndex& index,
       root = &planned;
     } else if (std::find(appended.begin(), appended.end(), planned.number) == appended.end() &&
                !pager.WritePage(planned.number,
-                                SerializeIndexPage(planned.page, owner, pager.PageSize()))) {
+                                SerializeIndexPage(planned.Page(), owner, pager.PageSize()))) {
       return false;
     }
   }
   if (!root || (plan.size() > 1 && !pager.Flush()) ||
-      !pager.WritePage(root->number, SerializeIndexPage(root->page, owner, pager.PageSize()))) {
+      !pager.WritePage(root->number, SerializeIndexPage(root->Page(), owner, pager.PageSize()))) {
     return false;
   }
   // Pages the smaller tree no longer uses go back to the file's free pages.

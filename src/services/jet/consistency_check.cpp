@@ -27,6 +27,18 @@ class TableCheck {
         report_(report) {}
 
   void Run() {
+    // A map that names pages the file does not have sends every reader (and the next write)
+    // past its end.
+    for (const RowPointer map : {table_.owned_pages, table_.free_space_pages}) {
+      if (const Text fault = UsageMapFault(pager_, map); !fault.empty()) {
+        Problem(fault);
+      }
+    }
+    for (const RealIndex& index : table_.real_indexes) {
+      if (const Text fault = UsageMapFault(pager_, index.usage_map); !fault.empty()) {
+        Problem("index usage map: " + fault);
+      }
+    }
     CheckPages();
     for (std::size_t index = 0; index < table_.real_indexes.size(); ++index) {
       CheckIndex(index);

@@ -9,13 +9,20 @@
 
 namespace lumora::jet {
 
-std::optional<Database> Database::Open(const Text& path, bool read_only) {
-  // A change cut short is undone before the file is read, by a writer for a moment, when no
-  // other program holds the file.
-  if (read_only && platform::FileExists(JournalPath(path))) {
-    OpenWritableFileSource(path);
+std::optional<Database> Database::Open(const Text& path, bool read_only, OpenReport* report) {
+  if (!read_only) {
+    return Open(OpenWritableFileSource(path, false, report));
   }
-  return Open(read_only ? OpenFileSource(path) : OpenWritableFileSource(path));
+  // A change cut short is undone before the file is read, by a writer for a moment, when no
+  // other program holds the file; a journal of another file is set aside.
+  if (platform::FileExists(JournalPath(path))) {
+    OpenReport writer;
+    OpenWritableFileSource(path, false, &writer);
+    if (report != nullptr) {
+      report->journal = writer.journal;
+    }
+  }
+  return Open(OpenSnapshotSource(path, report));
 }
 
 std::optional<Database> Database::Open(std::unique_ptr<PageSource> source) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -15,6 +16,7 @@
 #include "services/jet/header.h"
 #include "services/jet/pager.h"
 #include "services/jet/table_reader.h"
+#include "services/jet/table_writer.h"
 
 namespace lumora::jet {
 
@@ -27,14 +29,22 @@ class Database {
   // for writing and locked against other writers until the Database is destroyed. Empty when
   // the file is missing, not a Jet 4 database, or its catalog cannot be read; for writing also
   // when another program writes it, the file is encrypted or its size is not whole pages.
-  static std::optional<Database> Open(const Text& path, bool read_only = true);
+  // A reader reads the file as it stands between changes (see OpenSnapshotSource). `report`, when
+  // given, learns why the open failed and what became of a journal beside the file.
+  static std::optional<Database> Open(const Text& path, bool read_only = true,
+                                      OpenReport* report = nullptr);
   // The same over any source of file bytes; writable when the source is.
   static std::optional<Database> Open(std::unique_ptr<PageSource> source);
 
   // Creates a new, empty database at `path` (which must not exist) holding the table
-  // "Server": AutoNumber primary key "编号" and six Text(255) columns. False when the file
-  // exists or cannot be written.
-  static bool Create(const Text& path);
+  // "Server": AutoNumber primary key "编号" and six Text(255) columns. The file is built under a
+  // name of its own and takes `path` only when it is whole, `fill` (given the name it is built
+  // under) having added what it holds; of two creates of one path one succeeds. A journal found
+  // beside `path` belongs to no file there: it is set aside, and `report` learns its new name.
+  // False when the file exists or cannot be written, or `fill` fails.
+  static bool Create(const Text& path,
+                     const std::function<bool(const Text& building)>& fill = nullptr,
+                     OpenReport* report = nullptr);
 
   bool Writable() const { return writer_ != nullptr; }
 
@@ -46,6 +56,27 @@ class Database {
   // Changes the named columns of the row `row` (from Row::id); the row keeps its id.
   bool UpdateRow(const Text& table, RowId row, const RowValues& changes);
   bool DeleteRow(const Text& table, RowId row);
+
+  // One change made of many writes: the inserts, updates and deletes between BeginChange and
+  // CommitChange reach the file all of them or none (a kill or power cut on the way included).
+  // Once one of them fails the change is spoilt: CommitChange then fails too and, like
+  // AbandonChange, leaves the file as it was before BeginChange. False when the file is not open
+  // for writing or a change is open already.
+  bool BeginChange();
+  bool CommitChange();
+  void AbandonChange();
+
+  // Adds every row `next` gives (columns by name, as for InsertRow) to `table` in one go; see
+  // InsertManyValues. How many; empty when one is refused, the source abandons them or a write
+  // fails, with nothing changed (inside an open change: the change spoilt).
+  std::optional<std::size_t> InsertRows(const Text& table,
+                                        const std::function<RowSupply(RowValues&)>& next);
+  // Deletes every row of `table`.
+  bool DeleteAllRows(const Text& table);
+
+  // Why the last write or change failed, as far as the system said: a full disk, a file that
+  // turned read-only...; kNone when it succeeded or was refused for its values.
+  platform::FileError LastWriteError() const { return last_write_error_; }
 
   // Row counts against rows, usage maps against pages, indexes against rows.
   CheckReport Check() const;
@@ -78,6 +109,15 @@ class Database {
   // The same pager when the file is open for writing.
   std::shared_ptr<Pager> writer_;
   std::vector<CatalogEntry> catalog_;
+  // Inside BeginChange and CommitChange; whether a write in it failed.
+  bool in_change_ = false;
+  bool change_spoilt_ = false;
+  platform::FileError last_write_error_ = platform::FileError::kNone;
+
+  // Runs `write` as one change of its own, or as part of the open one.
+  bool AsOneChange(const std::function<bool()>& write);
+  // The table for a write: open for writing, not a system table.
+  std::optional<TableDefinition> WritableTable(const Text& table) const;
 };
 
 }  // namespace lumora::jet

@@ -1,9 +1,12 @@
 // Database::Create: the pages of an empty Jet 4 file written directly, then the catalog rows
 // added through the ordinary insert path so that MSysObjects' indexes are built as any insert
 // builds them.
+#include <cstdio>
 #include <ctime>
+#include <random>
 
 #include "platform/files.h"
+#include "platform/locked_file.h"
 #include "services/jet/btree_writer.h"
 #include "services/jet/byte_writer.h"
 #include "services/jet/catalog.h"
@@ -246,23 +249,65 @@ bool WriteNewDatabase(const Text& path) {
   return source->Flush();
 }
 
+// A name of this create's own beside `path`: two creates of one path never share one.
+Text BuildingName(const Text& path) {
+  std::random_device random;
+  char suffix[32];
+  std::snprintf(suffix, sizeof suffix, ".creating-%08x%08x", random(), random());
+  return path + suffix;
+}
+
+// Removes what creates of `path` that were cut short left: files being built that nobody holds
+// any more, with their journals.
+void RemoveLeftovers(const Text& path) {
+  const std::size_t separator = path.find_last_of("\\/");
+  const Text folder = separator == Text::npos ? Text() : path.substr(0, separator + 1);
+  const Text name = path.substr(folder.size());
+  for (const Text& found : platform::FindFiles(path + ".creating*")) {
+    if (found.ends_with("-journal") || !found.starts_with(name + ".creating")) {
+      continue;
+    }
+    const Text leftover = folder + found;
+    // A create under way holds its file; one that died let go of it.
+    if (platform::OpenLockedFile(leftover, platform::OpenMode::kExisting) == nullptr &&
+        platform::LastFileError() == platform::FileError::kInUse) {
+      continue;
+    }
+    platform::RemoveFile(JournalPath(leftover));
+    platform::RemoveFile(leftover);
+  }
+}
+
 }  // namespace
 
 // The file is built under a name of its own and takes its real name only when it is whole, so
 // that a create cut short leaves no half-built catalogue where the program looks for one (nor
 // one that would block the next create).
-bool Database::Create(const Text& path) {
+bool Database::Create(const Text& path, const std::function<bool(const Text&)>& fill,
+                      OpenReport* report) {
   if (platform::FileExists(path)) {
     return false;
   }
-  const Text building = path + ".creating";
-  platform::RemoveFile(building);  // what an earlier create cut short left
-  const bool built = WriteNewDatabase(building);
+  // No file is there for a journal to belong to; it is kept, in case its file turns up again.
+  const Text journal = JournalPath(path);
+  if (platform::FileExists(journal)) {
+    Text set_aside_as;
+    if (!SetAsideJournal(journal, set_aside_as)) {
+      return false;
+    }
+    if (report != nullptr) {
+      report->journal = {.kind = JournalOutcome::Kind::kSetAside, .set_aside_as = set_aside_as};
+    }
+  }
+  const Text building = BuildingName(path);
+  const bool built = WriteNewDatabase(building) && (!fill || fill(building));
   if (!built || !platform::RenameFileNoReplace(building, path)) {
+    platform::RemoveFile(JournalPath(building));
     platform::RemoveFile(building);
     return false;
   }
   platform::FlushFolderOf(path);
+  RemoveLeftovers(path);
   return true;
 }
 

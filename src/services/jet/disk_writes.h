@@ -4,7 +4,10 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
+
+#include "platform/file_error.h"
 
 namespace lumora::jet {
 
@@ -15,10 +18,21 @@ bool DiskWriteAllowed();
 // operations are used up, or (for a power cut) the first half of the one write it falls in.
 std::size_t DiskBytesAllowed(std::size_t wanted);
 
+// How many bytes of the pages a change adds past the file's end wait in memory before they go to
+// a spill file beside the database (see PageSource::BeginChange).
+std::size_t PendingBytesInMemory();
+
 namespace testing {
-// After `allowed` more operations every further one fails, the engine's own repairs included;
-// with `tear`, the write that comes next is cut in the middle first. nullopt lifts the stop.
-void StopDiskWritesAfter(std::optional<int> allowed, bool tear = false);
+// After `allowed` more operations every further one fails, the engine's own repairs included, as
+// the system would fail it for `why`; with `tear`, the write that comes next is cut in the middle
+// first. nullopt lifts the stop.
+void StopDiskWritesAfter(std::optional<int> allowed, bool tear = false,
+                         platform::FileError why = platform::FileError::kOther);
+// Runs `action` once, just before the disk operation that comes after `operations` more (nullptr:
+// none), as a test that needs a change caught in the middle does.
+void RunBeforeDiskOperation(int operations, std::function<void()> action);
+// Replaces PendingBytesInMemory (nullopt: the usual amount), so that small changes spill too.
+void HoldPendingBytesInMemory(std::optional<std::size_t> bytes);
 }  // namespace testing
 
 }  // namespace lumora::jet

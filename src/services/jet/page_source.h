@@ -7,6 +7,7 @@
 #include <span>
 
 #include "base/text.h"
+#include "services/jet/change_journal.h"
 
 namespace lumora::jet {
 
@@ -36,14 +37,28 @@ class PageSource {
   virtual void AbandonChange() {}
 };
 
+// What an open found: why it failed, and what became of a journal beside the file.
+struct OpenReport {
+  platform::FileError error = platform::FileError::kNone;
+  JournalOutcome journal;
+};
+
 // Opens the file for reading. `path` is a program-style path, passed to the C++ library as
 // given. Empty when the file cannot be opened.
 std::unique_ptr<PageSource> OpenFileSource(const Text& path);
 
+// The file's bytes as they stand between changes: read whole while no writer brings a change into
+// it (waiting for one under way), with the change of a journal that belongs to it undone in memory
+// (a writer that died left it, and another program holds the file so that it cannot be played
+// back). Empty when the file cannot be opened or is no regular file.
+std::unique_ptr<PageSource> OpenSnapshotSource(const Text& path, OpenReport* report = nullptr);
+
 // Opens the file for reading and writing and holds the writer's lock on it until the source
-// is destroyed. Empty when the file cannot be opened or another writer has it open; with
+// is destroyed, after dealing with a journal beside it (see RecoverFromJournal). Empty when the
+// file cannot be opened, another writer has it open, or a journal beside it is stuck; with
 // `create`, empty when the file already exists.
-std::unique_ptr<PageSource> OpenWritableFileSource(const Text& path, bool create = false);
+std::unique_ptr<PageSource> OpenWritableFileSource(const Text& path, bool create = false,
+                                                   OpenReport* report = nullptr);
 
 // A source over bytes held in memory (tests and fuzzing).
 std::unique_ptr<PageSource> MemorySource(Bytes bytes);

@@ -97,9 +97,14 @@ bool PlaceRow(Pager& pager, const TableDefinition& table, RowId place, ByteView 
 
 bool MarkRowDeleted(Pager& pager, RowId id) {
   Bytes page;
-  if (!pager.ReadPage(id.page, PageType::kData, page) || !ReadRowSlot(page, id.row)) {
+  const std::optional<RowSlot> slot =
+      pager.ReadPage(id.page, PageType::kData, page) ? ReadRowSlot(page, id.row) : std::nullopt;
+  if (!slot) {
     return false;
   }
+  // The row's bytes (a password among them) go with it, in the same change.
+  std::fill(page.begin() + static_cast<std::ptrdiff_t>(slot->start),
+            page.begin() + static_cast<std::ptrdiff_t>(slot->end), 0);
   // Both flags, as Jet marks deleted rows: readers that take a lone 0x8000 for a moved row's
   // data would otherwise still list it.
   AddSlotFlags(page, id.row, kRowDeleted | kRowOverflow);

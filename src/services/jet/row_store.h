@@ -32,7 +32,8 @@ RowId ChooseRowPlace(const Pager& pager, const TableDefinition& table, std::size
 bool PlaceRow(Pager& pager, const TableDefinition& table, RowId place, ByteView row,
               std::uint16_t flags);
 
-// Flags the slot `id` deleted; every reader skips it from then on.
+// Flags the slot `id` deleted and overwrites its bytes with zeros; every reader skips it from then
+// on, and nothing of what it held stays in the file.
 bool MarkRowDeleted(Pager& pager, RowId id);
 
 // Rewrites the first TDEF page with the table's row count, AutoNumber and unique-key counts.

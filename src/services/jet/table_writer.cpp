@@ -1,6 +1,7 @@
 #include "services/jet/table_writer.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "services/jet/btree_patch.h"
 #include "services/jet/btree_writer.h"
@@ -11,6 +12,7 @@
 #include "services/jet/row_decoder.h"
 #include "services/jet/row_encoder.h"
 #include "services/jet/row_store.h"
+#include "services/jet/usage_map.h"
 
 namespace lumora::jet {
 namespace {
@@ -176,6 +178,60 @@ std::optional<std::size_t> AutoNumberColumn(const TableDefinition& table) {
   }
   return std::nullopt;
 }
+
+bool SameKeyAs(const Bytes& a, const Bytes& b) {
+  return SameKey(KeyOf(a), KeyOf(b));
+}
+
+// Places rows one after another: on the page ChooseRowPlace gives for the first, then on new
+// pages at the end of the file, each page written when the next one starts.
+class RowFiller {
+ public:
+  RowFiller(Pager& pager, const TableDefinition& table) : pager_(pager), table_(table) {}
+
+  std::optional<RowId> Place(ByteView row) {
+    if (!current_) {
+      const RowId place = ChooseRowPlace(pager_, table_, row.size());
+      if (place.page < pager_.PageCount()) {
+        Bytes page;
+        if (!pager_.ReadPage(place.page, PageType::kData, page)) {
+          return std::nullopt;
+        }
+        current_ = place.page;
+        page_ = std::move(page);
+      }
+    }
+    if (current_) {
+      const std::optional<std::uint8_t> slot = AddRow(page_, row);
+      if (slot) {
+        return RowId{*current_, *slot};
+      }
+      if (!Flush()) {
+        return std::nullopt;
+      }
+    }
+    // A new page, its map bits set as for any row placed on a new page.
+    const RowId place{pager_.PageCount(), 0};
+    if (!PlaceRow(pager_, table_, place, row, 0) ||
+        !pager_.ReadPage(place.page, PageType::kData, page_)) {
+      return std::nullopt;
+    }
+    current_ = place.page;
+    return place;
+  }
+
+  bool Flush() {
+    const bool written = !current_ || pager_.WritePage(*current_, page_);
+    current_.reset();
+    return written;
+  }
+
+ private:
+  Pager& pager_;
+  const TableDefinition& table_;
+  std::optional<std::uint32_t> current_;
+  Bytes page_;
+};
 
 }  // namespace
 
@@ -363,6 +419,132 @@ bool DeleteValues(Pager& pager, TableDefinition& table, RowId id) {
   TableDefinition updated = table;
   --updated.row_count;
   if (!Finish(pager, updated, indexes)) {
+    return false;
+  }
+  table = std::move(updated);
+  return true;
+}
+
+std::optional<std::size_t> InsertManyValues(
+    Pager& pager, TableDefinition& table,
+    const std::function<RowSupply(std::vector<Value>&)>& next) {
+  if (!pager.Writable() || !TableWritable(table)) {
+    return std::nullopt;
+  }
+  TableDefinition updated = table;
+  const std::optional<std::size_t> counter = AutoNumberColumn(table);
+  std::vector<std::vector<Bytes>> added(table.real_indexes.size());
+  RowFiller filler(pager, table);
+  std::size_t count = 0;
+  for (std::vector<Value> values;;) {
+    values.assign(table.columns.size(), Value());
+    const RowSupply supply = next(values);
+    if (supply == RowSupply::kAbandon) {
+      return std::nullopt;
+    }
+    if (supply == RowSupply::kEnd) {
+      break;
+    }
+    if (values.size() != table.columns.size()) {
+      return std::nullopt;
+    }
+    if (counter && IsNull(values[*counter])) {
+      if (updated.autonumber >= 0x7FFFFFFFu) {
+        return std::nullopt;
+      }
+      ++updated.autonumber;
+      values[*counter] = static_cast<std::int32_t>(updated.autonumber);
+    }
+    const std::optional<Bytes> row = EncodeRow(table, values);
+    const std::optional<std::vector<Bytes>> keys = KeysOf(table, values);
+    if (!row || !keys) {
+      return std::nullopt;
+    }
+    const std::optional<RowId> place = filler.Place(*row);
+    if (!place) {
+      return std::nullopt;
+    }
+    for (std::size_t index = 0; index < added.size(); ++index) {
+      const RealIndex& real = table.real_indexes[index];
+      if ((real.flags & kIgnoreNulls) == 0 || !AllNull((*keys)[index], real)) {
+        added[index].push_back(LeafEntry((*keys)[index], *place));
+      }
+    }
+    ++count;
+  }
+  if (!filler.Flush() || !pager.Flush()) {
+    return std::nullopt;
+  }
+  for (std::size_t index = 0; index < added.size(); ++index) {
+    RealIndex& real = updated.real_indexes[index];
+    std::optional<IndexContents> contents = ReadIndexTree(pager, table.page, real.root_page);
+    if (!contents) {
+      return std::nullopt;
+    }
+    std::vector<Bytes>& fresh = added[index];
+    std::sort(fresh.begin(), fresh.end());
+    std::vector<Bytes> entries;
+    entries.reserve(contents->entries.size() + fresh.size());
+    std::merge(std::make_move_iterator(contents->entries.begin()),
+               std::make_move_iterator(contents->entries.end()),
+               std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()),
+               std::back_inserter(entries));
+    fresh = {};
+    if (real.IsUnique()) {
+      for (std::size_t at = 1; at < entries.size(); ++at) {
+        if (SameKeyAs(entries[at - 1], entries[at]) && !AllNull(KeyOf(entries[at]), real)) {
+          return std::nullopt;
+        }
+      }
+    }
+    if (!WriteIndexTree(pager, table.page, real, entries, contents->pages) || !pager.Flush()) {
+      return std::nullopt;
+    }
+    real.unique_entry_count = DistinctKeys(entries);
+  }
+  updated.row_count += static_cast<std::uint32_t>(count);
+  if (!WriteTableCounters(pager, updated) || !pager.Flush()) {
+    return std::nullopt;
+  }
+  table = std::move(updated);
+  return count;
+}
+
+bool DeleteAllValues(Pager& pager, TableDefinition& table) {
+  if (!pager.Writable() || !TableWritable(table)) {
+    return false;
+  }
+  std::vector<RowId> live;
+  Bytes page;
+  for (const std::uint32_t number : UsageMapPages(pager, table.owned_pages)) {
+    if (!pager.ReadPage(number, PageType::kData, page) ||
+        U32(page, kDataPageOwnerOffset) != table.page) {
+      continue;
+    }
+    for (std::size_t slot = 0; slot < RowCount(page); ++slot) {
+      const std::optional<RowSlot> header = ReadRowSlot(page, slot);
+      if (header && !header->deleted) {
+        live.push_back(RowId{number, static_cast<std::uint8_t>(slot)});
+      }
+    }
+  }
+  for (const RowId id : live) {
+    const std::optional<StoredRow> stored = ReadStoredRow(pager, table, id);
+    if (!stored || !MarkRowDeleted(pager, id) ||
+        (stored->moved && !MarkRowDeleted(pager, stored->data))) {
+      return false;
+    }
+  }
+  TableDefinition updated = table;
+  for (RealIndex& real : updated.real_indexes) {
+    const std::optional<IndexContents> contents = ReadIndexTree(pager, table.page, real.root_page);
+    if (!contents || !WriteIndexTree(pager, table.page, real, {}, contents->pages)) {
+      return false;
+    }
+    real.unique_entry_count = 0;
+  }
+  updated.row_count = 0;
+  if (!pager.Flush() || !WriteTableCounters(pager, updated) || !pager.Flush()) {
     return false;
   }
   table = std::move(updated);

@@ -5,10 +5,19 @@
 
 namespace lumora::services::sql {
 
+StoreEngine::StoreEngine(StoreOpener opener) {
+  if (opener) {
+    opener_ = [opener = std::move(opener)](const ConnectionRequest& request, StorageReport&) {
+      return opener(request);
+    };
+  }
+}
+
 bool StoreEngine::Open(const ConnectionRequest& request) {
   // The file is let go of before it is opened again (a writer holds a lock on it).
   store_.reset();
-  store_ = opener_ ? opener_(request) : nullptr;
+  open_report_ = {};
+  store_ = opener_ ? opener_(request, open_report_) : nullptr;
   return store_ != nullptr;
 }
 

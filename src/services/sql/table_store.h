@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "base/text.h"
+#include "services/database_engine.h"
 #include "services/jet/column_type.h"
 #include "services/jet/table_reader.h"
+#include "services/storage_report.h"
 
 namespace lumora::services::sql {
 
@@ -47,6 +49,14 @@ class TableStore {
   virtual bool Writable() const { return true; }
   // True when the store's own bookkeeping is damaged, so that its tables show only in part.
   virtual bool Damaged() const { return false; }
+  // Bulk writes as one change (see DatabaseEngine::StoreRows); a store that cannot says so.
+  virtual bool CanStoreRows() const { return false; }
+  virtual std::optional<std::size_t> StoreRows(const Text& /*table*/, bool /*replace*/,
+                                               const RowSource& /*next*/) {
+    return std::nullopt;
+  }
+  // What opening the store and its last change met.
+  virtual StorageReport Report() const { return {}; }
 };
 
 }  // namespace lumora::services::sql

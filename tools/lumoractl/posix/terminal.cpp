@@ -2,6 +2,7 @@
 #include "terminal.h"
 
 #include <langinfo.h>
+#include <unistd.h>
 
 #include <clocale>
 
@@ -33,6 +34,16 @@ void PrintText(std::FILE* out, std::string_view text) {
   const std::string spelt = FromGbk(text, TerminalEncoding());
   std::fwrite(spelt.data(), 1, spelt.size(), out);
   std::fputc('\n', out);
+}
+
+bool IsTerminal(std::FILE* stream) {
+  return ::isatty(::fileno(stream)) == 1;
+}
+
+void PrintFileError(std::string_view file, std::string_view message, std::string_view path) {
+  const std::string line = "lumoractl: " + std::string(file) + ": " +
+                           FromGbk(message, TerminalEncoding()) + std::string(path) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 }  // namespace lumora::ctl

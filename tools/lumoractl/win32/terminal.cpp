@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
 
@@ -21,6 +22,10 @@ std::vector<std::string> CommandLineWords(int, char**) {
   // Pipes and files get the ANSI code page: GBK on a Chinese system, or UTF-8 where the system
   // is set to it.
   SetTerminalEncoding(GetACP() == CP_UTF8 ? Encoding::kUtf8 : Encoding::kGbk);
+  // What goes into a pipe or file goes byte for byte: a line break inside a field (a remark that
+  // export writes) must not become CR LF, or the CSV no longer imports as it was.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
   std::vector<std::string> words;
   int count = 0;
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -52,6 +57,18 @@ void PrintText(std::FILE* out, std::string_view text) {
   const std::string spelt = FromGbk(text, TerminalEncoding());
   std::fwrite(spelt.data(), 1, spelt.size(), out);
   std::fputc('\n', out);
+}
+
+bool IsTerminal(std::FILE* stream) {
+  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  DWORD mode = 0;
+  return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
+}
+
+// The names came as UTF-16 and are GBK already.
+void PrintFileError(std::string_view file, std::string_view message, std::string_view path) {
+  PrintText(stderr,
+            "lumoractl: " + std::string(file) + ": " + std::string(message) + std::string(path));
 }
 
 }  // namespace lumora::ctl
