@@ -21,7 +21,7 @@ bool WriteProfileText(const Text& file, const Text& section, const Text& key, co
 // Replaces every line of `section` (keys, and lines without '=' that something else left there)
 // by `entries`, as "name=value" lines, creating the file and section when needed. Names and values
 // hold no line break or zero byte.
-bool WriteProfileSection(const Text& file, const Text& section,
-                         const std::vector<std::pair<Text, Text>>& entries);
+bool ReplaceProfileSection(const Text& file, const Text& section,
+                           const std::vector<std::pair<Text, Text>>& entries);
 
 }  // namespace lumora::platform

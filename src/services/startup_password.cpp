@@ -73,7 +73,7 @@ bool SurvivesTheProfileFunctions(const Text& value) {
 // The section holds the one stored line and nothing else: lines that an earlier version's
 // broken records left there (the rest of a record after a line break byte) go with it.
 bool WriteStoredValue(const Text& value) {
-  return platform::WriteProfileSection(ProgramFile(kSettingsFile), kSection, {{kKey, value}});
+  return platform::ReplaceProfileSection(ProgramFile(kSettingsFile), kSection, {{kKey, value}});
 }
 
 }  // namespace

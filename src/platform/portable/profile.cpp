@@ -243,8 +243,8 @@ bool WriteProfileText(const Text& file, const Text& section, const Text& key, co
   return ReplaceFile(native, document.Serialize());
 }
 
-bool WriteProfileSection(const Text& file, const Text& section,
-                         const std::vector<std::pair<Text, Text>>& entries) {
+bool ReplaceProfileSection(const Text& file, const Text& section,
+                           const std::vector<std::pair<Text, Text>>& entries) {
   const Text native = NativePath(file);
   Text bytes;
   if (ReadProfileFile(native, bytes) == FileState::kUnusable) {

@@ -22,8 +22,8 @@ bool WriteProfileText(const Text& file, const Text& section, const Text& key, co
          FALSE;
 }
 
-bool WriteProfileSection(const Text& file, const Text& section,
-                         const std::vector<std::pair<Text, Text>>& entries) {
+bool ReplaceProfileSection(const Text& file, const Text& section,
+                           const std::vector<std::pair<Text, Text>>& entries) {
   // "name=value" strings one after another, each ended by a zero byte, and one more at the end.
   std::string lines;
   for (const auto& [name, value] : entries) {
