@@ -4,6 +4,7 @@
 
 #include "app/about_box.h"
 #include "app/connect_command.h"
+#include "app/server_list.h"
 #include "catalogue/host_editor.h"
 #include "catalogue/main_database.h"
 #include "catalogue/server_store.h"
@@ -57,6 +58,13 @@ forms::HandlerResult ServerListClicked(forms::EventArgs) {
   const int row = list.CurrentRow();
   if (row != -1) {
     catalogue::SelectServer(catalogue::MainRecords(), list.CellText(row, 0));
+  }
+  return std::nullopt;
+}
+
+forms::HandlerResult ServerListHeaderClicked(forms::EventArgs args) {
+  if (!args.empty()) {
+    SortServerListBy(args[0]);
   }
   return std::nullopt;
 }

@@ -9,6 +9,7 @@ forms::HandlerResult ToolbarButtonClicked(forms::EventArgs args);
 // A left click on the list: the record set moves to the current row's server.
 forms::HandlerResult ServerListClicked(forms::EventArgs args);
 forms::HandlerResult ServerListDoubleClicked(forms::EventArgs args);
+forms::HandlerResult ServerListHeaderClicked(forms::EventArgs args);
 // The toolbar's keys on the list: Enter connects to the current row, as a double-click does;
 // Insert or Ctrl+N adds, F2 modifies, Delete deletes the ticked rows, F5 probes every row again.
 forms::HandlerResult ServerListKeyDown(forms::EventArgs args);

@@ -27,6 +27,7 @@ constexpr forms::EventBinding kMainBindings[] = {
     {"工具条1", kClicked, ToolbarButtonClicked},
     {"超级列表框1", forms::event::kListLeftClick, ServerListClicked},
     {"超级列表框1", forms::event::kDoubleClick, ServerListDoubleClicked},
+    {"超级列表框1", forms::event::kColumnClick, ServerListHeaderClicked},
     {"超级列表框1", forms::event::kKeyDown, ServerListKeyDown},
     {"超级列表框1", forms::event::kContextMenu, ServerListContextMenu},
 };

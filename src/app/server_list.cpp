@@ -39,6 +39,25 @@ void LocateRows(forms::Control& list) {
   }
 }
 
+struct ListOrder {
+  int cell = -1;  // -1: the catalogue's own order
+  bool ascending = true;
+};
+
+ListOrder& Order() {
+  static ListOrder order;
+  return order;
+}
+
+void ApplyOrder(forms::Control& list) {
+  const ListOrder& order = Order();
+  if (order.cell >= 0) {
+    const bool numeric =
+        order.cell == forms::server_cell::kPort || order.cell == forms::server_cell::kDelay;
+    list.SortRows(order.cell, order.ascending, numeric);
+  }
+}
+
 // The row that now holds the server numbered `number`, or -1.
 int RowNumbered(const forms::Control& list, const Text& number) {
   const int count = list.RowCount();
@@ -57,6 +76,7 @@ void FillServerList() {
   // The user stays where they were: the same first row in view, the same server selected (by its
   // record number, when it is still there).
   const int top = list.TopRow();
+  const Text topServer = list.CellText(top, forms::server_cell::kRecordNumber);
   const int current = list.CurrentRow();
   const Text selected =
       current >= 0 ? list.CellText(current, forms::server_cell::kRecordNumber) : Text();
@@ -64,11 +84,21 @@ void FillServerList() {
   list.DeleteAllRows();
   AppendServerRows(list);
   LocateRows(list);
-  list.ScrollToTopRow(top);
+  ApplyOrder(list);
+  const int topNow = topServer.empty() ? -1 : RowNumbered(list, topServer);
+  list.ScrollToTopRow(topNow >= 0 ? topNow : top);
   if (!selected.empty()) {
     list.SetCurrentRow(RowNumbered(list, selected));
   }
   status::StartReachabilityPass();
+}
+
+void SortServerListBy(int cell) {
+  ListOrder& order = Order();
+  order.ascending = order.cell == cell ? !order.ascending : true;
+  order.cell = cell;
+  forms::Control list = forms::ServerList();
+  ApplyOrder(list);
 }
 
 }  // namespace lumora::app

@@ -8,4 +8,9 @@ namespace lumora::app {
 // pass. Results of passes over the old rows are dropped.
 void FillServerList();
 
+// Shows the list ordered by `cell`; asked again for the same cell, the other way round. Port and
+// delay go by their numbers. The order is the view's only: the catalogue keeps its own, and every
+// command finds its server by the row's record number. A refill keeps the order.
+void SortServerListBy(int cell);
+
 }  // namespace lumora::app

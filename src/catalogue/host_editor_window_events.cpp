@@ -59,10 +59,11 @@ const char* FaultyField(const Text& tip) {
   return kAddressField;
 }
 
-// The tip of a refused entry, and the focus in its field with the text selected for retyping.
+// The focus in a refused entry's field with the text selected for retyping, then its tip, which
+// points at that field when the user pressed a key.
 void RefuseField(const Text& tip) {
-  EditorTip(tip);
   Field(FaultyField(tip)).Focus(/*selectAll=*/true);
+  EditorTip(tip);
 }
 
 catalogue::ServerFields TypedFields() {

@@ -142,6 +142,12 @@ void Control::ScrollToTopRow(int row) {
   }
 }
 
+void Control::SortRows(int cell, bool ascending, bool numeric) {
+  if (Valid()) {
+    System().SortRows(*window_, index_, cell, ascending, numeric);
+  }
+}
+
 void Control::EnsureRowVisible(int row) {
   if (Valid()) {
     System().EnsureRowVisible(*window_, index_, row);
@@ -155,7 +161,7 @@ void Control::Focus(bool selectAll) {
 }
 
 void ShowBalloonTip(const WindowDefinition& window, const Text& text) {
-  Control(window, "气球提示框1").ShowBalloon(text, System().CursorPosition());
+  Control(window, "气球提示框1").ShowBalloon(text, System().TipPosition(window));
 }
 
 int Control::ChooseFromMenu(std::span<const Text> items, Point screenPosition) {

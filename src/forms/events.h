@@ -25,6 +25,8 @@ inline constexpr int kKeyDown = -7;
 // Arguments: x, y in screen coordinates; -1, -1 when the menu key or Shift+F10 asked for it.
 inline constexpr int kContextMenu = -8;
 inline constexpr int kWheel = -12;  // arguments: wheel steps, key state
+// List view: a column's header was clicked; argument: the column.
+inline constexpr int kColumnClick = -13;
 }  // namespace event
 
 using EventArgs = std::span<const int>;

@@ -43,29 +43,32 @@ constexpr ControlProperties Slider(int maximum, int position) {
           .tickMarks = false};
 }
 
-constexpr ControlDefinition Box(const char* name, Rect rect) {
-  return {.name = name, .kind = ControlKind::kGroupBox, .rect = rect};
+// Tab goes through the groups in reading order and through each group's controls row by row,
+// left to right: the place of every group and tab stop in that walk.
+constexpr ControlDefinition Box(const char* name, Rect rect, int tabIndex) {
+  return {.name = name, .kind = ControlKind::kGroupBox, .rect = rect, .tabIndex = tabIndex};
 }
 
 // Check boxes and radio buttons are visible, enabled tab stops.
 constexpr ControlDefinition Option(const char* name, ControlKind kind, const char* caption,
-                                   Rect rect, const char* container, bool checked = false) {
+                                   Rect rect, const char* container, int tabIndex, bool checked) {
   return {.name = name,
           .kind = kind,
           .rect = rect,
           .container = container,
           .tabStop = true,
+          .tabIndex = tabIndex,
           .properties = {.text = caption, .checked = checked}};
 }
 
 constexpr ControlDefinition CheckBox(const char* name, const char* caption, Rect rect,
-                                     const char* container, bool checked = false) {
-  return Option(name, ControlKind::kCheckBox, caption, rect, container, checked);
+                                     const char* container, int tabIndex, bool checked = false) {
+  return Option(name, ControlKind::kCheckBox, caption, rect, container, tabIndex, checked);
 }
 
 constexpr ControlDefinition Radio(const char* name, const char* caption, Rect rect,
-                                  const char* container, bool selected = false) {
-  return Option(name, ControlKind::kRadioButton, caption, rect, container, selected);
+                                  const char* container, int tabIndex, bool selected = false) {
+  return Option(name, ControlKind::kRadioButton, caption, rect, container, tabIndex, selected);
 }
 
 constexpr ControlDefinition Label(const char* name, Rect rect, const char* container,
@@ -82,12 +85,12 @@ constexpr ControlDefinition Label(const char* name, Rect rect, const char* conta
 
 const WindowDefinition& SettingsWindow() {
   static const ControlDefinition controls[] = {
-      Box("分组框1", {3, 1, 259, 183}),
-      Box("分组框2", {262, 1, 196, 255}),
-      Box("分组框3", {3, 184, 259, 72}),
-      Box("分组框4", {3, 256, 455, 72}),
-      Box("分组框5", {3, 328, 455, 72}),
-      Box("分组框6", {3, 408, 455, 72}),
+      Box("分组框1", {3, 1, 259, 183}, 0),
+      Box("分组框2", {262, 1, 196, 255}, 1),
+      Box("分组框3", {3, 184, 259, 72}, 2),
+      Box("分组框4", {3, 256, 455, 72}, 3),
+      Box("分组框5", {3, 328, 455, 72}, 4),
+      Box("分组框6", {3, 408, 455, 72}, 5),
       // security
       {.name = "按钮_密码安全",
        .kind = ControlKind::kButton,
@@ -95,6 +98,7 @@ const WindowDefinition& SettingsWindow() {
        .container = "分组框6",
        .visible = false,
        .tabStop = true,
+       .tabIndex = 73,
        .properties = {.text = "确认",
                       .hAlign = HAlign::kCentre,
                       .vAlign = VAlign::kCentre,
@@ -107,6 +111,7 @@ const WindowDefinition& SettingsWindow() {
        .container = "分组框6",
        .visible = false,
        .tabStop = true,
+       .tabIndex = 71,
        .properties = PasswordField()},
       {.name = "编辑框2",
        .kind = ControlKind::kEditBox,
@@ -114,42 +119,44 @@ const WindowDefinition& SettingsWindow() {
        .container = "分组框6",
        .visible = false,
        .tabStop = true,
+       .tabIndex = 72,
        .properties = PasswordField()},
-      CheckBox("选择框_安全密码", "需要密码启动", {16, 48, 93, 16}, "分组框6"),
+      CheckBox("选择框_安全密码", "需要密码启动", {16, 48, 93, 16}, "分组框6", 70),
       Label("透明标签4", {12, 11, 50, 24}, "分组框6", SectionTitle("系统安全")),
       // Windows key combinations
       Label("透明标签3", {12, 11, 113, 24}, "分组框5", SectionTitle("远程Windows 组合键")),
-      Radio("单选框_本地组键", "在本地计算机上应用", {8, 42, 139, 24}, "分组框5"),
-      Radio("单选框_远程组键", "在远程计算机上应用", {163, 43, 136, 24}, "分组框5"),
-      Radio("单选框_全屏组键", "只在全屏模式下应用", {315, 43, 128, 24}, "分组框5", true),
+      Radio("单选框_本地组键", "在本地计算机上应用", {8, 42, 139, 24}, "分组框5", 60),
+      Radio("单选框_远程组键", "在远程计算机上应用", {163, 43, 136, 24}, "分组框5", 61),
+      Radio("单选框_全屏组键", "只在全屏模式下应用", {315, 43, 128, 24}, "分组框5", 62, true),
       // remote audio
-      CheckBox("选择框_录音", "录制远程声音", {331, 16, 112, 16}, "分组框4"),
-      Radio("单选框_客户声音", "在客户端计算机上播放声音", {8, 42, 171, 24}, "分组框4"),
-      Radio("单选框_本机声音", "在主计算机上播放声音", {187, 43, 144, 24}, "分组框4"),
-      Radio("单选框_无声音", "不播放声音", {349, 43, 86, 24}, "分组框4", true),
+      CheckBox("选择框_录音", "录制远程声音", {331, 16, 112, 16}, "分组框4", 50),
+      Radio("单选框_客户声音", "在客户端计算机上播放声音", {8, 42, 171, 24}, "分组框4", 51),
+      Radio("单选框_本机声音", "在主计算机上播放声音", {187, 43, 144, 24}, "分组框4", 52),
+      Radio("单选框_无声音", "不播放声音", {349, 43, 86, 24}, "分组框4", 53, true),
       Label("透明标签2", {12, 11, 97, 24}, "分组框4", SectionTitle("远程音频播放选项")),
       // local resources and experience
-      CheckBox("选择框_PnP设备", "PnP设备", {120, 219, 64, 16}, "分组框2"),
-      CheckBox("选择框_智能卡", "智能卡", {120, 194, 56, 16}, "分组框2"),
-      CheckBox("选择框_串行口", "串行口", {120, 169, 57, 16}, "分组框2"),
-      CheckBox("选择框_打印机", "打印机", {120, 144, 56, 16}, "分组框2"),
-      CheckBox("选择框_桌面主题", "显示桌面主题", {8, 215, 96, 24}, "分组框2"),
-      CheckBox("选择框_桌面背景", "显示桌面背景", {8, 190, 96, 24}, "分组框2"),
-      CheckBox("选择框_压缩", "屏幕压缩", {8, 169, 80, 16}, "分组框2", true),
-      CheckBox("选择框_重连", "断开重连", {8, 145, 72, 16}, "分组框2", true),
+      CheckBox("选择框_PnP设备", "PnP设备", {120, 219, 64, 16}, "分组框2", 30),
+      CheckBox("选择框_智能卡", "智能卡", {120, 194, 56, 16}, "分组框2", 28),
+      CheckBox("选择框_串行口", "串行口", {120, 169, 57, 16}, "分组框2", 26),
+      CheckBox("选择框_打印机", "打印机", {120, 144, 56, 16}, "分组框2", 24),
+      CheckBox("选择框_桌面主题", "显示桌面主题", {8, 215, 96, 24}, "分组框2", 29),
+      CheckBox("选择框_桌面背景", "显示桌面背景", {8, 190, 96, 24}, "分组框2", 27),
+      CheckBox("选择框_压缩", "屏幕压缩", {8, 169, 80, 16}, "分组框2", 25, true),
+      CheckBox("选择框_重连", "断开重连", {8, 145, 72, 16}, "分组框2", 23, true),
       {.name = "图片框4",
        .kind = ControlKind::kPictureBox,
        .rect = {8, 10, 32, 40},
        .container = "分组框2",
        .properties = {.image = images::SettingsPicture()}},
-      CheckBox("选择框_映射", "磁盘映射", {8, 119, 72, 24}, "分组框2"),
-      CheckBox("选择框_剪贴板", "剪贴板", {120, 119, 57, 24}, "分组框2", true),
+      CheckBox("选择框_映射", "磁盘映射", {8, 119, 72, 24}, "分组框2", 21),
+      CheckBox("选择框_剪贴板", "剪贴板", {120, 119, 57, 24}, "分组框2", 22, true),
       {.name = "超级列表框_磁盘",
        .kind = ControlKind::kListView,
        .rect = {48, 10, 144, 104},
        .container = "分组框2",
        .enabled = false,
        .tabStop = true,
+       .tabIndex = 20,
        .properties = {.textColour = kBlack,
                       .backColour = kWhite,
                       .border = Border::kThinSingle,
@@ -161,12 +168,12 @@ const WindowDefinition& SettingsWindow() {
                       .checkBoxes = true,
                       .clickableHeaders = true}},
       // forced login
-      Radio("单选框_admin", "WinXP2以上", {8, 40, 80, 24}, "分组框3"),
-      Radio("单选框_console", "WinXP2以下", {99, 41, 83, 24}, "分组框3"),
-      Radio("单选框_无强制", "不使用", {189, 41, 59, 24}, "分组框3", true),
+      Radio("单选框_admin", "WinXP2以上", {8, 40, 80, 24}, "分组框3", 40),
+      Radio("单选框_console", "WinXP2以下", {99, 41, 83, 24}, "分组框3", 41),
+      Radio("单选框_无强制", "不使用", {189, 41, 59, 24}, "分组框3", 42, true),
       Label("透明标签1", {12, 11, 121, 24}, "分组框3", SectionTitle("远程桌面强制登录选项")),
       // display mode, size and colours
-      CheckBox("选择框_全屏连接栏", "显示全屏连接栏", {11, 159, 104, 16}, "分组框1", true),
+      CheckBox("选择框_全屏连接栏", "显示全屏连接栏", {11, 159, 104, 16}, "分组框1", 14, true),
       // Drawn in the first group at design time; it has no area, so it stays with the window.
       {.name = "气球提示框1", .kind = ControlKind::kBalloonTip, .rect = {83, 7, 0, 0}},
       Label("标签_大小", {66, 128, 131, 24}, "分组框1", SliderLabel()),
@@ -176,15 +183,17 @@ const WindowDefinition& SettingsWindow() {
        .rect = {36, 97, 187, 24},
        .container = "分组框1",
        .tabStop = true,
+       .tabIndex = 13,
        .properties = Slider(kSizeSliderMaximum, 0)},
       {.name = "滑块条_颜色",
        .kind = ControlKind::kSlider,
        .rect = {36, 39, 187, 24},
        .container = "分组框1",
        .tabStop = true,
+       .tabIndex = 12,
        .properties = Slider(kColourSliderMaximum, kColourSliderMaximum)},
-      Radio("单选框_窗口模式", "窗口模式", {8, 13, 72, 24}, "分组框1"),
-      Radio("单选框_全屏模式", "全屏模式", {139, 13, 72, 24}, "分组框1", true),
+      Radio("单选框_窗口模式", "窗口模式", {8, 13, 72, 24}, "分组框1", 10),
+      Radio("单选框_全屏模式", "全屏模式", {139, 13, 72, 24}, "分组框1", 11, true),
   };
   static const WindowDefinition window{
       .name = "SettingsWindow",

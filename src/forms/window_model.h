@@ -101,6 +101,7 @@ class Control {
   void EnsureRowVisible(int row);
   int TopRow() const;
   void ScrollToTopRow(int row);
+  void SortRows(int cell, bool ascending, bool numeric);
 
   // Balloon tip: shows `text` at a point in screen coordinates.
   void ShowBalloon(const Text& text, Point screenPosition);
@@ -118,7 +119,8 @@ class Control {
   int index_ = -1;
 };
 
-// Shows `text` in `window`'s balloon tip "气球提示框1" at the mouse cursor, without an icon.
+// Shows `text` in `window`'s balloon tip "气球提示框1", without an icon, where the user looks
+// (WindowSystem::TipPosition).
 void ShowBalloonTip(const WindowDefinition& window, const Text& text);
 
 // Index of the control named `name` in `window`'s definition, or -1.

@@ -78,7 +78,11 @@ class WindowSystem {
   virtual int AskUser(const Text& text, const Text& title, unsigned style) = 0;
   virtual void ShowBalloon(const WindowDefinition& window, int tipIndex, const Text& text,
                            Point screenPosition) = 0;
-  virtual Point CursorPosition() const = 0;
+  // Where a balloon of `window` about the user's last action points, in screen coordinates: the
+  // mouse pointer when that action came from the mouse and the pointer is over the window;
+  // otherwise just below the control of the window that has the keyboard focus (a list's current
+  // row), or the window's middle.
+  virtual Point TipPosition(const WindowDefinition& window) const = 0;
   // Shows a pop-up menu of `items` (an empty text is a separator) at a point in screen
   // coordinates, or beside control `index`'s current row for the point {-1, -1}; returns the
   // index of the chosen item, or -1 when the user chose none.
@@ -121,6 +125,11 @@ class WindowSystem {
   // The first row in view, and scrolling so that `row` comes first (as far as the list scrolls).
   virtual int TopRow(const WindowDefinition& window, int index) const = 0;
   virtual void ScrollToTopRow(const WindowDefinition& window, int index, int row) = 0;
+  // Shows the rows ordered by `cell` (numerically when `numeric`), rows with equal cells in the
+  // order they were added. Only the view changes: every row keeps its number until the rows are
+  // deleted, so that what is read and written by row number stays the same row.
+  virtual void SortRows(const WindowDefinition& window, int index, int cell, bool ascending,
+                        bool numeric) = 0;
 };
 
 }  // namespace lumora::forms

@@ -255,7 +255,7 @@ void PostProbingImpossible(std::uint64_t generation, int rows) {
     }
     if (generation == listGeneration.load() && forms::IsLoaded(forms::MainWindow())) {
       forms::Control(forms::MainWindow(), kBalloon)
-          .ShowBalloon(kProbingImpossibleTip, forms::System().CursorPosition());
+          .ShowBalloon(kProbingImpossibleTip, forms::System().TipPosition(forms::MainWindow()));
     }
   });
 }

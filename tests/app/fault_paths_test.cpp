@@ -347,7 +347,7 @@ TEST_F(FaultPathsTest, CatalogueThatIsAPipeIsRefusedAtOnce) {
   EXPECT_TRUE(ShownBox("数据文件mstsc.mdb无法打开：数据文件不是普通文件"));
   EXPECT_EQ(forms::ServerList().RowCount(), 0);
   AddServer("127.0.0.9");
-  EXPECT_TRUE(ShownBox("服务器添加失败!数据文件不是普通文件"));
+  EXPECT_TRUE(ShownBox("数据文件无法打开，无法修改：数据文件不是普通文件"));
 }
 #endif
 

@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "app/program.h"
+#include "app/server_list.h"
 #include "forms/main_window.h"
 #include "forms/window_model.h"
 #include "gui_fixture.h"
+#include "journey_screens.h"
 #include "platform/code_page.h"
 #include "platform/program_directory.h"
 #include "seen_by_user.h"
@@ -258,6 +260,124 @@ TEST_F(MainWindowGuiTest, ConnectWithoutASelectedRowAsksForOne) {
   EXPECT_EQ(ToGbk(TipText()), "请选择要连接的服务器！");
 }
 
+// A balloon points where the user looks: at the pointer after a click, at the list (which has the
+// keyboard focus) after a key, wherever the pointer is then.
+TEST_F(MainWindowGuiTest, ABalloonPointsAtThePointerForAClickAndAtTheFocusForAKey) {
+  Open({ServerRow("127.0.0.1"), ServerRow("127.0.0.2")});
+  ASSERT_TRUE(PumpUntil([] { return status::ReachabilityPassesRunning() == 0; }));
+  const auto pointsAt = [](HWND balloon, POINT point) {
+    RECT area{};
+    GetWindowRect(balloon, &area);
+    InflateRect(&area, 8, 8);
+    return PtInRect(&area, point) != FALSE;
+  };
+  RECT button{};
+  SendMessageW(toolbar_, TB_GETITEMRECT, forms::main_toolbar::kConnect,
+               reinterpret_cast<LPARAM>(&button));
+  POINT pointer = Centre(button);
+  ClientToScreen(toolbar_, &pointer);
+  SetCursorPos(pointer.x, pointer.y);
+  ClickToolbarButton(forms::main_toolbar::kConnect);
+  ASSERT_EQ(ToGbk(TipText()), "请选择要连接的服务器！");
+  EXPECT_TRUE(pointsAt(VisibleBalloon(), pointer));
+
+  PostClick(list_, {-5, -5});  // a click elsewhere takes the balloon down
+  ASSERT_TRUE(PumpUntil([] { return VisibleBalloon() == nullptr; }));
+  RECT frame{};
+  GetWindowRect(Frame(MainWindow()), &frame);
+  SetCursorPos(frame.right + 20, frame.bottom + 20);
+  SetFocus(list_);
+  PressKey(list_, VK_RETURN);
+  ASSERT_EQ(ToGbk(TipText()), "请选择要连接的服务器！");
+  RECT balloon{};
+  GetWindowRect(VisibleBalloon(), &balloon);
+  RECT listArea{};
+  GetWindowRect(list_, &listArea);
+  const POINT balloonTop{(balloon.left + balloon.right) / 2, balloon.top};
+  EXPECT_TRUE(PtInRect(&listArea, balloonTop))
+      << "balloon at " << balloon.left << "," << balloon.top << ", list " << listArea.left << ","
+      << listArea.top << "-" << listArea.right << "," << listArea.bottom;
+}
+
+// The button's tooltip shows when the pointer rests on it, but not over the balloon its click
+// raised. The screenshot build/screens/balloon_without_tooltip.bmp shows the balloon whole.
+TEST_F(MainWindowGuiTest, NoToolbarTooltipCoversTheBalloonItsButtonRaised) {
+  Open({ServerRow("127.0.0.1"), ServerRow("127.0.0.2")});
+  ASSERT_TRUE(PumpUntil([] { return status::ReachabilityPassesRunning() == 0; }));
+  RECT button{};
+  SendMessageW(toolbar_, TB_GETITEMRECT, forms::main_toolbar::kModify,
+               reinterpret_cast<LPARAM>(&button));
+  const POINT onButton = Centre(button);
+  const auto restOnButton = [&] {
+    POINT screen = onButton;
+    ClientToScreen(toolbar_, &screen);
+    SetCursorPos(screen.x + 1, screen.y);
+    PostMessageW(toolbar_, WM_MOUSEMOVE, 0, MAKELPARAM(onButton.x + 1, onButton.y));
+    SetCursorPos(screen.x, screen.y);
+    PostMessageW(toolbar_, WM_MOUSEMOVE, 0, MAKELPARAM(onButton.x, onButton.y));
+  };
+  const auto toolbarTipShown = [] { return VisibleTooltip() != nullptr; };
+  restOnButton();
+  ASSERT_TRUE(PumpUntil(toolbarTipShown));  // without a balloon, the tooltip comes
+
+  ClickToolbarButton(forms::main_toolbar::kModify);
+  ASSERT_EQ(ToGbk(TipText()), "请选中要修改的服务器！");
+  restOnButton();
+  // As long as the balloon stays, the tooltip would have come twice over.
+  PumpUntil([&] { return toolbarTipShown() || VisibleBalloon() == nullptr; });
+  SaveScreenshot(HostPathUnderWine(LUMORA_SOURCE_DIR "/build/screens/balloon_without_tooltip.bmp"));
+  EXPECT_FALSE(toolbarTipShown());
+}
+
+// A click on a header orders the view by that column (the port by its number), a second click
+// the other way; commands still take the server the user sees, and a refresh keeps the order.
+// The screenshot build/screens/list_sorted.bmp shows the arrow of a header wide enough for it.
+TEST_F(MainWindowGuiTest, AHeaderClickSortsTheViewAndCommandsKeepTheirServer) {
+  Open({ServerRow("127.0.0.3", "3390"), ServerRow("127.0.0.1", "80"),
+        ServerRow("127.0.0.2", "443")});
+  ASSERT_TRUE(PumpUntil([] { return status::ReachabilityPassesRunning() == 0; }));
+  HWND header = reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0));
+  const auto clickHeader = [&](int column) {
+    RECT item{};
+    SendMessageW(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&item));
+    PostClick(header, Centre(item));
+  };
+  const auto shownHosts = [&] {
+    std::vector<std::wstring> hosts;
+    const auto count = static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
+    for (int item = 0; item < count; ++item) {
+      wchar_t text[64] = {};
+      LVITEMW read{};
+      read.pszText = text;
+      read.cchTextMax = 64;
+      SendMessageW(list_, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&read));
+      hosts.emplace_back(text);
+    }
+    return hosts;
+  };
+  const std::vector<std::wstring> byPort = {L"127.0.0.1", L"127.0.0.2", L"127.0.0.3"};
+  const std::vector<std::wstring> byPortDown = {L"127.0.0.3", L"127.0.0.2", L"127.0.0.1"};
+  clickHeader(forms::server_cell::kPort);
+  EXPECT_TRUE(PumpUntil([&] { return shownHosts() == byPort; }));  // 80, 443, 3390
+  clickHeader(forms::server_cell::kPort);
+  EXPECT_TRUE(PumpUntil([&] { return shownHosts() == byPortDown; }));
+
+  // The row shown first is the catalogue's last: selecting it selects 127.0.0.3.
+  PostClick(list_, RowCentre(list_, 0));
+  ASSERT_TRUE(PumpUntil([] { return forms::ServerList().CurrentRow() >= 0; }));
+  const forms::Control list = forms::ServerList();
+  EXPECT_EQ(list.CellText(list.CurrentRow(), forms::server_cell::kHost), "127.0.0.3");
+
+  app::FillServerList();  // as 刷新 does
+  ASSERT_TRUE(PumpUntil([] { return status::ReachabilityPassesRunning() == 0; }));
+  EXPECT_EQ(shownHosts(), byPortDown);
+  EXPECT_EQ(list.CellText(list.CurrentRow(), forms::server_cell::kHost), "127.0.0.3");
+  EXPECT_EQ(list.CellText(list.TopRow(), forms::server_cell::kHost), "127.0.0.3");
+  clickHeader(forms::server_cell::kHost);
+  EXPECT_TRUE(PumpUntil([&] { return shownHosts() == byPort; }));
+  SaveScreenshot(HostPathUnderWine(LUMORA_SOURCE_DIR "/build/screens/list_sorted.bmp"));
+}
+
 TEST_F(MainWindowGuiTest, AboutBoxShowsItsTitleIconAndLines) {
   Open({});
   MessageBoxWatcher watcher;
@@ -316,21 +436,9 @@ TEST_F(MainWindowGuiTest, TheSidewaysArrowsScrollAUsableStep) {
   EXPECT_LE(firstColumnLeft(), before - 8);
 }
 
-BOOL CALLBACK NoteVisibleTooltip(HWND window, LPARAM found) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  if (std::wstring(name) == TOOLTIPS_CLASSW && IsWindowVisible(window) &&
-      !(GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON)) {
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // The visible tooltip over `list` that shows a cut cell, and its text.
 bool VisibleCellTip(HWND list, std::wstring& text) {
-  HWND tip = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), NoteVisibleTooltip, reinterpret_cast<LPARAM>(&tip));
+  HWND tip = VisibleTooltip();
   if (tip == nullptr) {
     return false;
   }

@@ -49,11 +49,12 @@ SeenMessageBox Read(HWND box) {
   return seen;
 }
 
-BOOL CALLBACK NoteVisibleBalloon(HWND window, LPARAM found) {
+template <bool balloon>
+BOOL CALLBACK NoteVisibleTip(HWND window, LPARAM found) {
   wchar_t name[64] = {};
   GetClassNameW(window, name, 64);
   if (std::wstring(name) == TOOLTIPS_CLASSW && IsWindowVisible(window) &&
-      (GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON)) {
+      ((GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON) != 0) == balloon) {
     *reinterpret_cast<HWND*>(found) = window;
     return FALSE;
   }
@@ -87,9 +88,20 @@ MessageBoxWatcher::~MessageBoxWatcher() {
   thread_.join();
 }
 
-bool VisibleBalloonText(std::wstring& text) {
+HWND VisibleBalloon() {
   HWND tip = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), NoteVisibleBalloon, reinterpret_cast<LPARAM>(&tip));
+  EnumThreadWindows(GetCurrentThreadId(), NoteVisibleTip<true>, reinterpret_cast<LPARAM>(&tip));
+  return tip;
+}
+
+HWND VisibleTooltip() {
+  HWND tip = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), NoteVisibleTip<false>, reinterpret_cast<LPARAM>(&tip));
+  return tip;
+}
+
+bool VisibleBalloonText(std::wstring& text) {
+  HWND tip = VisibleBalloon();
   if (tip == nullptr) {
     return false;
   }

@@ -39,6 +39,11 @@ class MessageBoxWatcher {
   std::thread thread_;
 };
 
+// The visible balloon tip of this thread's windows, or nullptr.
+HWND VisibleBalloon();
+// The visible tooltip (one that is not a balloon) of this thread's windows, or nullptr.
+HWND VisibleTooltip();
+
 // The text of a visible balloon tip of this thread's windows; nothing when none is shown.
 bool VisibleBalloonText(std::wstring& text);
 

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <string>
@@ -161,33 +162,47 @@ TEST_F(SettingsWindowGuiTest, ChangesMadeInTheWindowAreInTheFileAfterItCloses) {
   EXPECT_EQ(Stored(key::kColourDepth), "32");
 }
 
-TEST_F(SettingsWindowGuiTest, TabReachesTheControlsInsideTheGroupsAndEscClosesAndSaves) {
+// Tab goes through the groups in reading order and through each group row by row, left to
+// right; of a radio group only the chosen button is a stop (the arrows move within the group).
+// A first start chooses a window, "WinXP2以上", no sound and the keys in full screen only.
+TEST_F(SettingsWindowGuiTest, TabFollowsTheLayoutAndSpaceTicksAndEscClosesAndSaves) {
   OpenMainWindow();
   ASSERT_EQ(Stored(key::kPrinters), "0");
-  std::atomic<bool> printersReached{false};
-  std::atomic<bool> sliderReached{false};
+  std::vector<std::string> visited;
   std::atomic<bool> closedByEscape{false};
   UserThread user([&] {
     HWND window = WaitForSettingsWindow();
     if (window == nullptr || !WaitUntil([&] { return !IsWindowEnabled(mainFrame_); })) {
       return;
     }
-    HWND printers = SettingsControl("选择框_打印机");
-    HWND first = nullptr;
-    WaitUntil([&] { return (first = FocusOnThreadOf(window)) != nullptr; });
-    // Round the window once: every group box's controls are on the way.
-    HWND focus = first;
-    for (int press = 0; press < 80; ++press) {
+    // Ticked, the start-up password box shows its two fields and their button.
+    HWND passwordBox = SettingsControl("选择框_安全密码");
+    SendMessageW(passwordBox, BM_CLICK, 0, 0);
+    WaitUntil([&] { return IsWindowVisible(SettingsControl("编辑框1")); });
+    const auto nameOf = [&](HWND control) -> std::string {
+      for (const forms::ControlDefinition& definition : SettingsWindow().controls) {
+        if (control == SettingsControl(definition.name)) {
+          return definition.name;
+        }
+      }
+      return "?";
+    };
+    HWND focus = nullptr;
+    WaitUntil([&] { return (focus = FocusOnThreadOf(window)) != nullptr; });
+    const HWND first = focus;
+    for (int press = 0; press < 60; ++press) {
       PressKey(window, VK_TAB);
       const HWND before = focus;
       WaitUntil([&] { return (focus = FocusOnThreadOf(window)) != before; });
-      sliderReached = sliderReached || focus == SettingsControl("滑块条_大小");
-      if (focus == printers && !printersReached) {
-        printersReached = true;
-        PressKey(window, VK_SPACE);  // ticks it, as a click would
-        WaitUntil([&] { return IsTicked(printers); });
+      if (focus == before) {
+        break;
       }
-      if (focus == first || focus == before) {
+      visited.push_back(nameOf(focus));
+      if (visited.back() == "选择框_打印机") {
+        PressKey(window, VK_SPACE);  // ticks it, as a click would
+        WaitUntil([&] { return IsTicked(focus); });
+      }
+      if (focus == first) {
         break;
       }
     }
@@ -195,8 +210,17 @@ TEST_F(SettingsWindowGuiTest, TabReachesTheControlsInsideTheGroupsAndEscClosesAn
     closedByEscape = WaitUntil([&] { return !IsWindow(window); });
   });
   ASSERT_TRUE(RunSettingsWindow(user));
-  EXPECT_TRUE(printersReached);
-  EXPECT_TRUE(sliderReached);
+  // One whole round, from the control after the first focus back to it.
+  const std::vector<std::string> layout = {
+      "单选框_窗口模式", "滑块条_颜色",   "滑块条_大小",     "选择框_全屏连接栏", "选择框_映射",
+      "选择框_剪贴板",   "选择框_重连",   "选择框_打印机",   "选择框_压缩",       "选择框_串行口",
+      "选择框_桌面背景", "选择框_智能卡", "选择框_桌面主题", "选择框_PnP设备",    "单选框_admin",
+      "选择框_录音",     "单选框_无声音", "单选框_全屏组键", "选择框_安全密码",   "编辑框1",
+      "编辑框2",         "按钮_密码安全"};
+  std::vector<std::string> round = visited;
+  const auto start = std::find(round.begin(), round.end(), layout.front());
+  std::rotate(round.begin(), start, round.end());
+  EXPECT_EQ(round, layout) << "the names are GBK; the walk had " << visited.size() << " stops";
   EXPECT_TRUE(closedByEscape);
   EXPECT_EQ(Stored(key::kPrinters), "1");  // saved on the way out, as by the close box
 }

@@ -14,6 +14,7 @@
 #include "forms/window_model.h"
 #include "gui_fixture.h"
 #include "gui_test_windows.h"
+#include "seen_by_user.h"
 #include "user_thread.h"
 
 namespace lumora::gui_tests {
@@ -552,23 +553,6 @@ TEST_F(GuiTest, ListCallsFromAWorkerAreCarriedOutOnTheUiThread) {
   EXPECT_EQ(Control(window, "超级列表框1").CellText(0, 6), "上海市");
 }
 
-BOOL CALLBACK NoteVisibleBalloon(HWND window, LPARAM found) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  if (std::wstring(name) == TOOLTIPS_CLASSW && IsWindowVisible(window) &&
-      (GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON)) {
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND FindVisibleBalloon() {
-  HWND found = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), NoteVisibleBalloon, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 TEST_F(GuiTest, BalloonTipShowsItsTextAndHidesOnTheNextClick) {
   LoadEveryKindWindow();
   HWND frame = Frame(EveryKindWindow());
@@ -576,8 +560,8 @@ TEST_F(GuiTest, BalloonTipShowsItsTextAndHidesOnTheNextClick) {
   GetWindowRect(frame, &outer);
   forms::Control(EveryKindWindow(), "气球提示框1")
       .ShowBalloon("请输入登录地址", {outer.left + 100, outer.top + 100});
-  EXPECT_TRUE(PumpUntil([] { return FindVisibleBalloon() != nullptr; }));
-  HWND tip = FindVisibleBalloon();
+  EXPECT_TRUE(PumpUntil([] { return VisibleBalloon() != nullptr; }));
+  HWND tip = VisibleBalloon();
   ASSERT_NE(tip, nullptr);
   wchar_t text[80] = {};
   TTTOOLINFOW tool{};
@@ -589,7 +573,26 @@ TEST_F(GuiTest, BalloonTipShowsItsTextAndHidesOnTheNextClick) {
   EXPECT_EQ(std::wstring(text), L"请输入登录地址");
 
   PostClick(frame, {5, 5});
-  EXPECT_TRUE(PumpUntil([] { return FindVisibleBalloon() == nullptr; }));
+  EXPECT_TRUE(PumpUntil([] { return VisibleBalloon() == nullptr; }));
+}
+
+// A balloon belongs to a window the user can use: a modal window over it (its window disabled)
+// or its window hidden takes it away.
+TEST_F(GuiTest, ABalloonGoesWhenItsWindowIsDisabledOrHidden) {
+  LoadEveryKindWindow();
+  HWND frame = Frame(EveryKindWindow());
+  RECT outer{};
+  GetWindowRect(frame, &outer);
+  for (const auto& takeAway : {+[](HWND window) { EnableWindow(window, FALSE); },
+                               +[](HWND window) { ShowWindow(window, SW_HIDE); }}) {
+    forms::Control(EveryKindWindow(), "气球提示框1")
+        .ShowBalloon("请输入登录地址", {outer.left + 100, outer.top + 100});
+    ASSERT_TRUE(PumpUntil([] { return VisibleBalloon() != nullptr; }));
+    takeAway(frame);  // at once, not when the balloon's time is up
+    EXPECT_EQ(VisibleBalloon(), nullptr);
+    EnableWindow(frame, TRUE);
+    ShowWindow(frame, SW_SHOW);
+  }
 }
 
 TEST_F(GuiTest, MessageBoxReturnsTheAnswerGiven) {

@@ -632,6 +632,20 @@ void HeadlessWindowSystem::ScrollToTopRow(const WindowDefinition& window, int in
   }
 }
 
+// The rows have no order to show here: the sort is noted for the tests.
+void HeadlessWindowSystem::SortRows(const WindowDefinition& window, int index, int cell,
+                                    bool ascending, bool numeric) {
+  if (ControlState* state = State(window, index)) {
+    state->sort = {cell, ascending, numeric};
+  }
+}
+
+HeadlessWindowSystem::ListSort HeadlessWindowSystem::LastSort(const WindowDefinition& window,
+                                                              std::string_view list) const {
+  const ControlState* state = State(window, FindControlIndex(window, list));
+  return state == nullptr ? ListSort{} : state->sort;
+}
+
 int HeadlessWindowSystem::LastRowMadeVisible(const WindowDefinition& window,
                                              std::string_view list) const {
   const ControlState* state = State(window, FindControlIndex(window, list));

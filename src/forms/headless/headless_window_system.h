@@ -102,7 +102,7 @@ class HeadlessWindowSystem : public WindowSystem {
   int AskUser(const Text& text, const Text& title, unsigned style) override;
   void ShowBalloon(const WindowDefinition& window, int tipIndex, const Text& text,
                    Point screenPosition) override;
-  Point CursorPosition() const override { return cursor_; }
+  Point TipPosition(const WindowDefinition&) const override { return cursor_; }
   int ChooseFromMenu(const WindowDefinition& window, int index, std::span<const Text> items,
                      Point screenPosition) override;
   Text GetText(const WindowDefinition& window, int index) const override;
@@ -133,9 +133,18 @@ class HeadlessWindowSystem : public WindowSystem {
   void EnsureRowVisible(const WindowDefinition& window, int index, int row) override;
   int TopRow(const WindowDefinition& window, int index) const override;
   void ScrollToTopRow(const WindowDefinition& window, int index, int row) override;
+  void SortRows(const WindowDefinition& window, int index, int cell, bool ascending,
+                bool numeric) override;
 
   // The last row scrolled into view, or -1.
   int LastRowMadeVisible(const WindowDefinition& window, std::string_view list) const;
+  // How a list was last sorted: its cell, ascending, numeric; a cell of -1 when never.
+  struct ListSort {
+    int cell = -1;
+    bool ascending = true;
+    bool numeric = false;
+  };
+  ListSort LastSort(const WindowDefinition& window, std::string_view list) const;
 
  private:
   struct Row {
@@ -154,6 +163,7 @@ class HeadlessWindowSystem : public WindowSystem {
     int currentRow = -1;
     int lastMadeVisible = -1;
     int topRow = 0;
+    ListSort sort;
   };
   struct FrameState {
     int instance = 0;

@@ -67,6 +67,10 @@ void ShowBalloonTip(FrameState& frame, int index, const Text& text, Point screen
     if (!state.balloon) {
       return;
     }
+    // The tooltip's own font is the system's status font, which under Wine has no Chinese
+    // characters: the balloon takes the font of the window's controls.
+    SendMessageW(state.balloon.get(), WM_SETFONT,
+                 reinterpret_cast<WPARAM>(frame.backend->font.get()), FALSE);
   }
   HWND tip = state.balloon.get();
   std::wstring wide = ToWide(text);
@@ -96,6 +100,25 @@ void HideBalloonTip(FrameState& frame, int index) {
   TTTOOLINFOW tool = ToolInfo(frame.window, empty);
   SendMessageW(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
   SetToolbarTipsActive(frame, true);
+}
+
+void HideFrameTips(FrameState& frame) {
+  for (std::size_t index = 0; index < frame.controls.size(); ++index) {
+    if (frame.controls[index].balloon) {
+      HideBalloonTip(frame, static_cast<int>(index));
+    }
+  }
+  SetToolbarTipsActive(frame, false);
+  SetToolbarTipsActive(frame, true);
+}
+
+bool ShowsBalloon(const FrameState& frame) {
+  for (const ControlState& control : frame.controls) {
+    if (control.balloon && IsWindowVisible(control.balloon.get())) {
+      return true;
+    }
+  }
+  return false;
 }
 
 void HideAllBalloonTips(const BackendState& backend) {

@@ -16,5 +16,10 @@ void ShowBalloonTip(FrameState& frame, int index, const Text& text, Point screen
 void HideBalloonTip(FrameState& frame, int index);
 // Hides every balloon shown by any frame (the user clicked somewhere).
 void HideAllBalloonTips(const BackendState& backend);
+// A balloon belongs to a window the user can use: when its frame is disabled (a modal window
+// over it), hidden or destroyed, the frame's balloons and its toolbars' tooltips go.
+void HideFrameTips(FrameState& frame);
+// Whether a balloon of `frame` is up, during which its toolbars show no tooltip over it.
+bool ShowsBalloon(const FrameState& frame);
 
 }  // namespace lumora::forms::win32

@@ -277,7 +277,9 @@ bool CreateControlWindow(FrameState& frame, int index, HFONT font) {
   }
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | spec.style;
   if (control.tabStop) {
-    style |= WS_TABSTOP;
+    // Every tab stop but the second and later radio buttons of a container starts a group, so
+    // the arrow keys move among a container's radio buttons and nowhere else.
+    style |= WS_TABSTOP | (control.kind == ControlKind::kRadioButton ? 0 : WS_GROUP);
   }
   if (!control.enabled) {
     style |= WS_DISABLED;

@@ -6,6 +6,7 @@
 
 #include <array>
 
+#include "forms/win32/balloon_tip.h"
 #include "forms/win32/control_events.h"
 #include "forms/win32/toolbar.h"
 
@@ -75,13 +76,22 @@ LRESULT OnControlNotify(FrameState& frame, LPARAM lParam) {
   const ControlDefinition& control = frame.Definition(index);
   if (control.kind == ControlKind::kListView && header->code == NM_CLICK) {
     RaiseControlEvent(frame, index, event::kListLeftClick);
+  } else if (control.kind == ControlKind::kListView && header->code == LVN_COLUMNCLICK) {
+    const std::array<int, 1> args{reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem};
+    RaiseControlEvent(frame, index, event::kColumnClick, args);
   } else if (control.kind == ControlKind::kListView && header->code == LVN_KEYDOWN) {
     const int keyState = (GetKeyState(VK_CONTROL) < 0 ? 1 : 0) |
                          (GetKeyState(VK_SHIFT) < 0 ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
     const std::array<int, 2> args{reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey, keyState};
     RaiseControlEvent(frame, index, event::kKeyDown, args);
   } else if (control.kind == ControlKind::kToolbar && header->code == TBN_GETINFOTIPW) {
-    FillToolbarTip(control.properties, *reinterpret_cast<NMTBGETINFOTIPW*>(lParam));
+    // No tooltip over a balloon or over a window the user cannot use: an empty text shows none.
+    auto& request = *reinterpret_cast<NMTBGETINFOTIPW*>(lParam);
+    if (!ShowsBalloon(frame) && IsWindowEnabled(frame.window)) {
+      FillToolbarTip(control.properties, request);
+    } else if (request.pszText != nullptr && request.cchTextMax > 0) {
+      request.pszText[0] = L'\0';
+    }
   }
   return 0;
 }

@@ -26,6 +26,10 @@ inline constexpr UINT kMsgPostedClose = WM_APP + 1;
 struct ListRowStore {
   std::unordered_map<LPARAM, std::map<int, Text>> extraCells;
   LPARAM nextRowId = 1;
+  // Rows are numbered in the order they were added, whatever order the list shows them in:
+  // once sorted, itemOfRow[row] is the place where row `row` is shown and rowOfItem the other way
+  // round. Both empty: each row is shown at its own number.
+  std::vector<int> itemOfRow, rowOfItem;
 };
 
 struct ControlState {
@@ -70,6 +74,8 @@ struct BackendState {
   std::map<const WindowDefinition*, std::unique_ptr<FrameState>> frames;
   // Set while the backend itself tears windows down: the model is not told any more.
   bool shuttingDown = false;
+  // Whether the user's last key press or mouse click was a key press.
+  bool lastInputFromKeyboard = false;
 
   FrameState* Find(const WindowDefinition& window) const;
   FrameState* FindByWindow(HWND window) const;

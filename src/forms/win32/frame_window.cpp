@@ -181,6 +181,12 @@ LRESULT HandleFrameMessage(HWND window, FrameState& frame, UINT message, WPARAM 
     case WM_ACTIVATE:
       OnActivate(frame, wParam);
       break;
+    case WM_ENABLE:
+    case WM_SHOWWINDOW:
+      if (wParam == FALSE) {
+        HideFrameTips(frame);
+      }
+      break;
     case WM_SETFOCUS:
       RestoreFocus(frame);
       return 0;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "forms/win32/bitmap_image.h"
 #include "forms/win32/growing_buffer.h"
@@ -40,23 +42,84 @@ bool HasRow(HWND list, int row) {
   return row >= 0 && row < RowCount(list);
 }
 
-std::optional<LVITEMW> ReadItem(HWND list, int row, UINT mask) {
+bool IsSorted(const ListRowStore& store) {
+  return !store.itemOfRow.empty();
+}
+
+std::optional<LVITEMW> ReadItem(HWND list, int shownAt, UINT mask) {
   LVITEMW item{};
   item.mask = mask;
-  item.iItem = row;
+  item.iItem = shownAt;
   item.stateMask = LVIS_STATEIMAGEMASK;
-  if (!HasRow(list, row) || !ListMessage(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) {
+  if (!HasRow(list, shownAt) ||
+      !ListMessage(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) {
     return std::nullopt;
   }
   return item;
 }
 
-std::optional<LPARAM> RowId(HWND list, int row) {
-  const std::optional<LVITEMW> item = ReadItem(list, row, LVIF_PARAM);
-  if (!item) {
+// The id kept with the row shown at `item` (its extra cells are filed under it).
+std::optional<LPARAM> RowId(HWND list, int item) {
+  const std::optional<LVITEMW> read = ReadItem(list, item, LVIF_PARAM);
+  if (!read) {
     return std::nullopt;
   }
-  return item->lParam;
+  return read->lParam;
+}
+
+// A number at the start of `text` ("3389", "12ms"), or nothing ("超时", "检测").
+std::optional<long long> LeadingNumber(const std::wstring& text) {
+  if (text.empty() || text[0] < L'0' || text[0] > L'9') {
+    return std::nullopt;
+  }
+  long long value = 0;
+  for (std::size_t at = 0; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at) {
+    value = std::min(value * 10 + (text[at] - L'0'), 1LL << 40);
+  }
+  return value;
+}
+
+// The list's order of two rows by their ids: the places a sort gave them.
+int CALLBACK ComparePlaces(LPARAM a, LPARAM b, LPARAM places) {
+  const auto& of = *reinterpret_cast<const std::unordered_map<LPARAM, int>*>(places);
+  return of.at(a) - of.at(b);
+}
+
+// Whether the header of `column` has room for its caption and a sort arrow beside it: a narrow
+// column would show "..." for its caption.
+bool HasRoomForArrow(HWND header, int column) {
+  wchar_t caption[64] = {};
+  HDITEMW item{};
+  item.mask = HDI_TEXT | HDI_WIDTH;
+  item.pszText = caption;
+  item.cchTextMax = 64;
+  SendMessageW(header, HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item));
+  HDC dc = GetDC(header);
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0));
+  const HGDIOBJ old = SelectObject(dc, font);
+  SIZE text{};
+  GetTextExtentPoint32W(dc, caption, lstrlenW(caption), &text);
+  SelectObject(dc, old);
+  ReleaseDC(header, dc);
+  constexpr int kPaddingAndArrow = 40;
+  return text.cx + kPaddingAndArrow <= item.cxy;
+}
+
+// Marks the header of `column` with the sort direction, where it has room for the arrow, and
+// every other header with none.
+void MarkSortedColumn(HWND list, int column, bool ascending) {
+  const auto header = reinterpret_cast<HWND>(ListMessage(list, LVM_GETHEADER, 0, 0));
+  const int columns = ColumnCount(list);
+  for (int index = 0; index < columns; ++index) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    SendMessageW(header, HDM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
+    item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+    if (index == column && HasRoomForArrow(header, index)) {
+      item.fmt |= ascending ? HDF_SORTUP : HDF_SORTDOWN;
+    }
+    SendMessageW(header, HDM_SETITEMW, index, reinterpret_cast<LPARAM>(&item));
+  }
 }
 
 void AddColumns(HWND list, const ControlProperties& properties) {
@@ -136,59 +199,93 @@ int AppendRow(HWND list, ListRowStore& store, const Text& text) {
   item.pszText = wide.data();
   item.iImage = I_IMAGENONE;
   item.lParam = store.nextRowId;
-  const auto row =
+  const auto shownAt =
       static_cast<int>(ListMessage(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-  if (row >= 0) {
-    ++store.nextRowId;
+  if (shownAt < 0) {
+    return -1;
   }
-  return row;
+  ++store.nextRowId;
+  // A row added to a sorted list is shown last, until the list is sorted again.
+  if (IsSorted(store)) {
+    store.itemOfRow.push_back(shownAt);
+    store.rowOfItem.push_back(static_cast<int>(store.itemOfRow.size()) - 1);
+  }
+  return RowShownAt(store, shownAt);
 }
 
 void DeleteAllRows(HWND list, ListRowStore& store) {
   ListMessage(list, LVM_DELETEALLITEMS, 0, 0);
   store.extraCells.clear();
+  store.itemOfRow.clear();
+  store.rowOfItem.clear();
 }
 
 void DeleteRow(HWND list, ListRowStore& store, int row) {
-  const std::optional<LPARAM> id = RowId(list, row);
+  const int shownAt = ItemShowing(store, row);
+  const std::optional<LPARAM> id = RowId(list, shownAt);
   if (!id) {
     return;
   }
-  ListMessage(list, LVM_DELETEITEM, row, 0);
+  ListMessage(list, LVM_DELETEITEM, shownAt, 0);
   store.extraCells.erase(*id);
+  if (IsSorted(store)) {
+    // The rows after it move up one number, and those shown after it one place.
+    store.itemOfRow.erase(store.itemOfRow.begin() + row);
+    store.rowOfItem.erase(store.rowOfItem.begin() + shownAt);
+    for (int& item : store.itemOfRow) {
+      item -= item > shownAt ? 1 : 0;
+    }
+    for (int& later : store.rowOfItem) {
+      later -= later > row ? 1 : 0;
+    }
+  }
 }
 
-std::wstring ColumnText(HWND list, int row, int column) {
+int RowShownAt(const ListRowStore& store, int item) {
+  return IsSorted(store) && item >= 0 && item < static_cast<int>(store.rowOfItem.size())
+             ? store.rowOfItem[static_cast<std::size_t>(item)]
+             : item;
+}
+
+int ItemShowing(const ListRowStore& store, int row) {
+  return IsSorted(store) && row >= 0 && row < static_cast<int>(store.itemOfRow.size())
+             ? store.itemOfRow[static_cast<std::size_t>(row)]
+             : row;
+}
+
+std::wstring ColumnText(HWND list, int item, int column) {
   return ReadIntoGrowingBuffer([&](wchar_t* buffer, int capacity) {
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = capacity;
+    LVITEMW read{};
+    read.iSubItem = column;
+    read.pszText = buffer;
+    read.cchTextMax = capacity;
     return static_cast<int>(
-        ListMessage(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
+        ListMessage(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&read)));
   });
 }
 
 Text CellText(HWND list, const ListRowStore& store, int row, int cell) {
-  if (cell < 0 || !HasRow(list, row)) {
+  const int shownAt = ItemShowing(store, row);
+  if (cell < 0 || !HasRow(list, shownAt)) {
     return {};
   }
-  const std::optional<LPARAM> id = RowId(list, row);
+  const std::optional<LPARAM> id = RowId(list, shownAt);
   const auto cells = id ? store.extraCells.find(*id) : store.extraCells.end();
   if (cells != store.extraCells.end()) {
     if (const auto found = cells->second.find(cell); found != cells->second.end()) {
       return found->second;
     }
   }
-  return cell > 0 && cell >= ColumnCount(list) ? Text() : FromWide(ColumnText(list, row, cell));
+  return cell > 0 && cell >= ColumnCount(list) ? Text() : FromWide(ColumnText(list, shownAt, cell));
 }
 
 void SetCellText(HWND list, ListRowStore& store, int row, int cell, const Text& text) {
-  if (cell < 0 || !HasRow(list, row)) {
+  const int shownAt = ItemShowing(store, row);
+  if (cell < 0 || !HasRow(list, shownAt)) {
     return;
   }
   if (cell > 0 && cell >= ColumnCount(list)) {
-    if (const std::optional<LPARAM> id = RowId(list, row)) {
+    if (const std::optional<LPARAM> id = RowId(list, shownAt)) {
       store.extraCells[*id][cell] = text;
     }
     return;
@@ -202,7 +299,7 @@ void SetCellText(HWND list, ListRowStore& store, int row, int cell, const Text& 
     const std::size_t length = wide.compare(at, 2, L"\r\n") == 0 ? 2 : 1;
     wide.replace(at, length, L" ");
   }
-  if (const std::optional<LPARAM> id = RowId(list, row)) {
+  if (const std::optional<LPARAM> id = RowId(list, shownAt)) {
     if (wide != whole) {
       store.extraCells[*id][cell] = text;
     } else if (const auto cells = store.extraCells.find(*id); cells != store.extraCells.end()) {
@@ -212,47 +309,51 @@ void SetCellText(HWND list, ListRowStore& store, int row, int cell, const Text& 
   LVITEMW item{};
   item.iSubItem = cell;
   item.pszText = wide.data();
-  ListMessage(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+  ListMessage(list, LVM_SETITEMTEXTW, shownAt, reinterpret_cast<LPARAM>(&item));
 }
 
-int RowImage(HWND list, int row) {
-  const std::optional<LVITEMW> item = ReadItem(list, row, LVIF_IMAGE);
+int RowImage(HWND list, const ListRowStore& store, int row) {
+  const std::optional<LVITEMW> item = ReadItem(list, ItemShowing(store, row), LVIF_IMAGE);
   return item && item->iImage >= 0 ? item->iImage : -1;
 }
 
-void SetRowImage(HWND list, int row, int image) {
-  if (!HasRow(list, row)) {
+void SetRowImage(HWND list, const ListRowStore& store, int row, int image) {
+  const int shownAt = ItemShowing(store, row);
+  if (!HasRow(list, shownAt)) {
     return;
   }
   LVITEMW item{};
   item.mask = LVIF_IMAGE;
-  item.iItem = row;
+  item.iItem = shownAt;
   // -1 would ask the parent for the image each time (I_IMAGECALLBACK).
   item.iImage = image >= 0 ? image : I_IMAGENONE;
   ListMessage(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-bool IsRowChecked(HWND list, int row) {
-  const std::optional<LVITEMW> item = ReadItem(list, row, LVIF_STATE);
+bool IsRowChecked(HWND list, const ListRowStore& store, int row) {
+  const std::optional<LVITEMW> item = ReadItem(list, ItemShowing(store, row), LVIF_STATE);
   return item && ((item->state & LVIS_STATEIMAGEMASK) >> 12) == 2;
 }
 
-void SetRowChecked(HWND list, int row, bool checked) {
-  if (!HasRow(list, row)) {
+void SetRowChecked(HWND list, const ListRowStore& store, int row, bool checked) {
+  const int shownAt = ItemShowing(store, row);
+  if (!HasRow(list, shownAt)) {
     return;
   }
   LVITEMW item{};
   item.stateMask = LVIS_STATEIMAGEMASK;
   item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-  ListMessage(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  ListMessage(list, LVM_SETITEMSTATE, shownAt, reinterpret_cast<LPARAM>(&item));
 }
 
-int CurrentRow(HWND list) {
-  return static_cast<int>(
-      ListMessage(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+int CurrentRow(HWND list, const ListRowStore& store) {
+  return RowShownAt(store,
+                    static_cast<int>(ListMessage(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                 MAKELPARAM(LVNI_SELECTED, 0))));
 }
 
-void SetCurrentRow(HWND list, int row) {
+void SetCurrentRow(HWND list, const ListRowStore& store, int row) {
+  row = ItemShowing(store, row);
   LVITEMW item{};
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = 0;
@@ -266,7 +367,8 @@ void SetCurrentRow(HWND list, int row) {
   ListMessage(list, LVM_SETSELECTIONMARK, 0, row);
 }
 
-void EnsureRowVisible(HWND list, int row) {
+void EnsureRowVisible(HWND list, const ListRowStore& store, int row) {
+  row = ItemShowing(store, row);
   if (HasRow(list, row)) {
     // Scrolling needs the scroll range of the rows added meanwhile.
     ResumeRedraw(list);
@@ -274,11 +376,12 @@ void EnsureRowVisible(HWND list, int row) {
   }
 }
 
-int TopRow(HWND list) {
-  return static_cast<int>(ListMessage(list, LVM_GETTOPINDEX, 0, 0));
+int TopRow(HWND list, const ListRowStore& store) {
+  return RowShownAt(store, static_cast<int>(ListMessage(list, LVM_GETTOPINDEX, 0, 0)));
 }
 
-void ScrollToTopRow(HWND list, int row) {
+void ScrollToTopRow(HWND list, const ListRowStore& store, int row) {
+  row = ItemShowing(store, row);
   if (!HasRow(list, row)) {
     return;
   }
@@ -289,7 +392,58 @@ void ScrollToTopRow(HWND list, int row) {
   }
   // In report view the list scrolls by whole rows of this height.
   const int rowHeight = static_cast<int>(first.bottom - first.top);
-  ListMessage(list, LVM_SCROLL, 0, (row - TopRow(list)) * rowHeight);
+  const auto top = static_cast<int>(ListMessage(list, LVM_GETTOPINDEX, 0, 0));
+  ListMessage(list, LVM_SCROLL, 0, (row - top) * rowHeight);
+}
+
+void SortRows(HWND list, ListRowStore& store, int cell, bool ascending, bool numeric) {
+  struct Shown {
+    int row;
+    LPARAM id;
+    std::wstring text;
+    std::optional<long long> number;
+  };
+  const int count = RowCount(list);
+  std::vector<Shown> rows;
+  rows.reserve(static_cast<std::size_t>(count));
+  for (int item = 0; item < count; ++item) {
+    const int row = RowShownAt(store, item);
+    std::wstring text = ToWide(CellText(list, store, row, cell));
+    const std::optional<long long> number = numeric ? LeadingNumber(text) : std::nullopt;
+    rows.push_back({row, RowId(list, item).value_or(0), std::move(text), number});
+  }
+  // Texts in the user's own order (Chinese by its reading), numbers by value before the rest.
+  const auto before = [&](const Shown& a, const Shown& b) {
+    if (numeric && a.number.has_value() != b.number.has_value()) {
+      return a.number.has_value();
+    }
+    if (numeric && a.number && *a.number != *b.number) {
+      return ascending ? *a.number < *b.number : *a.number > *b.number;
+    }
+    const int order = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.text.c_str(),
+                                     static_cast<int>(a.text.size()), b.text.c_str(),
+                                     static_cast<int>(b.text.size()));
+    if (order != CSTR_EQUAL) {
+      return ascending ? order == CSTR_LESS_THAN : order == CSTR_GREATER_THAN;
+    }
+    return a.row < b.row;
+  };
+  std::stable_sort(rows.begin(), rows.end(), before);
+  // The list orders its rows by the place each id got.
+  std::unordered_map<LPARAM, int> place;
+  for (std::size_t at = 0; at < rows.size(); ++at) {
+    place[rows[at].id] = static_cast<int>(at);
+  }
+  ListMessage(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&place),
+              reinterpret_cast<LPARAM>(&ComparePlaces));
+  store.itemOfRow.assign(rows.size(), 0);
+  store.rowOfItem.assign(rows.size(), 0);
+  for (int item = 0; item < count; ++item) {
+    const int row = rows[static_cast<std::size_t>(item)].row;
+    store.rowOfItem[static_cast<std::size_t>(item)] = row;
+    store.itemOfRow[static_cast<std::size_t>(row)] = item;
+  }
+  MarkSortedColumn(list, cell, ascending);
 }
 
 bool ScrollSideways(HWND list, int request) {

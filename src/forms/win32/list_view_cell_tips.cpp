@@ -39,7 +39,8 @@ std::wstring CutText(HWND list, const ListRowStore& store, POINT point) {
   if (text.empty()) {
     return {};
   }
-  const std::wstring whole = ToWide(CellText(list, store, hit.iItem, hit.iSubItem));
+  const std::wstring whole =
+      ToWide(CellText(list, store, RowShownAt(store, hit.iItem), hit.iSubItem));
   if (whole != text) {
     return whole;
   }

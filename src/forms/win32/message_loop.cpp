@@ -10,6 +10,7 @@ bool IsButtonPress(UINT message) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
     case WM_NCLBUTTONDOWN:
     case WM_NCRBUTTONDOWN:
       return true;
@@ -18,11 +19,18 @@ bool IsButtonPress(UINT message) {
   }
 }
 
+bool IsKeyPress(UINT message) {
+  return message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+}
+
 }  // namespace
 
-void DispatchUiMessage(const BackendState& state, MSG& message) {
+void DispatchUiMessage(BackendState& state, MSG& message) {
   if (IsButtonPress(message.message)) {
     HideAllBalloonTips(state);
+    state.lastInputFromKeyboard = false;
+  } else if (IsKeyPress(message.message)) {
+    state.lastInputFromKeyboard = true;
   }
   if (message.hwnd != nullptr) {
     HWND root = GetAncestor(message.hwnd, GA_ROOT);
@@ -35,7 +43,7 @@ void DispatchUiMessage(const BackendState& state, MSG& message) {
   DispatchMessageW(&message);
 }
 
-bool PumpOneMessage(const BackendState& state, int* quitCode) {
+bool PumpOneMessage(BackendState& state, int* quitCode) {
   MSG message{};
   const BOOL result = GetMessageW(&message, nullptr, 0, 0);
   if (result == 0) {

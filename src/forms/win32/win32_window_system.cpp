@@ -18,6 +18,7 @@
 #include "forms/win32/message_loop.h"
 #include "forms/win32/popup_menu.h"
 #include "forms/win32/status_bar.h"
+#include "forms/win32/tip_anchor.h"
 #include "forms/win32/ui_thread.h"
 #include "forms/win32/wide_text.h"
 #include "forms/win32/work_queue.h"
@@ -369,10 +370,12 @@ int Win32WindowSystem::ChooseFromMenu(const WindowDefinition& window, int index,
       });
 }
 
-Point Win32WindowSystem::CursorPosition() const {
-  POINT point{};
-  GetCursorPos(&point);
-  return {point.x, point.y};
+Point Win32WindowSystem::TipPosition(const WindowDefinition& window) const {
+  return win32::OnUiThread(*state_, [&] {
+    const FrameState* frame = state_->Find(window);
+    return frame != nullptr ? win32::TipAnchor(*frame, state_->lastInputFromKeyboard)
+                            : win32::TipAnchor();
+  });
 }
 
 }  // namespace lumora::forms

@@ -50,7 +50,7 @@ class Win32WindowSystem final : public WindowSystem {
   int AskUser(const Text& text, const Text& title, unsigned style) override;
   void ShowBalloon(const WindowDefinition& window, int tipIndex, const Text& text,
                    Point screenPosition) override;
-  Point CursorPosition() const override;
+  Point TipPosition(const WindowDefinition& window) const override;
   int ChooseFromMenu(const WindowDefinition& window, int index, std::span<const Text> items,
                      Point screenPosition) override;
 
@@ -83,6 +83,8 @@ class Win32WindowSystem final : public WindowSystem {
   void EnsureRowVisible(const WindowDefinition& window, int index, int row) override;
   int TopRow(const WindowDefinition& window, int index) const override;
   void ScrollToTopRow(const WindowDefinition& window, int index, int row) override;
+  void SortRows(const WindowDefinition& window, int index, int cell, bool ascending,
+                bool numeric) override;
 
  private:
   std::unique_ptr<win32::BackendState> state_;

@@ -89,60 +89,69 @@ void Win32WindowSystem::SetCellText(const WindowDefinition& window, int index, i
 }
 
 int Win32WindowSystem::RowImage(const WindowDefinition& window, int index, int row) const {
-  return WithList(*state_, window, index, -1, [&](HWND list, win32::ListRowStore&) {
-    return win32::list_view::RowImage(list, row);
+  return WithList(*state_, window, index, -1, [&](HWND list, win32::ListRowStore& store) {
+    return win32::list_view::RowImage(list, store, row);
   });
 }
 
 void Win32WindowSystem::SetRowImage(const WindowDefinition& window, int index, int row, int image) {
-  ChangeRows(*state_, window, index, 0, [&](HWND list, win32::ListRowStore&) {
-    win32::list_view::SetRowImage(list, row, image);
+  ChangeRows(*state_, window, index, 0, [&](HWND list, win32::ListRowStore& store) {
+    win32::list_view::SetRowImage(list, store, row, image);
     return 0;
   });
 }
 
 bool Win32WindowSystem::IsRowChecked(const WindowDefinition& window, int index, int row) const {
-  return WithList(*state_, window, index, false, [&](HWND list, win32::ListRowStore&) {
-    return win32::list_view::IsRowChecked(list, row);
+  return WithList(*state_, window, index, false, [&](HWND list, win32::ListRowStore& store) {
+    return win32::list_view::IsRowChecked(list, store, row);
   });
 }
 
 void Win32WindowSystem::SetRowChecked(const WindowDefinition& window, int index, int row,
                                       bool checked) {
-  ChangeRows(*state_, window, index, 0, [&](HWND list, win32::ListRowStore&) {
-    win32::list_view::SetRowChecked(list, row, checked);
+  ChangeRows(*state_, window, index, 0, [&](HWND list, win32::ListRowStore& store) {
+    win32::list_view::SetRowChecked(list, store, row, checked);
     return 0;
   });
 }
 
 int Win32WindowSystem::CurrentRow(const WindowDefinition& window, int index) const {
-  return WithList(*state_, window, index, -1, [](HWND list, win32::ListRowStore&) {
-    return win32::list_view::CurrentRow(list);
+  return WithList(*state_, window, index, -1, [](HWND list, win32::ListRowStore& store) {
+    return win32::list_view::CurrentRow(list, store);
   });
 }
 
 void Win32WindowSystem::SetCurrentRow(const WindowDefinition& window, int index, int row) {
-  WithList(*state_, window, index, 0, [&](HWND list, win32::ListRowStore&) {
-    win32::list_view::SetCurrentRow(list, row);
+  WithList(*state_, window, index, 0, [&](HWND list, win32::ListRowStore& store) {
+    win32::list_view::SetCurrentRow(list, store, row);
     return 0;
   });
 }
 
 void Win32WindowSystem::EnsureRowVisible(const WindowDefinition& window, int index, int row) {
-  WithList(*state_, window, index, 0, [&](HWND list, win32::ListRowStore&) {
-    win32::list_view::EnsureRowVisible(list, row);
+  WithList(*state_, window, index, 0, [&](HWND list, win32::ListRowStore& store) {
+    win32::list_view::EnsureRowVisible(list, store, row);
     return 0;
   });
 }
 
 int Win32WindowSystem::TopRow(const WindowDefinition& window, int index) const {
-  return WithList(*state_, window, index, 0,
-                  [](HWND list, win32::ListRowStore&) { return win32::list_view::TopRow(list); });
+  return WithList(*state_, window, index, 0, [](HWND list, win32::ListRowStore& store) {
+    return win32::list_view::TopRow(list, store);
+  });
 }
 
 void Win32WindowSystem::ScrollToTopRow(const WindowDefinition& window, int index, int row) {
-  WithList(*state_, window, index, 0, [&](HWND list, win32::ListRowStore&) {
-    win32::list_view::ScrollToTopRow(list, row);
+  WithList(*state_, window, index, 0, [&](HWND list, win32::ListRowStore& store) {
+    win32::list_view::ScrollToTopRow(list, store, row);
+    return 0;
+  });
+}
+
+void Win32WindowSystem::SortRows(const WindowDefinition& window, int index, int cell,
+                                 bool ascending, bool numeric) {
+  ChangeRows(*state_, window, index, 0, [&](HWND list, win32::ListRowStore& store) {
+    win32::list_view::SortRows(list, store, cell, ascending, numeric);
     return 0;
   });
 }
