@@ -21,24 +21,24 @@ void EnterMainWindow() {
 
 forms::HandlerResult LoginWindowCreated(forms::EventArgs) {
   if (services::ReadStoredPassword().IsSet()) {
-    Control(LoginWindow(), "透明标签1").SetVisible(true);
-    Control(LoginWindow(), "编辑框1").SetVisible(true);
-    Control(LoginWindow(), "按钮_登录").SetVisible(true);
+    Control(LoginWindow(), forms::login_control::kPasswordLabel).SetVisible(true);
+    Control(LoginWindow(), forms::login_control::kPassword).SetVisible(true);
+    Control(LoginWindow(), forms::login_control::kLoginButton).SetVisible(true);
     // The user can type at once and press Enter.
-    Control(LoginWindow(), "编辑框1").Focus();
+    Control(LoginWindow(), forms::login_control::kPassword).Focus();
   } else {
-    Control(LoginWindow(), "按钮_启动").SetVisible(true);
+    Control(LoginWindow(), forms::login_control::kStartButton).SetVisible(true);
   }
   return std::nullopt;
 }
 
 forms::HandlerResult LoginButtonClicked(forms::EventArgs) {
-  if (services::AdmitsPassword(Control(LoginWindow(), "编辑框1").GetText())) {
+  if (services::AdmitsPassword(Control(LoginWindow(), forms::login_control::kPassword).GetText())) {
     EnterMainWindow();
   } else {
     forms::ShowMessageBox("启动密码错误，请重试！", forms::box::kIconHand, "密码错误！");
     // Typing again replaces the wrong entry.
-    Control(LoginWindow(), "编辑框1").Focus(/*selectAll=*/true);
+    Control(LoginWindow(), forms::login_control::kPassword).Focus(/*selectAll=*/true);
   }
   return std::nullopt;
 }

@@ -137,7 +137,7 @@ forms::HandlerResult ServerListContextMenu(forms::EventArgs args) {
   if (args.size() < 2) {
     return std::nullopt;
   }
-  const forms::Control toolbar(forms::MainWindow(), "工具条1");
+  const forms::Control toolbar(forms::MainWindow(), forms::main_control::kToolbar);
   std::vector<Text> captions;
   std::vector<int> buttons;
   const auto definitions = toolbar.Definition().properties.buttons;

@@ -18,18 +18,18 @@ using forms::event::kCreated;
 
 constexpr forms::EventBinding kLoginBindings[] = {
     {nullptr, kCreated, LoginWindowCreated},
-    {"按钮_登录", kClicked, LoginButtonClicked},
-    {"按钮_启动", kClicked, StartButtonClicked},
+    {forms::login_control::kLoginButton, kClicked, LoginButtonClicked},
+    {forms::login_control::kStartButton, kClicked, StartButtonClicked},
 };
 
 constexpr forms::EventBinding kMainBindings[] = {
     {nullptr, kCreated, MainWindowCreated},
-    {"工具条1", kClicked, ToolbarButtonClicked},
-    {"超级列表框1", forms::event::kListLeftClick, ServerListClicked},
-    {"超级列表框1", forms::event::kDoubleClick, ServerListDoubleClicked},
-    {"超级列表框1", forms::event::kColumnClick, ServerListHeaderClicked},
-    {"超级列表框1", forms::event::kKeyDown, ServerListKeyDown},
-    {"超级列表框1", forms::event::kContextMenu, ServerListContextMenu},
+    {forms::main_control::kToolbar, kClicked, ToolbarButtonClicked},
+    {forms::main_control::kServerList, forms::event::kListLeftClick, ServerListClicked},
+    {forms::main_control::kServerList, forms::event::kDoubleClick, ServerListDoubleClicked},
+    {forms::main_control::kServerList, forms::event::kColumnClick, ServerListHeaderClicked},
+    {forms::main_control::kServerList, forms::event::kKeyDown, ServerListKeyDown},
+    {forms::main_control::kServerList, forms::event::kContextMenu, ServerListContextMenu},
 };
 
 }  // namespace

@@ -17,7 +17,7 @@ namespace edit_text = catalogue::edit_text;
 
 constexpr forms::EventBinding kEditorBindings[] = {
     {nullptr, forms::event::kCreated, HostEditorCreated},
-    {"按钮_编辑", forms::event::kClicked, SaveButtonClicked},
+    {forms::editor_control::kSaveButton, forms::event::kClicked, SaveButtonClicked},
 };
 
 bool UserSaysYes(int count) {

@@ -16,12 +16,12 @@ namespace {
 using forms::HostEditorWindow;
 namespace edit_text = catalogue::edit_text;
 
-constexpr char kAddressField[] = "编辑框_编辑IP";
-constexpr char kPortField[] = "编辑框_端口";
-constexpr char kUserField[] = "编辑框_用户";
-constexpr char kPasswordField[] = "编辑框_密码";
-constexpr char kRemarkField[] = "编辑框_备注";
-constexpr char kSaveButton[] = "按钮_编辑";
+constexpr const char* kAddressField = forms::editor_control::kAddress;
+constexpr const char* kPortField = forms::editor_control::kPort;
+constexpr const char* kUserField = forms::editor_control::kUser;
+constexpr const char* kPasswordField = forms::editor_control::kPassword;
+constexpr const char* kRemarkField = forms::editor_control::kRemark;
+constexpr const char* kSaveButton = forms::editor_control::kSaveButton;
 
 forms::Control Field(const char* name) {
   return forms::Control(HostEditorWindow(), name);

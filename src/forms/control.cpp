@@ -1,5 +1,7 @@
 #include "forms/window_model.h"
 
+#include "forms/window_definition.h"
+
 namespace lumora::forms {
 
 Control::Control(const WindowDefinition& window, std::string_view name) {
@@ -161,7 +163,7 @@ void Control::Focus(bool selectAll) {
 }
 
 void ShowBalloonTip(const WindowDefinition& window, const Text& text) {
-  Control(window, "气球提示框1").ShowBalloon(text, System().TipPosition(window));
+  Control(window, kBalloonTipName).ShowBalloon(text, System().TipPosition(window));
 }
 
 int Control::ChooseFromMenu(std::span<const Text> items, Point screenPosition) {

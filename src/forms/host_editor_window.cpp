@@ -1,6 +1,7 @@
 #include "forms/host_editor_window.h"
 
 #include "forms/images/images.h"
+#include "forms/window_definition.h"
 
 namespace lumora::forms {
 namespace {
@@ -20,18 +21,18 @@ constexpr ControlProperties Caption(const char* text) {
 
 const WindowDefinition& HostEditorWindow() {
   static const ControlDefinition controls[] = {
-      {.name = "编辑框_编辑IP",
+      {.name = editor_control::kAddress,
        .kind = ControlKind::kEditBox,
        .rect = {72, 50, 152, 24},
        .container = kGroup,
        .tabStop = true,
        .tabIndex = 0,
        .properties = EditField()},
-      {.name = "气球提示框1",
+      {.name = kBalloonTipName,
        .kind = ControlKind::kBalloonTip,
        .rect = {360, 50, 0, 0},
        .container = kGroup},
-      {.name = "按钮_编辑",
+      {.name = editor_control::kSaveButton,
        .kind = ControlKind::kButton,
        .rect = {136, 152, 136, 40},
        .container = kGroup,
@@ -46,7 +47,7 @@ const WindowDefinition& HostEditorWindow() {
        .rect = {232, 80, 32, 24},
        .container = kGroup,
        .properties = Caption("备注：")},
-      {.name = "编辑框_备注",
+      {.name = editor_control::kRemark,
        .kind = ControlKind::kEditBox,
        .rect = {264, 81, 152, 56},
        .container = kGroup,
@@ -54,7 +55,7 @@ const WindowDefinition& HostEditorWindow() {
        .tabIndex = 4,
        .properties = EditField(true)},
       // The password is shown as typed: the editor is where it is checked by eye.
-      {.name = "编辑框_密码",
+      {.name = editor_control::kPassword,
        .kind = ControlKind::kEditBox,
        .rect = {72, 112, 152, 24},
        .container = kGroup,
@@ -66,14 +67,14 @@ const WindowDefinition& HostEditorWindow() {
        .rect = {8, 112, 56, 24},
        .container = kGroup,
        .properties = Caption("登录密码：")},
-      {.name = "编辑框_用户",
+      {.name = editor_control::kUser,
        .kind = ControlKind::kEditBox,
        .rect = {72, 81, 152, 24},
        .container = kGroup,
        .tabStop = true,
        .tabIndex = 2,
        .properties = EditField()},
-      {.name = "编辑框_端口",
+      {.name = editor_control::kPort,
        .kind = ControlKind::kEditBox,
        .rect = {264, 48, 48, 24},
        .container = kGroup,

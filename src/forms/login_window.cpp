@@ -12,7 +12,7 @@ constexpr Rgb kWhite{255, 255, 255};
 
 const WindowDefinition& LoginWindow() {
   static const ControlDefinition controls[] = {
-      {.name = "透明标签1",
+      {.name = login_control::kPasswordLabel,
        .kind = ControlKind::kTransparentLabel,
        .rect = {94, 135, 56, 20},
        .visible = false,
@@ -20,7 +20,7 @@ const WindowDefinition& LoginWindow() {
                       .textColour = kBlack,
                       .hAlign = HAlign::kLeft,
                       .vAlign = VAlign::kCentre}},
-      {.name = "按钮_登录",
+      {.name = login_control::kLoginButton,
        .kind = ControlKind::kButton,
        .rect = {242, 134, 44, 24},
        .visible = false,
@@ -34,7 +34,7 @@ const WindowDefinition& LoginWindow() {
        .kind = ControlKind::kPictureBox,
        .rect = {46, 36, 288, 89},
        .properties = {.image = images::Logo()}},
-      {.name = "编辑框1",
+      {.name = login_control::kPassword,
        .kind = ControlKind::kEditBox,
        .rect = {150, 134, 88, 24},
        .visible = false,
@@ -46,7 +46,7 @@ const WindowDefinition& LoginWindow() {
                       .maxLength = 0,
                       .input = InputMode::kPassword,
                       .passwordMask = '*'}},
-      {.name = "按钮_启动",
+      {.name = login_control::kStartButton,
        .kind = ControlKind::kButton,
        .rect = {121, 127, 138, 59},
        .visible = false,

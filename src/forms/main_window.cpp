@@ -1,6 +1,7 @@
 #include "forms/main_window.h"
 
 #include "forms/images/images.h"
+#include "forms/window_definition.h"
 
 namespace lumora::forms {
 namespace {
@@ -40,11 +41,11 @@ const WindowDefinition& MainWindow() {
        .rect = {6, 355, 500, 13},
        .properties = {.text =
                           "如您在使用方面有任何疑问，请访问 README.txt（程序目录中的使用说明）"}},
-      {.name = "气球提示框1", .kind = ControlKind::kBalloonTip, .rect = {656, 16, 0, 0}},
+      {.name = kBalloonTipName, .kind = ControlKind::kBalloonTip, .rect = {656, 16, 0, 0}},
       {.name = "记录集", .kind = ControlKind::kRecordSet},
       {.name = "数据库连接", .kind = ControlKind::kDbConnection},
       {.name = "状态条1", .kind = ControlKind::kStatusBar, .rect = {0, 457, 663, 20}},
-      {.name = "工具条1",
+      {.name = main_control::kToolbar,
        .kind = ControlKind::kToolbar,
        .rect = {0, 4, 644, 54},
        .properties = {.backColour = kWhite,
@@ -56,7 +57,7 @@ const WindowDefinition& MainWindow() {
                       .dockTop = true}},
       // Sized to the client area between the toolbar and the status bar: drawn larger, its
       // scroll bars and last rows would lie outside the fixed frame, out of the user's reach.
-      {.name = "超级列表框1",
+      {.name = main_control::kServerList,
        .kind = ControlKind::kListView,
        .rect = {0, 56, 644, 296},
        .tabStop = true,
@@ -84,7 +85,7 @@ const WindowDefinition& MainWindow() {
 }
 
 Control ServerList() {
-  return Control(MainWindow(), "超级列表框1");
+  return Control(MainWindow(), main_control::kServerList);
 }
 
 void ShowTip(const Text& text) {

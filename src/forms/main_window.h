@@ -10,6 +10,11 @@
 namespace lumora::forms {
 
 const WindowDefinition& MainWindow();
+// The names of the main window's controls that other rooms address.
+namespace main_control {
+inline constexpr char kServerList[] = "超级列表框1";
+inline constexpr char kToolbar[] = "工具条1";
+}  // namespace main_control
 
 // The server list "超级列表框1" of the main window.
 Control ServerList();

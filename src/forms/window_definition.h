@@ -7,6 +7,9 @@
 
 namespace lumora::forms {
 
+// Every window's balloon tip has this name.
+inline constexpr char kBalloonTipName[] = "气球提示框1";
+
 enum class ControlKind {
   kEditBox,
   kButton,

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "forms/settings_window.h"
 #include "platform/drives.h"
 #include "settings/settings_store.h"
 #include "settings/settings_window.h"
@@ -34,7 +35,7 @@ bool Names(std::string_view stored, std::string_view drive) {
 }  // namespace
 
 void FillDriveList() {
-  forms::Control list = SettingsControl("超级列表框_磁盘");
+  forms::Control list = SettingsControl(forms::settings_control::kDriveList);
   list.DeleteAllRows();
   const platform::Drives& drives = platform::CurrentDrives();
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
@@ -68,7 +69,7 @@ void FillDriveList() {
 }
 
 Text TickedDrives() {
-  const forms::Control list = SettingsControl("超级列表框_磁盘");
+  const forms::Control list = SettingsControl(forms::settings_control::kDriveList);
   Text drives;
   for (int row = 0; row < list.RowCount(); ++row) {
     if (list.RowChecked(row)) {

@@ -21,7 +21,7 @@ std::string_view SourceControl() {
 }
 
 void OfferDrives() {
-  SettingsControl("超级列表框_磁盘").SetEnabled(true);
+  SettingsControl(forms::settings_control::kDriveList).SetEnabled(true);
   FillDriveList();
 }
 
@@ -104,27 +104,27 @@ forms::HandlerResult OptionRadioClicked(forms::EventArgs) {
 }
 
 forms::HandlerResult DriveMappingClicked(forms::EventArgs) {
-  if (SettingsControl("选择框_映射").Checked()) {
+  if (SettingsControl(forms::settings_control::kMapDrives).Checked()) {
     ShowSettingsTip("磁盘映射被开启,请在安全环境使用!");
-    SettingsControl("超级列表框_磁盘").SetEnabled(true);
-    SetSettingsCheck("选择框_智能卡", true);
+    SettingsControl(forms::settings_control::kDriveList).SetEnabled(true);
+    SetSettingsCheck(forms::settings_control::kSmartCards, true);
     FillDriveList();
   } else {
-    SettingsControl("超级列表框_磁盘").SetEnabled(false);
-    SetSettingsCheck("选择框_智能卡", false);
+    SettingsControl(forms::settings_control::kDriveList).SetEnabled(false);
+    SetSettingsCheck(forms::settings_control::kSmartCards, false);
     ShowSettingsTip("磁盘映射被关闭!");
   }
   return std::nullopt;
 }
 
 forms::HandlerResult SmartCardClicked(forms::EventArgs) {
-  if (SettingsControl("选择框_智能卡").Checked()) {
-    SetSettingsCheck("选择框_映射", true);
+  if (SettingsControl(forms::settings_control::kSmartCards).Checked()) {
+    SetSettingsCheck(forms::settings_control::kMapDrives, true);
     OfferDrives();
     ShowSettingsTip("远程智能卡被开启!");
   } else {
-    SettingsControl("超级列表框_磁盘").SetEnabled(false);
-    SetSettingsCheck("选择框_映射", false);
+    SettingsControl(forms::settings_control::kDriveList).SetEnabled(false);
+    SetSettingsCheck(forms::settings_control::kMapDrives, false);
     ShowSettingsTip("远程智能卡被关闭!");
   }
   return std::nullopt;

@@ -51,16 +51,16 @@ bool MoveSliderTo(const char* slider, std::span<const SliderStep> steps, const T
 }  // namespace
 
 bool MoveSizeSliderTo(const Text& size) {
-  return MoveSliderTo("滑块条_大小", kSizeSteps, size);
+  return MoveSliderTo(forms::settings_control::kSizeSlider, kSizeSteps, size);
 }
 
 bool MoveColourSliderTo(const Text& depth) {
-  return MoveSliderTo("滑块条_颜色", kColourSteps, depth);
+  return MoveSliderTo(forms::settings_control::kColourSlider, kColourSteps, depth);
 }
 
 void SizeSliderChanged() {
-  const int position = SettingsControl("滑块条_大小").SliderPosition();
-  forms::Control label = SettingsControl("标签_大小");
+  const int position = SettingsControl(forms::settings_control::kSizeSlider).SliderPosition();
+  forms::Control label = SettingsControl(forms::settings_control::kSizeLabel);
   if (const SliderStep* step = StepAt(kSizeSteps, position)) {
     label.SetText(step->label);
     settings::CurrentConnectionSettings().Set(key::kWindowSize, step->value);
@@ -68,14 +68,14 @@ void SizeSliderChanged() {
     label.SetText(kFullScreenLabel);
   }
   const bool fullScreen = position >= forms::kSizeSliderMaximum;
-  SetSettingsCheck("单选框_窗口模式", !fullScreen);
-  SetSettingsCheck("单选框_全屏模式", fullScreen);
+  SetSettingsCheck(forms::settings_control::kWindowMode, !fullScreen);
+  SetSettingsCheck(forms::settings_control::kFullScreenMode, fullScreen);
 }
 
 void ColourSliderChanged() {
-  const int position = SettingsControl("滑块条_颜色").SliderPosition();
+  const int position = SettingsControl(forms::settings_control::kColourSlider).SliderPosition();
   if (const SliderStep* step = StepAt(kColourSteps, position)) {
-    SettingsControl("标签_颜色").SetText(step->label);
+    SettingsControl(forms::settings_control::kColourLabel).SetText(step->label);
     settings::CurrentConnectionSettings().Set(key::kColourDepth, step->value);
   }
 }
@@ -89,8 +89,9 @@ void WindowedModeSelected() {
 }
 
 void FullScreenModeSelected() {
-  SettingsControl("滑块条_大小").SetSliderPosition(forms::kSizeSliderMaximum);
-  SettingsControl("标签_大小").SetText(kFullScreenLabel);
+  SettingsControl(forms::settings_control::kSizeSlider)
+      .SetSliderPosition(forms::kSizeSliderMaximum);
+  SettingsControl(forms::settings_control::kSizeLabel).SetText(kFullScreenLabel);
   ShowSettingsTip("远程全屏模式被开启");
 }
 

@@ -30,21 +30,22 @@ void LoadRadioGroup(const char* optionKey, const Text& value) {
 void LoadWindowMode(const settings::ConnectionSettings& stored) {
   const Text& mode = stored.Get(key::kWindowMode);
   if (mode == "1") {
-    SetSettingsCheck("单选框_全屏模式", false);
-    SetSettingsCheck("单选框_窗口模式", true);
+    SetSettingsCheck(forms::settings_control::kFullScreenMode, false);
+    SetSettingsCheck(forms::settings_control::kWindowMode, true);
   }
   MoveSizeSliderTo(stored.Get(key::kWindowSize));
   if (mode == "0") {
-    SetSettingsCheck("单选框_全屏模式", true);
-    SetSettingsCheck("单选框_窗口模式", false);
-    SettingsControl("滑块条_大小").SetSliderPosition(forms::kSizeSliderMaximum);
+    SetSettingsCheck(forms::settings_control::kFullScreenMode, true);
+    SetSettingsCheck(forms::settings_control::kWindowMode, false);
+    SettingsControl(forms::settings_control::kSizeSlider)
+        .SetSliderPosition(forms::kSizeSliderMaximum);
   }
 }
 
 void LoadDriveMapping(const Text& mapping) {
   if (mapping == "0" || mapping == "1") {
-    SetSettingsCheck("选择框_映射", mapping == "1");
-    SettingsControl("超级列表框_磁盘").SetEnabled(mapping == "1");
+    SetSettingsCheck(forms::settings_control::kMapDrives, mapping == "1");
+    SettingsControl(forms::settings_control::kDriveList).SetEnabled(mapping == "1");
   }
   FillDriveList();
 }
@@ -56,10 +57,10 @@ void LoadSettingsIntoWindow() {
   stored.Load();
   LoadWindowMode(stored);
   MoveColourSliderTo(stored.Get(key::kColourDepth));
-  LoadCheckBox("选择框_全屏连接栏", stored.Get(key::kConnectionBar));
+  LoadCheckBox(forms::settings_control::kConnectionBar, stored.Get(key::kConnectionBar));
   LoadRadioGroup(key::kForcedMode, stored.Get(key::kForcedMode));
   LoadDriveMapping(stored.Get(key::kDriveMapping));
-  LoadCheckBox("选择框_智能卡", stored.Get(key::kSmartCards));
+  LoadCheckBox(forms::settings_control::kSmartCards, stored.Get(key::kSmartCards));
   for (const CheckBoxOption& box : PlainCheckBoxes()) {
     LoadCheckBox(box.control, stored.Get(box.key));
   }
@@ -77,13 +78,13 @@ const char* Flag(bool on) {
 
 bool SaveSettingsFromWindow() {
   settings::ConnectionSettings& current = settings::CurrentConnectionSettings();
-  if (SettingsControl("单选框_全屏模式").Checked()) {
+  if (SettingsControl(forms::settings_control::kFullScreenMode).Checked()) {
     current.Set(key::kWindowMode, "0");
-  } else if (SettingsControl("单选框_窗口模式").Checked()) {
+  } else if (SettingsControl(forms::settings_control::kWindowMode).Checked()) {
     current.Set(key::kWindowMode, "1");
   }
   // The smart-card box is kept equal to drive mapping, so only the mapping box is read.
-  const bool mapping = SettingsControl("选择框_映射").Checked();
+  const bool mapping = SettingsControl(forms::settings_control::kMapDrives).Checked();
   current.Set(key::kLocalDrives, mapping ? TickedDrives() : Text());
   current.Set(key::kDriveMapping, Flag(mapping));
   current.Set(key::kSmartCards, Flag(mapping));

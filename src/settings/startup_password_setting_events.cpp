@@ -1,5 +1,6 @@
 #include "settings/startup_password_setting_events.h"
 
+#include "forms/settings_window.h"
 #include "forms/window_model.h"
 #include "services/startup_password.h"
 #include "settings/settings_window.h"
@@ -8,8 +9,10 @@
 namespace lumora::settings {
 namespace {
 
-constexpr const char* kPasswordRow[] = {"透明标签5", "编辑框1", "透明标签6", "编辑框2",
-                                        "按钮_密码安全"};
+constexpr const char* kPasswordRow[] = {
+    forms::settings_control::kPasswordLabel, forms::settings_control::kPassword,
+    forms::settings_control::kPasswordAgainLabel, forms::settings_control::kPasswordAgain,
+    forms::settings_control::kPasswordButton};
 
 void ShowPasswordRow(bool shown) {
   for (const char* control : kPasswordRow) {
@@ -25,7 +28,7 @@ void Tell(const Text& text, const Text& title) {
 // one), never that the new one is.
 void ShowWhatIsStored() {
   if (!services::ReadStoredPassword().IsSet()) {
-    SetSettingsCheck("选择框_安全密码", false);
+    SetSettingsCheck(forms::settings_control::kStartupPasswordBox, false);
     ShowPasswordRow(false);
   }
 }
@@ -35,16 +38,16 @@ void ShowWhatIsStored() {
 // With a password set, the row is there to type a new one and store it with "确认".
 void ShowStartupPasswordState() {
   if (services::ReadStoredPassword().IsSet()) {
-    SetSettingsCheck("选择框_安全密码", true);
+    SetSettingsCheck(forms::settings_control::kStartupPasswordBox, true);
     ShowPasswordRow(true);
   }
 }
 
 forms::HandlerResult StartupPasswordBoxClicked(forms::EventArgs) {
-  if (SettingsControl("选择框_安全密码").Checked()) {
+  if (SettingsControl(forms::settings_control::kStartupPasswordBox).Checked()) {
     ShowPasswordRow(true);
-    SettingsControl("编辑框1").SetText("");
-    SettingsControl("编辑框2").SetText("");
+    SettingsControl(forms::settings_control::kPassword).SetText("");
+    SettingsControl(forms::settings_control::kPasswordAgain).SetText("");
     return std::nullopt;
   }
   // A password that is set goes only when the user says so: one click would lose it.
@@ -52,21 +55,22 @@ forms::HandlerResult StartupPasswordBoxClicked(forms::EventArgs) {
       forms::ShowMessageBox("确定要取消启动密码吗？",
                             forms::box::kYesNo | forms::box::kIconQuestion,
                             "取消启动密码") != forms::box::kAnswerYes) {
-    SetSettingsCheck("选择框_安全密码", true);
+    SetSettingsCheck(forms::settings_control::kStartupPasswordBox, true);
     return std::nullopt;
   }
   ShowPasswordRow(false);
   if (!ClearStartupPassword()) {
     // The password is still on: the box says so again.
-    SetSettingsCheck("选择框_安全密码", true);
+    SetSettingsCheck(forms::settings_control::kStartupPasswordBox, true);
     Tell("启动密码没有关闭：配置文件 config.ini 无法写入（可能是只读文件）！", "关闭失败！");
   }
   return std::nullopt;
 }
 
 forms::HandlerResult StorePasswordClicked(forms::EventArgs) {
-  const PasswordStoreOutcome outcome = StoreStartupPassword(SettingsControl("编辑框1").GetText(),
-                                                            SettingsControl("编辑框2").GetText());
+  const PasswordStoreOutcome outcome =
+      StoreStartupPassword(SettingsControl(forms::settings_control::kPassword).GetText(),
+                           SettingsControl(forms::settings_control::kPasswordAgain).GetText());
   if (outcome == PasswordStoreOutcome::kNotWritten ||
       outcome == PasswordStoreOutcome::kCannotReadBack ||
       outcome == PasswordStoreOutcome::kRestoreFailed) {

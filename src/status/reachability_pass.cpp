@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "forms/main_window.h"
+#include "forms/window_definition.h"
 #include "forms/window_model.h"
 #include "platform/thread.h"
 
@@ -22,7 +23,7 @@ namespace {
 
 namespace cell = forms::server_cell;
 
-constexpr char kBalloon[] = "气球提示框1";
+constexpr const char* kBalloon = forms::kBalloonTipName;
 constexpr int kOnlineImage = 1;
 constexpr int kOfflineImage = 0;
 
