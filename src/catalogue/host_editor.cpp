@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "catalogue/host_editor_state.h"
 #include "catalogue/host_editor_window_events.h"
 #include "catalogue/main_database.h"
 #include "catalogue/server_edit.h"
@@ -26,21 +27,10 @@ bool UserSaysYes(int count) {
                                edit_text::kDeleteTitle) == forms::box::kAnswerYes;
 }
 
-std::function<void()>& Refill() {
-  static std::function<void()> refill;
-  return refill;
-}
-
 }  // namespace
 
 void SetServerListRefill(std::function<void()> refill) {
-  Refill() = std::move(refill);
-}
-
-void RefillServerList() {
-  if (Refill()) {
-    Refill()();
-  }
+  EditorState().refillList = std::move(refill);
 }
 
 void RegisterHostEditorWindow() {
@@ -65,7 +55,7 @@ void AddServerCommand() {
   if (!CatalogueTakesChanges()) {
     return;
   }
-  EditorMode() = catalogue::kAddMode;
+  EditorState().mode = catalogue::kAddMode;
   forms::LoadWindow(forms::HostEditorWindow(), /*modal=*/true);
 }
 
@@ -88,14 +78,14 @@ void ModifyServerCommand() {
   const Text number = list.CellText(row, forms::server_cell::kRecordNumber);
   const std::optional<catalogue::ServerRecord> stored =
       catalogue::FindServerNumbered(MainRecords(), number);
-  EditorMode() = catalogue::kModifyMode;
-  PreparedServer() = {.server_name = list.CellText(row, forms::server_cell::kHost),
-                      .port = list.CellText(row, forms::server_cell::kPort),
-                      .user_name = list.CellText(row, forms::server_cell::kUser),
-                      .password = stored ? stored->password : Text(),
-                      .domain = list.CellText(row, forms::server_cell::kDomain),
-                      .remark = list.CellText(row, forms::server_cell::kRemark),
-                      .record_number = number};
+  EditorState().mode = catalogue::kModifyMode;
+  EditorState().prepared = {.server_name = list.CellText(row, forms::server_cell::kHost),
+                            .port = list.CellText(row, forms::server_cell::kPort),
+                            .user_name = list.CellText(row, forms::server_cell::kUser),
+                            .password = stored ? stored->password : Text(),
+                            .domain = list.CellText(row, forms::server_cell::kDomain),
+                            .remark = list.CellText(row, forms::server_cell::kRemark),
+                            .record_number = number};
   forms::LoadWindow(forms::HostEditorWindow(), /*modal=*/true);
 }
 

@@ -8,7 +8,6 @@ namespace lumora::catalogue {
 // The main window sets how its server list is rebuilt from the catalogue; the editor calls it
 // after every change it makes.
 void SetServerListRefill(std::function<void()> refill);
-void RefillServerList();
 
 void RegisterHostEditorWindow();
 

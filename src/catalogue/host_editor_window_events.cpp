@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "catalogue/host_editor.h"
+#include "catalogue/host_editor_state.h"
 #include "catalogue/main_database.h"
 #include "catalogue/server_edit.h"
 #include "catalogue/storage_text.h"
@@ -104,8 +104,9 @@ void SaveModifiedServer() {
   button.SetEnabled(false);
   ReopenIfReadOnly();
   // The row the user chose to modify, by its number: not whichever row has its name now.
-  const catalogue::EditOutcome outcome = catalogue::ModifyServerFromFields(
-      MainRecords(), PreparedServer().record_number, TypedFields(), PreparedServer().domain);
+  const catalogue::EditOutcome outcome =
+      catalogue::ModifyServerFromFields(MainRecords(), EditorState().prepared.record_number,
+                                        TypedFields(), EditorState().prepared.domain);
   switch (outcome.result) {
     case catalogue::EditResult::kInvalid:
       button.SetEnabled(true);
@@ -131,24 +132,14 @@ void SaveModifiedServer() {
 
 }  // namespace
 
-Text& EditorMode() {
-  static Text mode;
-  return mode;
-}
-
-catalogue::ServerRecord& PreparedServer() {
-  static catalogue::ServerRecord server;
-  return server;
-}
-
 forms::HandlerResult HostEditorCreated(forms::EventArgs) {
   CentreOverMainWindow();
-  const Text mode = EditorMode();
+  const Text mode = EditorState().mode;
   forms::SetWindowTitle(HostEditorWindow(), mode);
   Field(kSaveButton).SetText(mode);
   EditorTip(mode);
   if (mode == catalogue::kModifyMode) {
-    const catalogue::ServerRecord& server = PreparedServer();
+    const catalogue::ServerRecord& server = EditorState().prepared;
     Field(kAddressField).SetText(server.server_name);
     Field(kPortField).SetText(server.port);
     Field(kUserField).SetText(server.user_name);
