@@ -33,7 +33,12 @@ void ConnectCommand() {
   }
   const launcher::SessionInputs inputs =
       launcher::GatherSessionInputs(catalogue::MainRecords(), RowCells(list, row));
-  forms::ShowTip(launcher::LaunchTip(launcher::LaunchSession(inputs)));
+  // "正在进行远程协助!" only once the client is up: beside the client's own error box it
+  // would say the opposite of what the box says.
+  const Text tip = launcher::LaunchTip(launcher::LaunchSession(inputs));
+  if (!tip.empty()) {
+    forms::ShowTip(tip);
+  }
 }
 
 void ClearHistoryCommand() {

@@ -15,6 +15,8 @@ Text LaunchTip(LaunchOutcome outcome) {
       return "远程RDP文件写出出错!";
     case LaunchOutcome::kClientNotStarted:
       return "远程桌面程序启动失败!";
+    case LaunchOutcome::kClientTells:
+      return {};
   }
   return {};
 }
@@ -33,8 +35,13 @@ LaunchOutcome LaunchSession(const SessionInputs& inputs) {
   if (!file) {
     return LaunchOutcome::kWriteFailed;
   }
-  if (!platform::StartProcess(ClientCommandLine(file->path, file->modeSwitch))) {
-    return LaunchOutcome::kClientNotStarted;
+  switch (platform::StartProcess(ClientCommandLine(file->path, file->modeSwitch))) {
+    case platform::StartedProgram::kNotStarted:
+      return LaunchOutcome::kClientNotStarted;
+    case platform::StartedProgram::kTellsTheUser:
+      return LaunchOutcome::kClientTells;
+    case platform::StartedProgram::kStarted:
+      break;
   }
   return LaunchOutcome::kStarted;
 }

@@ -10,9 +10,10 @@ enum class LaunchOutcome {
   kStarted,           // the file is written and the client started
   kWriteFailed,       // refused host name, or the file could not be written: no client started
   kClientNotStarted,  // the file is written but the client could not be started
+  kClientTells,       // the client started and at once told the user what went wrong itself
 };
 
-// The balloon tip that tells the user the outcome.
+// The balloon tip that tells the user the outcome; empty when the client told the user itself.
 Text LaunchTip(LaunchOutcome outcome);
 
 // The system's mstsc.exe by its full path in quotation marks (or "mstsc" where the system has

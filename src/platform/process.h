@@ -8,12 +8,20 @@ namespace lumora::platform {
 // How long StartProcess waits at most for a started program to become idle.
 inline constexpr unsigned kInputIdleWaitMs = 1000;
 
+enum class StartedProgram {
+  kNotStarted,
+  kStarted,
+  // It shows a message box of its own, or has already ended with a failure code: it tells the
+  // user itself what went wrong.
+  kTellsTheUser,
+};
+
 // Starts `commandLine` (Windows quoting rules; the first word names the program, which the system
 // looks for along the search path) as a new process with the caller's environment and current
 // directory, inheriting no handles, its window in the normal state. Does not wait for it to end;
-// on Windows waits at most kInputIdleWaitMs for it to become idle. False when it could not be
-// started.
-bool StartProcess(const Text& commandLine);
+// on Windows waits at most kInputIdleWaitMs for it to become idle and then looks at what it
+// does.
+StartedProgram StartProcess(const Text& commandLine);
 
 // The path of the program `fileName` in the system's own program folder (System32 on Windows)
 // when it is there; empty otherwise, and always where the system has no such folder.

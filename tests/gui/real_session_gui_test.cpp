@@ -23,6 +23,7 @@
 #include "platform/program_directory.h"
 #include "program_gui_test.h"
 #include "scoped_variable.h"
+#include "seen_by_user.h"
 #include "settings/settings_store.h"
 #include "support/catalogue_file.h"
 #include "support/temp_directory.h"
@@ -311,9 +312,13 @@ TEST_F(RealSessionGuiTest, AServerThatIsDownIsToldByTheClient) {
     EnumWindows(NoteBoxOf, reinterpret_cast<LPARAM>(&search));
     return search.box != nullptr;
   }));
+  // Beside the client's own box the program does not say a session is under way.
+  PumpPending();
+  std::wstring tip;
+  EXPECT_FALSE(VisibleBalloonText(tip) && tip == L"正在进行远程协助!");
+  SaveScreenshot(HostPathUnderWine(LUMORA_SOURCE_DIR "/build/screens/rdp_server_down.bmp"));
   // The box is the bridge's, not the program's: the program goes on meanwhile.
   ExpectTheProgramUsable();
-  SaveScreenshot(HostPathUnderWine(LUMORA_SOURCE_DIR "/build/screens/rdp_server_down.bmp"));
   EXPECT_EQ(WindowText(search.box), L"远程桌面连接");
   const std::wstring text = WindowText(GetDlgItem(search.box, kBoxTextId));
   EXPECT_NE(text.find(L"无法连接到远程计算机 127.0.0.1:" + server_.downPort), std::wstring::npos)

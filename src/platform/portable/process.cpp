@@ -81,10 +81,10 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
 
 }  // namespace
 
-bool StartProcess(const Text& commandLine) {
+StartedProgram StartProcess(const Text& commandLine) {
   std::vector<std::string> words = SplitCommandLine(commandLine);
   if (words.front().empty()) {
-    return false;
+    return StartedProgram::kNotStarted;
   }
   std::vector<char*> argv;
   argv.reserve(words.size() + 1);
@@ -94,7 +94,7 @@ bool StartProcess(const Text& commandLine) {
   argv.push_back(nullptr);
   pid_t child = 0;
   if (::posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-    return false;
+    return StartedProgram::kNotStarted;
   }
   // Nobody waits for the program; this collects its exit status so it leaves no zombie behind
   // (without a thread for it, the zombie stays until this process ends).
@@ -103,7 +103,7 @@ bool StartProcess(const Text& commandLine) {
     while (::waitpid(child, &status, 0) == -1 && errno == EINTR) {
     }
   });
-  return true;
+  return StartedProgram::kStarted;
 }
 
 Text SystemProgram(const Text&) {

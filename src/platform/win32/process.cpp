@@ -8,7 +8,39 @@
 
 namespace lumora::platform {
 
-bool StartProcess(const Text& commandLine) {
+namespace {
+
+// The message text of a message box has this control id, under Windows and Wine alike.
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+struct BoxSearch {
+  DWORD process;
+  bool found;
+};
+
+BOOL CALLBACK NoteMessageBox(HWND window, LPARAM search) {
+  auto& of = *reinterpret_cast<BoxSearch*>(search);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  wchar_t className[16] = {};
+  ::GetClassNameW(window, className, 16);
+  if (owner == of.process && ::IsWindowVisible(window) && ::lstrcmpW(className, L"#32770") == 0 &&
+      ::GetDlgItem(window, kMessageBoxTextId) != nullptr) {
+    of.found = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+bool ShowsMessageBox(DWORD process) {
+  BoxSearch search{process, false};
+  ::EnumWindows(NoteMessageBox, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace
+
+StartedProgram StartProcess(const Text& commandLine) {
   // CreateProcessA may write into the command line, so it gets a copy of its own.
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
@@ -19,12 +51,19 @@ bool StartProcess(const Text& commandLine) {
   PROCESS_INFORMATION started{};
   if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &started)) {
-    return false;
+    return StartedProgram::kNotStarted;
   }
   const win32::UniqueKernelHandle process(started.hProcess);
   const win32::UniqueKernelHandle thread(started.hThread);
+  // A program that fails at once (the remote-desktop client for a server that is down) is idle
+  // first in its own message box.
   ::WaitForInputIdle(process.get(), kInputIdleWaitMs);
-  return true;
+  DWORD exitCode = 0;
+  if (::GetExitCodeProcess(process.get(), &exitCode) && exitCode != STILL_ACTIVE) {
+    return exitCode == 0 ? StartedProgram::kStarted : StartedProgram::kTellsTheUser;
+  }
+  return ShowsMessageBox(started.dwProcessId) ? StartedProgram::kTellsTheUser
+                                              : StartedProgram::kStarted;
 }
 
 Text SystemProgram(const Text& fileName) {
