@@ -44,6 +44,7 @@ forms::HandlerResult MainWindowCreated(forms::EventArgs) {
             (why.empty() ? Text("它正被其他程序使用、是只读文件，或已损坏") : why) + "。",
         forms::box::kIconExclamation, "提示信息!");
   }
+  ResetServerListOrder();
   FillServerList();
   return std::nullopt;
 }

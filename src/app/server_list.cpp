@@ -93,6 +93,10 @@ void FillServerList() {
   status::StartReachabilityPass();
 }
 
+void ResetServerListOrder() {
+  Order() = {};
+}
+
 void SortServerListBy(int cell) {
   ListOrder& order = Order();
   order.ascending = order.cell == cell ? !order.ascending : true;

@@ -13,4 +13,7 @@ void FillServerList();
 // command finds its server by the row's record number. A refill keeps the order.
 void SortServerListBy(int cell);
 
+// Back to the catalogue's own order, as a new main window starts.
+void ResetServerListOrder();
+
 }  // namespace lumora::app

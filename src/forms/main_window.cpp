@@ -48,6 +48,9 @@ const WindowDefinition& MainWindow() {
       {.name = main_control::kToolbar,
        .kind = ControlKind::kToolbar,
        .rect = {0, 4, 644, 54},
+       // Tab goes from the list to the toolbar and back.
+       .tabStop = true,
+       .tabIndex = 1,
        .properties = {.backColour = kWhite,
                       .images = {48, 29, images::ToolbarImages()},
                       .buttons = kToolbarButtons,
@@ -61,6 +64,7 @@ const WindowDefinition& MainWindow() {
        .kind = ControlKind::kListView,
        .rect = {0, 56, 644, 296},
        .tabStop = true,
+       .tabIndex = 0,
        .properties = {.textColour = kBlack,
                       .backColour = kWhite,
                       .border = Border::kThinSingle,

@@ -378,6 +378,28 @@ TEST_F(MainWindowGuiTest, AHeaderClickSortsTheViewAndCommandsKeepTheirServer) {
   SaveScreenshot(HostPathUnderWine(LUMORA_SOURCE_DIR "/build/screens/list_sorted.bmp"));
 }
 
+// Tab leads from the list to the toolbar, the arrows move among its buttons and Enter presses
+// the one that stands out, as a click would; Tab again goes back to the list. The screenshot
+// build/screens/toolbar_keyboard.bmp shows the highlighted button.
+TEST_F(MainWindowGuiTest, TabReachesTheToolbarWhoseButtonsTheKeysPress) {
+  Open({ServerRow("127.0.0.1")});
+  ASSERT_TRUE(PumpUntil([] { return status::ReachabilityPassesRunning() == 0; }));
+  SetFocus(list_);
+  PressKey(list_, VK_TAB);
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == toolbar_; }));
+  EXPECT_EQ(SendMessageW(toolbar_, TB_GETHOTITEM, 0, 0), forms::main_toolbar::kConnect);
+  PressKey(toolbar_, VK_RIGHT);
+  PressKey(toolbar_, VK_RIGHT);
+  ASSERT_TRUE(PumpUntil(
+      [&] { return SendMessageW(toolbar_, TB_GETHOTITEM, 0, 0) == forms::main_toolbar::kModify; }));
+  PumpPending();
+  SaveScreenshot(HostPathUnderWine(LUMORA_SOURCE_DIR "/build/screens/toolbar_keyboard.bmp"));
+  PressKey(toolbar_, VK_RETURN);
+  EXPECT_EQ(ToGbk(TipText()), "请选中要修改的服务器！");
+  PressKey(toolbar_, VK_TAB);
+  EXPECT_TRUE(PumpUntil([&] { return GetFocus() == list_; }));
+}
+
 TEST_F(MainWindowGuiTest, AboutBoxShowsItsTitleIconAndLines) {
   Open({});
   MessageBoxWatcher watcher;

@@ -9,6 +9,7 @@
 #include "forms/win32/exception_barrier.h"
 #include "forms/win32/list_view.h"
 #include "forms/win32/list_view_cell_tips.h"
+#include "forms/win32/toolbar.h"
 #include "forms/window_model.h"
 
 namespace lumora::forms::win32 {
@@ -33,7 +34,8 @@ LRESULT CALLBACK MouseEventsProc(HWND window, UINT message, WPARAM wParam, LPARA
                                  UINT_PTR index, DWORD_PTR frameData);
 
 // Which keys a control takes from the dialog manager. A multi-line edit box lets Tab move on
-// (it would keep every Tab for itself); a list takes Enter, which then opens its current row.
+// (it would keep every Tab for itself); a list takes Enter, which then opens its current row; a
+// toolbar takes the keys that move among and press its buttons.
 LRESULT DialogCode(HWND window, WPARAM wParam, LPARAM lParam, const ControlDefinition& control) {
   LRESULT code = DefSubclassProc(window, WM_GETDLGCODE, wParam, lParam);
   const auto* key = reinterpret_cast<const MSG*>(lParam);
@@ -45,6 +47,8 @@ LRESULT DialogCode(HWND window, WPARAM wParam, LPARAM lParam, const ControlDefin
     code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
   } else if (control.kind == ControlKind::kListView && key->wParam == VK_RETURN) {
     code |= DLGC_WANTALLKEYS;
+  } else if (control.kind == ControlKind::kToolbar && IsToolbarKey(key->wParam)) {
+    code |= DLGC_WANTMESSAGE;
   }
   return code;
 }
@@ -73,6 +77,14 @@ LRESULT MouseEventsMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     const std::array<int, 2> args{-1, -1};
     RaiseControlEvent(frame, static_cast<int>(index), event::kContextMenu, args);
     return 0;
+  }
+  if (control.kind == ControlKind::kToolbar && message == WM_KEYDOWN &&
+      ToolbarKeyDown(window, wParam)) {
+    return 0;
+  }
+  if (control.kind == ControlKind::kToolbar &&
+      (message == WM_SETFOCUS || message == WM_KILLFOCUS)) {
+    ToolbarFocusChanged(window, message == WM_SETFOCUS);
   }
   if (control.kind == ControlKind::kListView && message == WM_ENABLE) {
     list_view::ShowEnabled(window, control.properties, wParam != FALSE);

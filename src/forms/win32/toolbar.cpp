@@ -107,6 +107,58 @@ int ToolbarButtonIndex(const ControlProperties& properties, int command) {
   return index >= 0 && index < static_cast<int>(properties.buttons.size()) ? index : -1;
 }
 
+namespace {
+
+bool Usable(HWND toolbar, int position) {
+  TBBUTTON button{};
+  if (!SendMessageW(toolbar, TB_GETBUTTON, position, reinterpret_cast<LPARAM>(&button))) {
+    return false;
+  }
+  return (button.fsStyle & BTNS_SEP) == 0 && (button.fsState & TBSTATE_HIDDEN) == 0 &&
+         (button.fsState & TBSTATE_ENABLED) != 0;
+}
+
+// The next usable button from `position` in `step` direction, round the end; -1 when none.
+int NextUsable(HWND toolbar, int position, int step) {
+  const auto count = static_cast<int>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
+  for (int tried = 0; tried < count; ++tried) {
+    position = ((position + step) % count + count) % count;
+    if (Usable(toolbar, position)) {
+      return position;
+    }
+  }
+  return -1;
+}
+
+}  // namespace
+
+bool IsToolbarKey(WPARAM key) {
+  return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN || key == VK_RETURN ||
+         key == VK_SPACE;
+}
+
+bool ToolbarKeyDown(HWND toolbar, WPARAM key) {
+  if (!IsToolbarKey(key)) {
+    return false;
+  }
+  const auto hot = static_cast<int>(SendMessageW(toolbar, TB_GETHOTITEM, 0, 0));
+  if (key == VK_RETURN || key == VK_SPACE) {
+    TBBUTTON button{};
+    if (hot >= 0 && SendMessageW(toolbar, TB_GETBUTTON, hot, reinterpret_cast<LPARAM>(&button))) {
+      PostMessageW(GetParent(toolbar), WM_COMMAND, MAKEWPARAM(button.idCommand, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(toolbar));
+    }
+    return true;
+  }
+  const int step = key == VK_LEFT || key == VK_UP ? -1 : 1;
+  SendMessageW(toolbar, TB_SETHOTITEM, NextUsable(toolbar, hot < 0 ? -step : hot, step), 0);
+  return true;
+}
+
+void ToolbarFocusChanged(HWND toolbar, bool focused) {
+  SendMessageW(toolbar, TB_SETHOTITEM, focused ? NextUsable(toolbar, -1, 1) : -1, 0);
+}
+
 void FillToolbarTip(const ControlProperties& properties, NMTBGETINFOTIPW& request) {
   const int index = ToolbarButtonIndex(properties, request.iItem);
   if (index < 0 || request.pszText == nullptr || request.cchTextMax <= 0) {

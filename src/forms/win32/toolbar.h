@@ -21,6 +21,13 @@ void SetUpToolbar(HWND toolbar, const ControlProperties& properties, ControlStat
 // The definition index of the button with command id `command`, or -1.
 int ToolbarButtonIndex(const ControlProperties& properties, int command);
 
+// The keyboard on a toolbar that has the focus: the arrow keys move the highlight from button to
+// button, Enter and Space press the highlighted one, as a click would. True when `key` was one of
+// those. The focus coming highlights the first button; going, it takes the highlight away.
+bool ToolbarKeyDown(HWND toolbar, WPARAM key);
+void ToolbarFocusChanged(HWND toolbar, bool focused);
+bool IsToolbarKey(WPARAM key);
+
 // Answers the toolbar's request for a button's tooltip.
 void FillToolbarTip(const ControlProperties& properties, NMTBGETINFOTIPW& request);
 
