@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/server_edit.h"
 #include "catalogue/server_store.h"
 #include "services/db_connection.h"
 #include "services/jet/database.h"
@@ -221,8 +222,8 @@ int main(int argc, char** argv) {
   std::size_t missing = 0;
   const double select_missing = BestOf(
       [&] {
-        return lumora::catalogue::ServerExists(records, "192.0.2.1") ? std::size_t{1}
-                                                                     : std::size_t{0};
+        return lumora::catalogue::OtherServerNamedAlike(records, "192.0.2.1") ? std::size_t{1}
+                                                                              : std::size_t{0};
       },
       missing);
   if (found != 1 || missing != 0) {

@@ -103,20 +103,6 @@ bool SelectServerNumbered(RecordSet& records, const Text& number) {
          records.RecordCount() > 0;
 }
 
-bool ServerExists(RecordSet& records, const Text& name) {
-  SelectServer(records, name);
-  Text found;
-  records.GetFieldText(kColumnServerName, found);
-  return found == name;
-}
-
-Text ReadRecordNumber(RecordSet& records, const Text& name) {
-  SelectServer(records, name);
-  Text number;
-  records.GetFieldText(kColumnNumber, number);
-  return number;
-}
-
 bool AddServer(RecordSet& records, const ServerRecord& server) {
   return records.Open(kServerTable, RecordSet::kSourceTable) && records.AddNew() &&
          SetServerFields(records, server);

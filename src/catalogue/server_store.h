@@ -66,13 +66,6 @@ bool SelectServer(services::RecordSet& records, const Text& name);
 // Makes the row numbered `number` the current record; false when there is none.
 bool SelectServerNumbered(services::RecordSet& records, const Text& number);
 
-// Whether a row's server name equals `name` byte for byte (a row found only because Jet
-// ignores letter case does not count).
-bool ServerExists(services::RecordSet& records, const Text& name);
-
-// The record number of the first row named `name`; empty when no row matches.
-Text ReadRecordNumber(services::RecordSet& records, const Text& name);
-
 // Adds a row; an empty member is stored as Null. When a field is refused nothing is stored.
 bool AddServer(services::RecordSet& records, const ServerRecord& server);
 

@@ -47,8 +47,4 @@ constexpr std::size_t FixedTypeSize(ColumnType type) {
   }
 }
 
-constexpr bool IsLongValueType(ColumnType type) {
-  return type == ColumnType::kMemo || type == ColumnType::kOle;
-}
-
 }  // namespace lumora::jet

@@ -169,9 +169,4 @@ bool SetUsageMapBit(Pager& pager, RowPointer map, std::uint32_t page, bool value
   return pager.WritePage(bitmap_number, bitmap_page);
 }
 
-bool UsageMapHasPage(const Pager& pager, RowPointer map, std::uint32_t page) {
-  const std::vector<std::uint32_t> pages = UsageMapPages(pager, map);
-  return std::binary_search(pages.begin(), pages.end(), page);
-}
-
 }  // namespace lumora::jet
