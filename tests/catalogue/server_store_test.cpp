@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "jet/jet_write_support.h"
 #include "services/db_test_support.h"
 #include "services/jet/database.h"
+#include "services/jet/jet_write_support.h"
 #include "services/jet_engine.h"
 #include "support/temp_directory.h"
 

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "catalogue/server_store.h"
-#include "jet/jet_test_support.h"
-#include "jet/jet_write_support.h"
 #include "services/db_connection.h"
 #include "services/jet/database.h"
 #include "services/jet/disk_writes.h"
+#include "services/jet/jet_test_support.h"
+#include "services/jet/jet_write_support.h"
 #include "services/record_set.h"
 #include "support/catalogue_file.h"
 #include "support/temp_directory.h"

@@ -6,10 +6,10 @@
 
 #include <fstream>
 
-#include "jet/jet_test_support.h"
-#include "jet/jet_write_support.h"
 #include "services/db_connection.h"
 #include "services/jet/database.h"
+#include "services/jet/jet_test_support.h"
+#include "services/jet/jet_write_support.h"
 #include "services/record_set.h"
 #include "support/temp_directory.h"
 

@@ -13,8 +13,6 @@
 #include <tuple>
 #include <vector>
 
-#include "jet/jet_test_support.h"
-#include "jet/jet_write_support.h"
 #include "platform/files.h"
 #include "platform/locked_file.h"
 #include "services/jet/change_journal.h"
@@ -22,6 +20,8 @@
 #include "services/jet/database.h"
 #include "services/jet/disk_writes.h"
 #include "services/jet/field_text.h"
+#include "services/jet/jet_test_support.h"
+#include "services/jet/jet_write_support.h"
 #include "support/catalogue_file.h"
 #include "support/temp_directory.h"
 

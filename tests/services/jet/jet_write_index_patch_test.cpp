@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "jet/jet_write_support.h"
 #include "services/jet/database.h"
 #include "services/jet/index_page.h"
+#include "services/jet/jet_write_support.h"
 #include "services/jet/page_source.h"
 #include "services/jet/pager.h"
 #include "services/jet/usage_map.h"

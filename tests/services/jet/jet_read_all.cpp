@@ -1,4 +1,4 @@
-#include "jet/jet_read_all.h"
+#include "services/jet/jet_read_all.h"
 
 #include "platform/code_page.h"
 #include "services/jet/field_text.h"

@@ -1,4 +1,4 @@
-#include "jet/jet_test_support.h"
+#include "services/jet/jet_test_support.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <array>
 
-#include "jet/jet_test_support.h"
-#include "jet/jet_write_support.h"
 #include "platform/code_page.h"
 #include "services/jet/field_text.h"
+#include "services/jet/jet_test_support.h"
+#include "services/jet/jet_write_support.h"
 #include "support/temp_directory.h"
 
 namespace lumora::jet {

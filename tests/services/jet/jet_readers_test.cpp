@@ -11,13 +11,13 @@
 #include <optional>
 #include <thread>
 
-#include "jet/jet_test_support.h"
-#include "jet/jet_write_support.h"
 #include "platform/locked_file.h"
 #include "services/db_connection.h"
 #include "services/jet/change_journal.h"
 #include "services/jet/database.h"
 #include "services/jet/disk_writes.h"
+#include "services/jet/jet_test_support.h"
+#include "services/jet/jet_write_support.h"
 #include "support/catalogue_file.h"
 #include "support/temp_directory.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "jet/jet_test_support.h"
-#include "jet/jet_write_support.h"
 #include "services/jet/database.h"
+#include "services/jet/jet_test_support.h"
+#include "services/jet/jet_write_support.h"
 #include "support/temp_directory.h"
 
 namespace lumora::jet {

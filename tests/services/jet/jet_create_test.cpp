@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "jet/jet_test_support.h"
-#include "jet/jet_write_support.h"
 #include "platform/files.h"
 #include "services/jet/database.h"
 #include "services/jet/disk_writes.h"
+#include "services/jet/jet_test_support.h"
+#include "services/jet/jet_write_support.h"
 #include "support/temp_directory.h"
 
 namespace lumora::jet {

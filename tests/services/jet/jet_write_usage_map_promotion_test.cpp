@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "jet/jet_write_support.h"
 #include "services/jet/data_page.h"
 #include "services/jet/database.h"
+#include "services/jet/jet_write_support.h"
 #include "services/jet/page_source.h"
 #include "services/jet/pager.h"
 #include "services/jet/usage_map.h"

@@ -1,9 +1,9 @@
-#include "jet/jet_write_support.h"
+#include "services/jet/jet_write_support.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "jet/jet_test_support.h"
+#include "services/jet/jet_test_support.h"
 
 namespace lumora::jet::testing {
 namespace {
@@ -77,8 +77,8 @@ std::optional<std::string> MdbReaderJson(const std::string& file, const std::str
 #else
   const std::filesystem::path modules =
       std::filesystem::path(LUMORA_SOURCE_DIR) / "build" / "node" / "node_modules";
-  const std::filesystem::path script =
-      std::filesystem::path(LUMORA_SOURCE_DIR) / "tests" / "jet" / "mdb_reader_dump.mjs";
+  const std::filesystem::path script = std::filesystem::path(LUMORA_SOURCE_DIR) / "tests" /
+                                       "services" / "jet" / "mdb_reader_dump.mjs";
   std::error_code error;
   if (!std::filesystem::exists(modules / "mdb-reader", error) ||
       !RunCommand("command -v node >/dev/null 2>&1")) {

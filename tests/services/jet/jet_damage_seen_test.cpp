@@ -6,11 +6,11 @@
 #include <random>
 #include <string>
 
-#include "jet/jet_test_support.h"
-#include "jet/jet_write_support.h"
 #include "services/jet/consistency_check.h"
 #include "services/jet/data_page.h"
 #include "services/jet/database.h"
+#include "services/jet/jet_test_support.h"
+#include "services/jet/jet_write_support.h"
 #include "support/catalogue_file.h"
 #include "support/temp_directory.h"
 

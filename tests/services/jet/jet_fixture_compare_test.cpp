@@ -11,10 +11,10 @@
 #include <utility>
 #include <vector>
 
-#include "jet/jet_test_support.h"
 #include "platform/code_page.h"
 #include "services/jet/database.h"
 #include "services/jet/field_text.h"
+#include "services/jet/jet_test_support.h"
 
 namespace lumora::jet {
 namespace {

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <random>
 
-#include "jet/jet_read_all.h"
-#include "jet/jet_test_support.h"
 #include "services/jet/database.h"
+#include "services/jet/jet_read_all.h"
+#include "services/jet/jet_test_support.h"
 #include "services/jet/rc4_mask.h"
 #include "support/temp_directory.h"
 

@@ -4,10 +4,10 @@
 #include <functional>
 #include <vector>
 
-#include "jet/jet_test_support.h"
-#include "jet/jet_write_support.h"
 #include "services/jet/database.h"
 #include "services/jet/field_text.h"
+#include "services/jet/jet_test_support.h"
+#include "services/jet/jet_write_support.h"
 #include "support/temp_directory.h"
 
 namespace lumora::jet {
