@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <string_view>
 #include <system_error>
+
+#include "support/file_bytes.h"
 
 namespace lumora::jet::testing {
 
@@ -40,15 +41,13 @@ std::string FixturePath(const std::string& name) {
 }
 
 Bytes ReadWholeFile(const std::string& path) {
-  std::ifstream stream(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+  const std::string bytes = testing_support::ReadBytes(path);
+  return Bytes(bytes.begin(), bytes.end());
 }
 
 bool WriteWholeFile(const std::string& path, const Bytes& bytes) {
-  std::ofstream stream(path, std::ios::binary | std::ios::trunc);
-  stream.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(stream);
+  return testing_support::WriteBytes(
+      path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 std::string Utf8(std::u16string_view text) {
