@@ -17,13 +17,14 @@
 #include "catalogue/server_store.h"
 #include "services/db_connection.h"
 #include "services/jet/database.h"
-#include "services/jet/field_text.h"
+#include "services/values/field_text.h"
 #include "services/record_set.h"
 
 namespace {
 
 using lumora::Text;
 namespace jet = lumora::jet;
+namespace values = lumora::values;
 
 constexpr int kRounds = 5;
 constexpr int kWrites = 1000;
@@ -113,9 +114,9 @@ std::size_t ReadEveryRow(const std::string& path) {
   }
   std::size_t bytes = 0;
   jet::TableReader::Cursor cursor = table->Rows();
-  for (jet::Row row; cursor.Next(row);) {
-    for (const jet::Value& value : row.values) {
-      bytes += jet::FieldToText(value).size() + 1;
+  for (values::Row row; cursor.Next(row);) {
+    for (const values::Value& value : row.values) {
+      bytes += values::FieldToText(value).size() + 1;
     }
   }
   return bytes;
@@ -250,7 +251,7 @@ int main(int argc, char** argv) {
     Report("1,000 inserts", Now() - start);
 
     const std::optional<jet::TableReader> table = database->OpenTable("Server");
-    const std::vector<jet::Row> all = table ? table->ReadAll() : std::vector<jet::Row>{};
+    const std::vector<values::Row> all = table ? table->ReadAll() : std::vector<values::Row>{};
     if (all.size() < static_cast<std::size_t>(kWrites)) {
       return 1;
     }

@@ -8,7 +8,7 @@
 
 #include "platform/code_page.h"
 #include "services/jet/database.h"
-#include "services/jet/field_text.h"
+#include "services/values/field_text.h"
 #include "services/jet/rc4_mask.h"
 
 namespace {
@@ -17,7 +17,7 @@ using lumora::Bytes;
 using lumora::jet::CatalogEntry;
 using lumora::jet::Database;
 using lumora::jet::MemorySource;
-using lumora::jet::Row;
+using lumora::values::Row;
 using lumora::jet::TableReader;
 
 // Inputs are short; they are laid out as pages of a file whose first page carries a valid
@@ -68,7 +68,7 @@ void ReadAll(Bytes bytes) {
     Row row;
     while (cursor.Next(row)) {
       for (const auto& value : row.values) {
-        lumora::jet::FieldToText(value);
+        lumora::values::FieldToText(value);
       }
     }
   }

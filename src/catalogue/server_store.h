@@ -12,6 +12,7 @@
 #include "services/db_connection.h"
 #include "services/record_set.h"
 #include "services/sql/table_store.h"
+#include "services/values/row_supply.h"
 
 namespace lumora::catalogue {
 
@@ -77,7 +78,7 @@ std::size_t AddServers(services::RecordSet& records, std::span<const ServerRecor
 
 // Where StoreServers takes its rows from: it fills in the next server (kRow), says there are none
 // left (kEnd), or that none of them may be stored (kAbandon).
-using ServerSource = std::function<jet::RowSupply(ServerRecord& server)>;
+using ServerSource = std::function<values::RowSupply(ServerRecord& server)>;
 
 // Stores every server `next` gives (an empty member as Null) as one change, after deleting every
 // stored server when `replace`: all of it reaches the catalogue or none, a kill or a write failing

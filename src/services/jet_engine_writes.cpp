@@ -38,11 +38,11 @@ bool JetTableStore::InsertRow(const Text& table, const sql::RowValues& values,
   return Writable() && database_.InsertRow(table, values, auto_number);
 }
 
-bool JetTableStore::UpdateRow(const Text& table, jet::RowId row, const sql::RowValues& changes) {
+bool JetTableStore::UpdateRow(const Text& table, values::RowId row, const sql::RowValues& changes) {
   return Writable() && database_.UpdateRow(table, row, changes);
 }
 
-bool JetTableStore::DeleteRow(const Text& table, jet::RowId row) {
+bool JetTableStore::DeleteRow(const Text& table, values::RowId row) {
   return Writable() && database_.DeleteRow(table, row);
 }
 

@@ -38,14 +38,14 @@ std::vector<std::string> Names(const Text& path) {
 ServerSource Rows(int& given, bool abandon = false) {
   return [&given, abandon](ServerRecord& server) {
     if (given == kImported) {
-      return abandon ? jet::RowSupply::kAbandon : jet::RowSupply::kEnd;
+      return abandon ? values::RowSupply::kAbandon : values::RowSupply::kEnd;
     }
     ++given;
     server = {.server_name = "10.0." + std::to_string(given) + ".1",
               .port = "3389",
               .user_name = "admin",
               .password = "secret-" + std::to_string(given)};
-    return jet::RowSupply::kRow;
+    return values::RowSupply::kRow;
   };
 }
 

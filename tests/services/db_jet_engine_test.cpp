@@ -117,9 +117,9 @@ TEST_F(DbJetCatalogueTest, AddedRowIsInTheFileByTheNextOpen) {
   // A reader of the file itself sees it too.
   const std::optional<jet::Database> database = jet::Database::Open(path_);
   ASSERT_TRUE(database.has_value());
-  const std::vector<jet::Row> rows = database->OpenTable("Server")->ReadAll();
+  const std::vector<values::Row> rows = database->OpenTable("Server")->ReadAll();
   ASSERT_EQ(rows.size(), 1u);
-  EXPECT_TRUE(jet::IsNull(rows[0].values[5]));  // 域: the empty text went in as Null
+  EXPECT_TRUE(values::IsNull(rows[0].values[5]));  // 域: the empty text went in as Null
   EXPECT_TRUE(database->Check().Ok());
 }
 

@@ -14,7 +14,7 @@
 #include "platform/files.h"
 #include "services/db_connection.h"
 #include "services/jet/database.h"
-#include "services/jet/field_text.h"
+#include "services/values/field_text.h"
 #include "services/record_set.h"
 #include "terminal.h"
 
@@ -262,10 +262,10 @@ int ListTableRows(const Text& path, const Text& name) {
     return kFailed;
   }
   jet::TableReader::Cursor cursor = table->Rows();
-  for (jet::Row row; cursor.Next(row);) {
+  for (values::Row row; cursor.Next(row);) {
     Text line;
     for (std::size_t index = 0; index < row.values.size(); ++index) {
-      line += (index == 0 ? "" : "\t") + Escaped(jet::FieldToText(row.values[index]));
+      line += (index == 0 ? "" : "\t") + Escaped(values::FieldToText(row.values[index]));
     }
     PrintText(stdout, line);
   }
@@ -312,7 +312,7 @@ int Export(Arguments args) {
   }
   PrintText(stdout, CsvHeader(*table));
   jet::TableReader::Cursor cursor = table->Rows();
-  for (jet::Row row; cursor.Next(row);) {
+  for (values::Row row; cursor.Next(row);) {
     PrintText(stdout, CsvRow(*table, row));
   }
   return kOk;

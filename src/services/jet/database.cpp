@@ -5,7 +5,7 @@
 #include "platform/code_page.h"
 #include "platform/files.h"
 #include "services/jet/change_journal.h"
-#include "services/jet/name_compare.h"
+#include "services/values/name_compare.h"
 
 namespace lumora::jet {
 
@@ -65,7 +65,7 @@ std::vector<Text> Database::TableNames() const {
 std::optional<TableReader> Database::OpenTable(const Text& name) const {
   const std::u16string wide = platform::GbkToWide(name);
   for (const CatalogEntry& entry : catalog_) {
-    if (!entry.IsTable() || !SameName(entry.name, wide)) {
+    if (!entry.IsTable() || !values::SameName(entry.name, wide)) {
       continue;
     }
     std::optional<TableDefinition> definition =

@@ -19,9 +19,9 @@
 #include "services/jet/consistency_check.h"
 #include "services/jet/database.h"
 #include "services/jet/disk_writes.h"
-#include "services/jet/field_text.h"
 #include "services/jet/jet_test_support.h"
 #include "services/jet/jet_write_support.h"
+#include "services/values/field_text.h"
 #include "support/catalogue_file.h"
 #include "support/temp_directory.h"
 

@@ -8,9 +8,9 @@
 #include <array>
 
 #include "platform/code_page.h"
-#include "services/jet/field_text.h"
 #include "services/jet/jet_test_support.h"
 #include "services/jet/jet_write_support.h"
+#include "services/values/field_text.h"
 #include "support/temp_directory.h"
 
 namespace lumora::jet {

@@ -13,8 +13,8 @@
 
 #include "platform/code_page.h"
 #include "services/jet/database.h"
-#include "services/jet/field_text.h"
 #include "services/jet/jet_test_support.h"
+#include "services/values/field_text.h"
 
 namespace lumora::jet {
 namespace {

@@ -1,7 +1,7 @@
 #include "services/jet/jet_read_all.h"
 
 #include "platform/code_page.h"
-#include "services/jet/field_text.h"
+#include "services/values/field_text.h"
 
 namespace lumora::jet::testing {
 

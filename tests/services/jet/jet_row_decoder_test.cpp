@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "services/jet/field_text.h"
 #include "services/jet/long_value.h"
 #include "services/jet/table_reader.h"
+#include "services/values/field_text.h"
 
 namespace lumora::jet {
 namespace {

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "services/jet/database.h"
-#include "services/jet/field_text.h"
 #include "services/jet/jet_test_support.h"
 #include "services/jet/jet_write_support.h"
+#include "services/values/field_text.h"
 #include "support/temp_directory.h"
 
 namespace lumora::jet {

@@ -5,10 +5,10 @@
 #include "platform/code_page.h"
 #include "services/jet/btree_writer.h"
 #include "services/jet/database.h"
-#include "services/jet/field_text.h"
 #include "services/jet/jet_test_support.h"
 #include "services/jet/jet_write_support.h"
 #include "services/jet/usage_map.h"
+#include "services/values/field_text.h"
 #include "support/temp_directory.h"
 
 namespace lumora::jet {

@@ -16,17 +16,17 @@ const std::vector<ColumnInfo> kColumns = {{"name", ColumnKind::kText},
                                           {"stamp", ColumnKind::kOther}};
 
 // The row: name, port, id, flag, stamp.
-std::vector<jet::Value> Row(jet::Value name, jet::Value port = std::monostate{},
-                            jet::Value id = std::int32_t{7}) {
-  return {std::move(name), std::move(port), std::move(id), true, jet::DateTime{1.0}};
+std::vector<values::Value> Row(values::Value name, values::Value port = std::monostate{},
+                               values::Value id = std::int32_t{7}) {
+  return {std::move(name), std::move(port), std::move(id), true, values::DateTime{1.0}};
 }
 
-std::vector<jet::Value> Row(const char16_t* name) {
-  return Row(jet::Value(std::u16string(name)));
+std::vector<values::Value> Row(const char16_t* name) {
+  return Row(values::Value(std::u16string(name)));
 }
 
 // Parses `where`, binds it and evaluates it on `row`; empty when any step fails.
-std::optional<Truth> Eval(const std::string& where, const std::vector<jet::Value>& row) {
+std::optional<Truth> Eval(const std::string& where, const std::vector<values::Value>& row) {
   std::optional<Statement> statement = ParseStatement("select * from t where " + where);
   if (!statement) {
     ADD_FAILURE() << "does not parse: " << where;
@@ -99,7 +99,7 @@ TEST(SqlConditionTest, NullEqualsNothing) {
   EXPECT_EQ(Eval("name='x'", Row(std::monostate{})), Truth::kNull);
   EXPECT_EQ(Eval("name<>'x'", Row(std::monostate{})), Truth::kNull);
   EXPECT_EQ(Eval("name=null", Row(u"x")), Truth::kNull);
-  EXPECT_EQ(Eval("name=port", Row(jet::Value(), jet::Value())), Truth::kNull);
+  EXPECT_EQ(Eval("name=port", Row(values::Value(), values::Value())), Truth::kNull);
   EXPECT_EQ(Eval("not name='x'", Row(std::monostate{})), Truth::kNull);
 }
 

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "services/db_test_support.h"
-#include "services/jet/field_text.h"
 #include "services/sql/literal.h"
 #include "services/sql/parser.h"
+#include "services/values/field_text.h"
 
 namespace lumora::services::sql {
 namespace {
@@ -37,9 +37,9 @@ class SqlStatementTest : public ::testing::Test {
       return "failed";
     }
     std::string names;
-    for (const jet::Row& row : result->rows) {
+    for (const values::Row& row : result->rows) {
       names += (names.empty() ? "" : ",") +
-               (jet::IsNull(row.values[1]) ? "-" : jet::FieldToText(row.values[1]));
+               (values::IsNull(row.values[1]) ? "-" : values::FieldToText(row.values[1]));
     }
     return names;
   }

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-namespace lumora::jet {
+namespace lumora::values {
 
 // Upper-case form of a character for name comparison: ASCII, Latin-1, Greek, Cyrillic and
 // full-width Latin letters fold; everything else (Chinese included) stands for itself.
@@ -11,4 +11,4 @@ char16_t FoldNameChar(char16_t c);
 
 bool SameName(std::u16string_view a, std::u16string_view b);
 
-}  // namespace lumora::jet
+}  // namespace lumora::values

@@ -3,13 +3,13 @@
 #pragma once
 
 #include "base/text.h"
-#include "services/jet/value.h"
+#include "services/values/value.h"
 
-namespace lumora::jet {
+namespace lumora::values {
 
 // Null: empty. Integers: decimal. Single: "%.4f". Double and Decimal: "%.8f". Currency: its
 // decimal text. Date: "%Y-%m-%d %H:%M:%S". Text: converted to GBK. Boolean: "TRUE"/"FALSE".
 // GUID: "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}". Binary and OLE data: "[BLOB]".
 Text FieldToText(const Value& value);
 
-}  // namespace lumora::jet
+}  // namespace lumora::values

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace lumora::jet {
+namespace lumora::values {
 
 struct CivilTime {
   int year = 0;
@@ -19,4 +19,4 @@ struct CivilTime {
 // Rounded to the nearest second; empty outside the years 100..9999 that OLE dates allow.
 std::optional<CivilTime> OleDateToCivil(double days);
 
-}  // namespace lumora::jet
+}  // namespace lumora::values

@@ -1,19 +1,17 @@
-// Value-to-text rules, OLE dates, stored text forms, name matching and the GBK conversion.
-#include "services/jet/field_text.h"
+// Value-to-text rules, OLE dates and name matching: the value model the database layer shares.
+#include "services/values/field_text.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 
-#include "platform/code_page.h"
-#include "services/jet/name_compare.h"
-#include "services/jet/ole_date.h"
-#include "services/jet/text_codec.h"
+#include "services/values/name_compare.h"
+#include "services/values/ole_date.h"
 
-namespace lumora::jet {
+namespace lumora::values {
 namespace {
 
-TEST(JetFieldText, FollowsTheValueToTextTable) {
+TEST(FieldText, FollowsTheValueToTextTable) {
   EXPECT_EQ(FieldToText(std::monostate{}), "");
   EXPECT_EQ(FieldToText(true), "TRUE");
   EXPECT_EQ(FieldToText(false), "FALSE");
@@ -48,7 +46,7 @@ TEST(JetFieldText, FollowsTheValueToTextTable) {
   EXPECT_GT(FieldToText(std::numeric_limits<double>::max()).size(), 300u);
 }
 
-TEST(JetOleDate, ConvertsAcrossTheEpochAndRounds) {
+TEST(OleDate, ConvertsAcrossTheEpochAndRounds) {
   const auto at = [](double days) { return OleDateToCivil(days).value_or(CivilTime{}); };
   EXPECT_EQ(at(0).year, 1899);
   EXPECT_EQ(at(2).day, 1);
@@ -69,27 +67,7 @@ TEST(JetOleDate, ConvertsAcrossTheEpochAndRounds) {
   EXPECT_EQ(at(2958465.0).year, 9999);
 }
 
-Bytes ToBytes(std::initializer_list<int> values) {
-  Bytes bytes;
-  for (const int value : values) {
-    bytes.push_back(static_cast<std::uint8_t>(value));
-  }
-  return bytes;
-}
-
-TEST(JetTextCodec, DecodesPlainAndCompressedForms) {
-  EXPECT_EQ(DecodeJetText(ToBytes({'a', 0, 0x0D, 0x67})), u"a\u670D");
-  // An odd trailing byte is dropped.
-  EXPECT_EQ(DecodeJetText(ToBytes({'a', 0, 'b'})), u"a");
-  EXPECT_EQ(DecodeJetText(ToBytes({0xFF, 0xFE, 'a', 'b', 'c'})), u"abc");
-  // Compressed, then two bytes per character after a zero, then back.
-  EXPECT_EQ(DecodeJetText(ToBytes({0xFF, 0xFE, 'a', 0, 0x0D, 0x67, 0, 'z'})), u"a\u670Dz");
-  EXPECT_EQ(DecodeJetText(ToBytes({0xFF, 0xFE})), u"");
-  EXPECT_EQ(DecodeJetText({}), u"");
-  EXPECT_EQ(DecodeJetText(ToBytes({0xFF})), u"");
-}
-
-TEST(JetNameCompare, IgnoresLetterCaseOnly) {
+TEST(NameCompare, IgnoresLetterCaseOnly) {
   EXPECT_TRUE(SameName(u"MSysObjects", u"msysOBJECTS"));
   EXPECT_TRUE(SameName(u"编号", u"编号"));
   EXPECT_FALSE(SameName(u"编号", u"端口"));
@@ -99,18 +77,5 @@ TEST(JetNameCompare, IgnoresLetterCaseOnly) {
   EXPECT_FALSE(SameName(u"e", u"\u00e9"));
 }
 
-TEST(JetCodePage, ConvertsBetweenGbkAndUtf16) {
-  const std::u16string wide = u"服务器名 Server";
-  const Text gbk = "服务器名 Server";
-  EXPECT_EQ(platform::WideToGbk(wide), gbk);
-  EXPECT_EQ(platform::GbkToWide(gbk), wide);
-  EXPECT_EQ(platform::WideToGbk(u""), "");
-  EXPECT_EQ(platform::GbkToWide(""), u"");
-  // No GBK spelling: one question mark per character, a surrogate pair being one.
-  EXPECT_EQ(platform::WideToGbk(u"a\u00e4b\U0001F600c"), "a?b?c");
-  // A lead byte without its second byte.
-  EXPECT_EQ(platform::GbkToWide(std::string("a\xB1", 2)), u"a?");
-}
-
 }  // namespace
-}  // namespace lumora::jet
+}  // namespace lumora::values

@@ -8,7 +8,7 @@
 
 #include "base/text.h"
 
-namespace lumora::jet {
+namespace lumora::values {
 
 // Fixed point with four decimals: 1.5 is 15000.
 struct Currency {
@@ -52,4 +52,4 @@ inline bool IsNull(const Value& value) {
   return std::holds_alternative<std::monostate>(value);
 }
 
-}  // namespace lumora::jet
+}  // namespace lumora::values

@@ -1,4 +1,4 @@
-#include "services/jet/field_text.h"
+#include "services/values/field_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,9 +6,9 @@
 #include <type_traits>
 
 #include "platform/code_page.h"
-#include "services/jet/ole_date.h"
+#include "services/values/ole_date.h"
 
-namespace lumora::jet {
+namespace lumora::values {
 namespace {
 
 template <typename... Args>
@@ -107,4 +107,4 @@ Text FieldToText(const Value& value) {
       value);
 }
 
-}  // namespace lumora::jet
+}  // namespace lumora::values

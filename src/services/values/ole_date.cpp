@@ -1,8 +1,8 @@
-#include "services/jet/ole_date.h"
+#include "services/values/ole_date.h"
 
 #include <cmath>
 
-namespace lumora::jet {
+namespace lumora::values {
 namespace {
 
 constexpr double kMinOleDate = -657434.0;  // 0100-01-01
@@ -59,4 +59,4 @@ std::optional<CivilTime> OleDateToCivil(double days) {
   return time;
 }
 
-}  // namespace lumora::jet
+}  // namespace lumora::values

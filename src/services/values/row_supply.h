@@ -2,8 +2,8 @@
 // far must not be stored after all.
 #pragma once
 
-namespace lumora::jet {
+namespace lumora::values {
 
 enum class RowSupply { kRow, kEnd, kAbandon };
 
-}  // namespace lumora::jet
+}  // namespace lumora::values

@@ -1,6 +1,6 @@
-#include "services/jet/name_compare.h"
+#include "services/values/name_compare.h"
 
-namespace lumora::jet {
+namespace lumora::values {
 
 char16_t FoldNameChar(char16_t c) {
   if ((c >= u'a' && c <= u'z') || (c >= 0x00E0 && c <= 0x00FE && c != 0x00F7) ||
@@ -26,4 +26,4 @@ bool SameName(std::u16string_view a, std::u16string_view b) {
   return true;
 }
 
-}  // namespace lumora::jet
+}  // namespace lumora::values
