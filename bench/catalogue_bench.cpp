@@ -17,8 +17,8 @@
 #include "catalogue/server_store.h"
 #include "services/db_connection.h"
 #include "services/jet/database.h"
-#include "services/values/field_text.h"
 #include "services/record_set.h"
+#include "services/values/field_text.h"
 
 namespace {
 

@@ -48,9 +48,11 @@ class JetTableStore : public sql::TableStore {
   jet::Database database_;
   bool writable_ = false;
   StorageReport report_;
-  // Whether the file's bookkeeping allows writing; found on the first need.
+  // Whether the file's bookkeeping allows writing; found on the first need, with what the
+  // consistency check found when it does not.
   bool SafeToWrite() const;
   mutable std::optional<bool> safe_to_write_;
+  mutable Text damage_;
 };
 
 // The built-in engine; its Open takes the request's path.

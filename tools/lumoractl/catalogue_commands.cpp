@@ -14,8 +14,8 @@
 #include "platform/files.h"
 #include "services/db_connection.h"
 #include "services/jet/database.h"
-#include "services/values/field_text.h"
 #include "services/record_set.h"
+#include "services/values/field_text.h"
 #include "terminal.h"
 
 namespace lumora::ctl {
@@ -45,7 +45,7 @@ bool RefusedAsDamaged(const Text& path) {
   if (report.SafeToWrite()) {
     return false;
   }
-  Fail("the catalogue is damaged (" + report.problems.front() +
+  Fail("the catalogue is damaged (" + report.first_damage +
            "); `lumoractl catalogue check` lists what is wrong",
        path);
   return true;
@@ -138,7 +138,7 @@ int Create(Arguments args) {
     return Fail("the demo servers could not be added; no file left behind", path);
   }
   if (!created) {
-    return Fail("cannot be created", path);
+    return Fail(catalogue::WithRefusal("cannot be created", StorageReportOf(report)), path);
   }
   return kOk;
 }
