@@ -1,10 +1,7 @@
 #!/bin/sh
 # lumoractl catalogue create/list/export/check on real files: catalogue_commands_test.sh LUMORACTL CASE
 # Exit 77 marks a case skipped because Debian's mdbtools are missing.
-set -eu
-ctl=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/test_work.sh"
 file=$work/mstsc.mdb
 # lumoractl speaks the terminal's encoding: these cases type and read UTF-8.
 export LC_ALL=C.UTF-8

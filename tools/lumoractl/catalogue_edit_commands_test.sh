@@ -2,10 +2,7 @@
 # lumoractl catalogue add, modify, delete: the host editor's operations on a catalogue file.
 #   catalogue_edit_commands_test.sh LUMORACTL CASE
 # Refusals exit 1 and leave the rows as they were; options not given keep the stored values.
-set -eu
-ctl=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/test_work.sh"
 file=$work/c.mdb
 
 case $2 in

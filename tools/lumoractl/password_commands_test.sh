@@ -2,10 +2,7 @@
 # lumoractl password: password_commands_test.sh LUMORACTL CASE
 # A stored value reads back as its password; set, check and clear work as the settings window's
 # checks and the login window's test.
-set -eu
-ctl=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/test_work.sh"
 
 case $2 in
 round_trip)

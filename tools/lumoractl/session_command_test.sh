@@ -1,9 +1,6 @@
 #!/bin/sh
 # lumoractl session: the session file a connect would write. session_command_test.sh LUMORACTL CASE
-set -eu
-ctl=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/test_work.sh"
 
 case $2 in
 without_catalogue)
