@@ -15,7 +15,7 @@ std::optional<Database> Database::Open(const Text& path, bool read_only, OpenRep
     ClearFailure();
     std::unique_ptr<PageSource> source = OpenWritableFileSource(path, false, report);
     if (!source) {
-      NoteFailure({"the file could not be opened for writing", __FILE__, __LINE__});
+      NoteFailure(JET_FAILURE("the file could not be opened for writing"));
     }
     std::optional<Database> database = Open(std::move(source));
     if (!database && report != nullptr) {

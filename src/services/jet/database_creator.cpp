@@ -307,11 +307,11 @@ bool Database::CreateNew(const Text& path, const std::function<bool(const Text&)
   const Text building = BuildingName(path);
   bool built = WriteNewDatabase(building);
   if (built && fill && !fill(building)) {
-    NoteFailure({"the new file could not be filled", __FILE__, __LINE__});
+    NoteFailure(JET_FAILURE("the new file could not be filled"));
     built = false;
   }
   if (built && !platform::RenameFileNoReplace(building, path)) {
-    NoteFailure({"the new file could not take its name", __FILE__, __LINE__});
+    NoteFailure(JET_FAILURE("the new file could not take its name"));
     built = false;
   }
   if (!built) {

@@ -32,11 +32,14 @@ void ClearFailure();
 
 }  // namespace lumora::jet
 
-// Refuses: records `check` (a literal) at this place and returns the empty result.
-#define JET_REFUSE(check)                                      \
-  do {                                                         \
-    ::lumora::jet::NoteFailure({(check), __FILE__, __LINE__}); \
-    return {};                                                 \
+// The failure `check` (a literal) at this place.
+#define JET_FAILURE(check) (::lumora::jet::Failure{(check), __FILE__, __LINE__})
+
+// Refuses: records `check` at this place and returns the empty result.
+#define JET_REFUSE(check)                           \
+  do {                                              \
+    ::lumora::jet::NoteFailure(JET_FAILURE(check)); \
+    return {};                                      \
   } while (false)
 
 // Refuses as JET_REFUSE when `condition` holds.
