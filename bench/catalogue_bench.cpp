@@ -13,16 +13,18 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/server_edit.h"
 #include "catalogue/server_store.h"
 #include "services/db_connection.h"
 #include "services/jet/database.h"
-#include "services/jet/field_text.h"
 #include "services/record_set.h"
+#include "services/values/field_text.h"
 
 namespace {
 
 using lumora::Text;
 namespace jet = lumora::jet;
+namespace values = lumora::values;
 
 constexpr int kRounds = 5;
 constexpr int kWrites = 1000;
@@ -112,9 +114,9 @@ std::size_t ReadEveryRow(const std::string& path) {
   }
   std::size_t bytes = 0;
   jet::TableReader::Cursor cursor = table->Rows();
-  for (jet::Row row; cursor.Next(row);) {
-    for (const jet::Value& value : row.values) {
-      bytes += jet::FieldToText(value).size() + 1;
+  for (values::Row row; cursor.Next(row);) {
+    for (const values::Value& value : row.values) {
+      bytes += values::FieldToText(value).size() + 1;
     }
   }
   return bytes;
@@ -221,8 +223,8 @@ int main(int argc, char** argv) {
   std::size_t missing = 0;
   const double select_missing = BestOf(
       [&] {
-        return lumora::catalogue::ServerExists(records, "192.0.2.1") ? std::size_t{1}
-                                                                     : std::size_t{0};
+        return lumora::catalogue::OtherServerNamedAlike(records, "192.0.2.1") ? std::size_t{1}
+                                                                              : std::size_t{0};
       },
       missing);
   if (found != 1 || missing != 0) {
@@ -249,7 +251,7 @@ int main(int argc, char** argv) {
     Report("1,000 inserts", Now() - start);
 
     const std::optional<jet::TableReader> table = database->OpenTable("Server");
-    const std::vector<jet::Row> all = table ? table->ReadAll() : std::vector<jet::Row>{};
+    const std::vector<values::Row> all = table ? table->ReadAll() : std::vector<values::Row>{};
     if (all.size() < static_cast<std::size_t>(kWrites)) {
       return 1;
     }

@@ -13,7 +13,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 ctl=${2:-$root/build/native/tools/lumoractl/lumoractl}
 [[ -x "$ctl" ]] || { echo "build lumoractl first: scripts/build native lumoractl" >&2; exit 2; }
 command -v mdb-export >/dev/null || { echo "needs mdb-export (mdbtools)" >&2; exit 2; }
-reader="$root/tests/jet/mdb_reader_dump.mjs"
+reader="$root/tests/services/jet/mdb_reader_dump.mjs"
 node_modules="$root/build/node/node_modules"
 export LC_ALL=C.UTF-8
 

@@ -20,6 +20,7 @@
 #include "services/jet/database.h"
 #include "settings/settings_store.h"
 #include "status/reachability_pass.h"
+#include "support/stand_in_client.h"
 
 namespace {
 
@@ -57,15 +58,7 @@ void Print(const char* what, const Summary& summary) {
               summary.p95_ms, summary.mean_ms);
 }
 
-// The build names the stand-in with a host path; under Wine the host's root is drive Z.
-std::string StandInDirectory() {
-  std::string path = LUMORA_STANDIN_MSTSC;
-  if (!path.empty() && path.front() == '/') {
-    path = "Z:" + path;
-  }
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path.substr(0, path.rfind('\\'));
-}
+using lumora::testing_support::StandInDirectory;
 
 std::string Variable(const char* name) {
   std::string value(32768, '\0');

@@ -8,8 +8,8 @@
 
 #include "platform/code_page.h"
 #include "services/jet/database.h"
-#include "services/jet/field_text.h"
 #include "services/jet/rc4_mask.h"
+#include "services/values/field_text.h"
 
 namespace {
 
@@ -17,8 +17,8 @@ using lumora::Bytes;
 using lumora::jet::CatalogEntry;
 using lumora::jet::Database;
 using lumora::jet::MemorySource;
-using lumora::jet::Row;
 using lumora::jet::TableReader;
+using lumora::values::Row;
 
 // Inputs are short; they are laid out as pages of a file whose first page carries a valid
 // header, so that the fuzzer reaches the catalog and the rows. Byte 0 is the number of
@@ -68,7 +68,7 @@ void ReadAll(Bytes bytes) {
     Row row;
     while (cursor.Next(row)) {
       for (const auto& value : row.values) {
-        lumora::jet::FieldToText(value);
+        lumora::values::FieldToText(value);
       }
     }
   }

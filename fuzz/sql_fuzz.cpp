@@ -34,10 +34,10 @@ const Text kRemark = "\xB1\xB8\xD7\xA2";
 std::shared_ptr<MemoryTableStore> SmallCatalogue() {
   auto store = std::make_shared<MemoryTableStore>();
   const auto text = [](const Text& name) {
-    return StoredColumn{.name = name, .type = lumora::jet::ColumnType::kText, .length = 510};
+    return StoredColumn{.name = name, .type = lumora::values::ColumnType::kText, .length = 510};
   };
   store->AddTable("Server", {StoredColumn{.name = kNumber,
-                                          .type = lumora::jet::ColumnType::kLong,
+                                          .type = lumora::values::ColumnType::kLong,
                                           .length = 4,
                                           .nullable = false,
                                           .auto_number = true},

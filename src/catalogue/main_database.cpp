@@ -54,10 +54,12 @@ bool OpenMainDatabase() {
   Stored().reset();
   MainDatabase& database = Current();
   const bool opened = database.connection.OpenAccess(ProgramFile("mstsc.mdb"), "");
-  OpenReport() = database.connection.Report();
   // A damaged catalogue would show only some of its servers, as if the others were gone: it is
-  // not used at all, as one that cannot be opened.
-  if (opened && database.connection.Damaged()) {
+  // not used at all, as one that cannot be opened. The report, taken after the consistency
+  // check, names what the check found.
+  const bool damaged = opened && database.connection.Damaged();
+  OpenReport() = database.connection.Report();
+  if (damaged) {
     Stored().reset();
     Current().records.SetConnection(Current().connection);
     Refusal() =

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "services/sql/literal.h"
+#include "services/values/column_type.h"
 
 namespace lumora::catalogue {
 namespace {
@@ -39,10 +40,11 @@ bool IsRecordNumber(const Text& text) {
 std::vector<services::sql::StoredColumn> ServerTableColumns() {
   using services::sql::StoredColumn;
   const auto text = [](const char* name) {
-    return StoredColumn{.name = name, .type = jet::ColumnType::kText, .length = kTextColumnBytes};
+    return StoredColumn{
+        .name = name, .type = values::ColumnType::kText, .length = kTextColumnBytes};
   };
   return {StoredColumn{.name = kColumnNumber,
-                       .type = jet::ColumnType::kLong,
+                       .type = values::ColumnType::kLong,
                        .length = 4,
                        .nullable = false,
                        .auto_number = true},
@@ -103,20 +105,6 @@ bool SelectServerNumbered(RecordSet& records, const Text& number) {
          records.RecordCount() > 0;
 }
 
-bool ServerExists(RecordSet& records, const Text& name) {
-  SelectServer(records, name);
-  Text found;
-  records.GetFieldText(kColumnServerName, found);
-  return found == name;
-}
-
-Text ReadRecordNumber(RecordSet& records, const Text& name) {
-  SelectServer(records, name);
-  Text number;
-  records.GetFieldText(kColumnNumber, number);
-  return number;
-}
-
 bool AddServer(RecordSet& records, const ServerRecord& server) {
   return records.Open(kServerTable, RecordSet::kSourceTable) && records.AddNew() &&
          SetServerFields(records, server);
@@ -144,8 +132,8 @@ std::optional<std::size_t> StoreServers(services::DBConnection& connection, Reco
     ServerRecord server;
     return connection.StoreRows(kServerTable, replace, [&](services::FieldValues& row) {
       server = ServerRecord();
-      const jet::RowSupply supply = next(server);
-      if (supply == jet::RowSupply::kRow) {
+      const values::RowSupply supply = next(server);
+      if (supply == values::RowSupply::kRow) {
         const auto value = [](const Text& text) {
           return text.empty() ? std::nullopt : std::optional<Text>(text);
         };
@@ -166,9 +154,9 @@ std::optional<std::size_t> StoreServers(services::DBConnection& connection, Reco
   bool whole = (!replace || connection.Execute(std::string("delete from ") + kServerTable)) &&
                records.Open(kServerTable, RecordSet::kSourceTable);
   for (ServerRecord server; whole;) {
-    const jet::RowSupply supply = next(server);
-    if (supply != jet::RowSupply::kRow) {
-      whole = supply == jet::RowSupply::kEnd;
+    const values::RowSupply supply = next(server);
+    if (supply != values::RowSupply::kRow) {
+      whole = supply == values::RowSupply::kEnd;
       break;
     }
     whole = records.AddNew() && SetServerFields(records, server);

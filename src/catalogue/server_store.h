@@ -12,6 +12,7 @@
 #include "services/db_connection.h"
 #include "services/record_set.h"
 #include "services/sql/table_store.h"
+#include "services/values/row_supply.h"
 
 namespace lumora::catalogue {
 
@@ -66,13 +67,6 @@ bool SelectServer(services::RecordSet& records, const Text& name);
 // Makes the row numbered `number` the current record; false when there is none.
 bool SelectServerNumbered(services::RecordSet& records, const Text& number);
 
-// Whether a row's server name equals `name` byte for byte (a row found only because Jet
-// ignores letter case does not count).
-bool ServerExists(services::RecordSet& records, const Text& name);
-
-// The record number of the first row named `name`; empty when no row matches.
-Text ReadRecordNumber(services::RecordSet& records, const Text& name);
-
 // Adds a row; an empty member is stored as Null. When a field is refused nothing is stored.
 bool AddServer(services::RecordSet& records, const ServerRecord& server);
 
@@ -84,7 +78,7 @@ std::size_t AddServers(services::RecordSet& records, std::span<const ServerRecor
 
 // Where StoreServers takes its rows from: it fills in the next server (kRow), says there are none
 // left (kEnd), or that none of them may be stored (kAbandon).
-using ServerSource = std::function<jet::RowSupply(ServerRecord& server)>;
+using ServerSource = std::function<values::RowSupply(ServerRecord& server)>;
 
 // Stores every server `next` gives (an empty member as Null) as one change, after deleting every
 // stored server when `replace`: all of it reaches the catalogue or none, a kill or a write failing

@@ -46,6 +46,13 @@ Text WithReason(const Text& message, const services::StorageReport& report) {
   return message + StorageProblemText(report);
 }
 
+Text WithRefusal(const Text& message, const services::StorageReport& report) {
+  if (report.refusal.empty()) {
+    return message;
+  }
+  return message + " (refused: " + report.refusal + ")";
+}
+
 Text JournalSetAsideText(const services::StorageReport& report) {
   if (report.journal_set_aside.empty()) {
     return {};

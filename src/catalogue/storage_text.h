@@ -28,6 +28,11 @@ Text StorageProblemText(const services::StorageReport& report);
 // `report` tells: "服务器添加失败!磁盘空间不足".
 Text WithReason(const Text& message, const services::StorageReport& report);
 
+// `message` followed by the engine's own words for the check that refused, when `report` gives
+// them: "服务器添加失败! (refused: a unique key would repeat at table_writer.cpp:112)". For
+// lumoractl, whose reader can look the check up; the program's windows keep to the words above.
+Text WithRefusal(const Text& message, const services::StorageReport& report);
+
 // The notice for a journal the open set aside; empty when it set none aside.
 Text JournalSetAsideText(const services::StorageReport& report);
 

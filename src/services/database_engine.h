@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "base/text.h"
-#include "services/jet/row_supply.h"
 #include "services/storage_report.h"
+#include "services/values/row_supply.h"
 
 namespace lumora::services {
 
@@ -54,7 +54,7 @@ class EngineRecordSet {
 // Column names and values (nullopt: Null) of one row, and a source of such rows for a bulk
 // write; the source says when they end, or that none of them may be stored.
 using FieldValues = std::vector<std::pair<Text, std::optional<Text>>>;
-using RowSource = std::function<jet::RowSupply(FieldValues& row)>;
+using RowSource = std::function<values::RowSupply(FieldValues& row)>;
 
 // One database connection of an engine.
 class DatabaseEngine {

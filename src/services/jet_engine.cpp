@@ -1,5 +1,6 @@
 #include "services/jet_engine.h"
 
+#include "services/jet/failure.h"
 #include "services/sql/store_engine.h"
 
 namespace lumora::services {
@@ -18,6 +19,7 @@ std::shared_ptr<JetTableStore> JetTableStore::Open(const Text& path, StorageRepo
     return std::shared_ptr<JetTableStore>(new JetTableStore(std::move(*writable), true, report));
   }
   report.error = writer.error;
+  report.refusal = jet::FailureText(writer.failure);
   std::optional<jet::Database> readable = jet::Database::Open(path, true);
   if (!readable) {
     return nullptr;

@@ -32,8 +32,8 @@ class JetTableStore : public sql::TableStore {
   std::optional<sql::StoredTable> ReadTable(const Text& name) const override;
   bool InsertRow(const Text& table, const sql::RowValues& values,
                  std::int32_t* auto_number) override;
-  bool UpdateRow(const Text& table, jet::RowId row, const sql::RowValues& changes) override;
-  bool DeleteRow(const Text& table, jet::RowId row) override;
+  bool UpdateRow(const Text& table, values::RowId row, const sql::RowValues& changes) override;
+  bool DeleteRow(const Text& table, values::RowId row) override;
   bool CanStoreRows() const override { return Writable(); }
   std::optional<std::size_t> StoreRows(const Text& table, bool replace,
                                        const RowSource& next) override;
@@ -48,9 +48,11 @@ class JetTableStore : public sql::TableStore {
   jet::Database database_;
   bool writable_ = false;
   StorageReport report_;
-  // Whether the file's bookkeeping allows writing; found on the first need.
+  // Whether the file's bookkeeping allows writing; found on the first need, with what the
+  // consistency check found when it does not.
   bool SafeToWrite() const;
   mutable std::optional<bool> safe_to_write_;
+  mutable Text damage_;
 };
 
 // The built-in engine; its Open takes the request's path.

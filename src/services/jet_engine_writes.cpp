@@ -1,6 +1,8 @@
 // The built-in engine's writes, through the write side of services/jet.
 #include "services/jet_engine.h"
 
+#include "services/jet/failure.h"
+
 namespace lumora::services {
 
 std::optional<jet::Database> JetTableStore::OpenWritable(const Text& path,
@@ -12,7 +14,11 @@ bool JetTableStore::SafeToWrite() const {
   // Checked once, before the first write or question: a damaged file (a truncated copy, say) is
   // only read, since writing into it would spread the damage. Reading alone costs no check.
   if (!safe_to_write_.has_value()) {
-    safe_to_write_ = database_.Check().SafeToWrite();
+    const jet::CheckReport check = database_.Check();
+    safe_to_write_ = check.SafeToWrite();
+    if (!check.SafeToWrite()) {
+      damage_ = "consistency check: " + check.first_damage;
+    }
   }
   return *safe_to_write_;
 }
@@ -30,6 +36,12 @@ StorageReport JetTableStore::Report() const {
   if (database_.LastWriteError() != platform::FileError::kNone) {
     report.error = database_.LastWriteError();
   }
+  // The check refuses every change before the engine sees one; it says nothing until it has run.
+  if (!damage_.empty()) {
+    report.refusal = damage_;
+  } else if (database_.LastFailure()) {
+    report.refusal = jet::FailureText(database_.LastFailure());
+  }
   return report;
 }
 
@@ -38,11 +50,11 @@ bool JetTableStore::InsertRow(const Text& table, const sql::RowValues& values,
   return Writable() && database_.InsertRow(table, values, auto_number);
 }
 
-bool JetTableStore::UpdateRow(const Text& table, jet::RowId row, const sql::RowValues& changes) {
+bool JetTableStore::UpdateRow(const Text& table, values::RowId row, const sql::RowValues& changes) {
   return Writable() && database_.UpdateRow(table, row, changes);
 }
 
-bool JetTableStore::DeleteRow(const Text& table, jet::RowId row) {
+bool JetTableStore::DeleteRow(const Text& table, values::RowId row) {
   return Writable() && database_.DeleteRow(table, row);
 }
 

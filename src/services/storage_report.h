@@ -15,6 +15,10 @@ struct StorageReport {
   Text journal_set_aside;
   // A journal beside the file could be neither played back nor put aside: the file is only read.
   bool journal_stuck = false;
+  // The engine's own words for the check that refused the last change, or opening the file for
+  // writing, and where it stands: "a unique key would repeat at table_writer.cpp:112",
+  // "consistency check: Server: page 12 is in use but marked free". Empty when it gave none.
+  Text refusal;
 };
 
 }  // namespace lumora::services

@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "app/program.h"
 #include "catalogue/main_database.h"
@@ -18,6 +17,7 @@
 #include "settings/settings_store.h"
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
+#include "support/file_bytes.h"
 #include "support/last_record.h"
 #include "support/reachability_wait.h"
 #include "support/temp_directory.h"
@@ -29,10 +29,7 @@ using forms::MainWindow;
 using testing_support::ServerRow;
 namespace toolbar = forms::main_toolbar;
 
-std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing_support::ReadBytes;
 
 bool HasLine(const std::string& content, const std::string& line) {
   return ("\r\n" + content + "\r\n").find("\r\n" + line + "\r\n") != std::string::npos;

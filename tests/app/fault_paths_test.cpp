@@ -7,9 +7,7 @@
 #endif
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <random>
 #include <string>
@@ -29,6 +27,7 @@
 #include "status/location_database_builder.h"
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
+#include "support/file_bytes.h"
 #include "support/last_record.h"
 #include "support/reachability_wait.h"
 #include "support/temp_directory.h"
@@ -56,14 +55,8 @@ class ScriptedProbe : public platform::EchoProbe {
   bool available_ = true;
 };
 
-std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-}
+using testing_support::ReadBytes;
+using testing_support::WriteBytes;
 
 class FaultPathsTest : public ::testing::Test {
  protected:

@@ -5,9 +5,9 @@
 #include <optional>
 #include <vector>
 
-#include "jet/jet_write_support.h"
 #include "services/jet/consistency_check.h"
 #include "services/jet/database.h"
+#include "services/jet/jet_write_support.h"
 #include "services/sql/memory_table_store.h"
 #include "services/sql/store_engine.h"
 #include "support/catalogue_file.h"

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "catalogue/server_store.h"
-#include "jet/jet_test_support.h"
-#include "jet/jet_write_support.h"
 #include "services/db_connection.h"
 #include "services/jet/database.h"
 #include "services/jet/disk_writes.h"
+#include "services/jet/jet_test_support.h"
+#include "services/jet/jet_write_support.h"
 #include "services/record_set.h"
 #include "support/catalogue_file.h"
 #include "support/temp_directory.h"
@@ -38,14 +38,14 @@ std::vector<std::string> Names(const Text& path) {
 ServerSource Rows(int& given, bool abandon = false) {
   return [&given, abandon](ServerRecord& server) {
     if (given == kImported) {
-      return abandon ? jet::RowSupply::kAbandon : jet::RowSupply::kEnd;
+      return abandon ? values::RowSupply::kAbandon : values::RowSupply::kEnd;
     }
     ++given;
     server = {.server_name = "10.0." + std::to_string(given) + ".1",
               .port = "3389",
               .user_name = "admin",
               .password = "secret-" + std::to_string(given)};
-    return jet::RowSupply::kRow;
+    return values::RowSupply::kRow;
   };
 }
 

@@ -6,8 +6,6 @@
 #include <wincrypt.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +22,8 @@
 #include "seen_by_user.h"
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
+#include "support/file_bytes.h"
+#include "support/stand_in_client.h"
 #include "support/temp_directory.h"
 
 namespace lumora::gui_tests {
@@ -32,24 +32,9 @@ namespace {
 using forms::MainWindow;
 using testing_support::ServerRow;
 
-// The build names the stand-in with a host path; under Wine the host's root is drive Z.
-std::string StandInDirectory() {
-  std::string path = LUMORA_STANDIN_MSTSC;
-  if (!path.empty() && path.front() == '/') {
-    path = "Z:" + path;
-  }
-  for (char& c : path) {
-    if (c == '/') {
-      c = '\\';
-    }
-  }
-  return path.substr(0, path.rfind('\\'));
-}
+using testing_support::StandInDirectory;
 
-std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing_support::ReadBytes;
 
 std::vector<std::string> SplitAt(const std::string& text, const std::string& separator) {
   std::vector<std::string> pieces;

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 
@@ -18,6 +17,7 @@
 #include "services/jet/database.h"
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
+#include "support/file_bytes.h"
 #include "support/temp_directory.h"
 
 namespace lumora::gui_tests {
@@ -33,10 +33,7 @@ class UnavailableProbe : public platform::EchoProbe {
   bool Available() override { return false; }
 };
 
-std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing_support::ReadBytes;
 
 class FaultPathsGuiTest : public GuiTest {
  protected:

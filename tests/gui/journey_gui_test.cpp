@@ -6,8 +6,6 @@
 
 #include <commctrl.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -30,6 +28,7 @@
 #include "settings/settings_store.h"
 #include "status/reachability_pass.h"
 #include "support/catalogue_file.h"
+#include "support/file_bytes.h"
 #include "support/temp_directory.h"
 
 namespace lumora::gui_tests {
@@ -44,10 +43,7 @@ namespace key = settings::key;
 constexpr wchar_t kSettingsTitle[] = L"系统设置   功能设置需要重新连接主机才能生效!";
 constexpr wchar_t kPassword[] = L"qwerty";
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing_support::ReadBytes;
 
 bool IsTicked(HWND button) {
   return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;

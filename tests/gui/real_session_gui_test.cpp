@@ -6,8 +6,6 @@
 
 #include <tlhelp32.h>
 
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <set>
@@ -26,6 +24,7 @@
 #include "seen_by_user.h"
 #include "settings/settings_store.h"
 #include "support/catalogue_file.h"
+#include "support/file_bytes.h"
 #include "support/temp_directory.h"
 
 namespace lumora::gui_tests {
@@ -36,10 +35,7 @@ using forms::MainWindow;
 
 constexpr int kBoxTextId = 0xFFFF;
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing_support::ReadBytes;
 
 std::wstring FromUtf8(const std::string& text) {
   std::wstring wide(text.size(), L'\0');

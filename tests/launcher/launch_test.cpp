@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "platform/files.h"
 #include "platform/program_directory.h"
 #include "settings/settings_store.h"
+#include "support/file_bytes.h"
 #include "support/temp_directory.h"
 
 #ifndef _WIN32
@@ -84,10 +84,7 @@ TEST_F(LaunchSessionTest, MissingProgramDirectoryIsAWriteFailure) {
 
 #ifndef _WIN32
 
-std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing_support::ReadBytes;
 
 // Sets an environment variable for one test and puts the old value back afterwards.
 class ScopedVariable {

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "catalogue/server_store.h"
 #include "launcher/session_writer.h"
@@ -13,6 +11,7 @@
 #include "services/record_set.h"
 #include "settings/settings_store.h"
 #include "support/catalogue_file.h"
+#include "support/file_bytes.h"
 #include "support/temp_directory.h"
 
 namespace lumora::launcher {
@@ -75,10 +74,7 @@ TEST_F(SessionInputsTest, MissingRecordOrPasswordGivesTheEmptyPassword) {
   EXPECT_EQ(GatherSessionInputs(records_, {"x' or '1'='1", "1", "u", ""}).password, "");
 }
 
-std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing_support::ReadBytes;
 
 TEST_F(SessionInputsTest, WrittenFileLandsInTheHistoryFolderMadeForIt) {
   const std::optional<SessionFile> file =

@@ -2,11 +2,10 @@
 // is laid out again, which of duplicate entries counts, and what becomes of the fallback text.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "platform/profile.h"
+#include "support/file_bytes.h"
 #include "support/temp_directory.h"
 
 namespace lumora::platform {
@@ -17,13 +16,11 @@ class ProfileFormatTest : public ::testing::Test {
   Text Ini() const { return directory_.Path() + "\\config.ini"; }
 
   void WriteRaw(const std::string& bytes) const {
-    std::ofstream out(directory_.NativePath("config.ini"), std::ios::binary);
-    out << bytes;
+    testing_support::WriteBytes(directory_.NativePath("config.ini"), bytes);
   }
 
   std::string ReadRaw() const {
-    std::ifstream in(directory_.NativePath("config.ini"), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return testing_support::ReadBytes(directory_.NativePath("config.ini"));
   }
 
   testing_support::TempDirectory directory_;

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "support/file_bytes.h"
 #include "support/temp_directory.h"
 
 namespace lumora::platform {
@@ -16,13 +15,11 @@ class ProfileTest : public ::testing::Test {
   Text Ini() const { return directory_.Path() + "\\config.ini"; }
 
   void WriteRaw(const std::string& bytes) const {
-    std::ofstream out(directory_.NativePath("config.ini"), std::ios::binary);
-    out << bytes;
+    testing_support::WriteBytes(directory_.NativePath("config.ini"), bytes);
   }
 
   std::string ReadRaw() const {
-    std::ifstream in(directory_.NativePath("config.ini"), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return testing_support::ReadBytes(directory_.NativePath("config.ini"));
   }
 
   testing_support::TempDirectory directory_;

@@ -16,7 +16,13 @@ cases=(
   "fail|src/platform/planted.cpp|#include <tlhelp32.h>"
   "fail|src/services/planted.cpp|#include <cstdint>\n#ifdef _WIN32\n#include <atlbase.h>\n#endif"
   "fail|src/base/planted.h.in|#include \"status/ip_address.h\""
+  "fail|src/services/sql/planted.cpp|#include \"services/jet/database.h\""
+  "fail|src/services/ado/planted.cpp|#include \"services/jet/field_parse.h\""
+  "fail|src/catalogue/planted.h|#include \"services/jet/table_reader.h\""
+  "fail|src/services/values/planted.cpp|#include \"services/sql/table_store.h\""
   "ok|src/app/planted.cpp|#include <status/reachability_pass.h>"
+  "ok|src/services/sql/planted.cpp|#include \"services/values/value.h\""
+  "ok|src/services/planted.cpp|#include \"services/jet/database.h\""
   "ok|src/services/planted.cpp|#if defined(_WIN32)\n#include <cstdint>\n#else\n#include <unistd.h>\n#endif"
 )
 

@@ -6,10 +6,10 @@
 
 #include <fstream>
 
-#include "jet/jet_test_support.h"
-#include "jet/jet_write_support.h"
 #include "services/db_connection.h"
 #include "services/jet/database.h"
+#include "services/jet/jet_test_support.h"
+#include "services/jet/jet_write_support.h"
 #include "services/record_set.h"
 #include "support/temp_directory.h"
 
@@ -117,9 +117,9 @@ TEST_F(DbJetCatalogueTest, AddedRowIsInTheFileByTheNextOpen) {
   // A reader of the file itself sees it too.
   const std::optional<jet::Database> database = jet::Database::Open(path_);
   ASSERT_TRUE(database.has_value());
-  const std::vector<jet::Row> rows = database->OpenTable("Server")->ReadAll();
+  const std::vector<values::Row> rows = database->OpenTable("Server")->ReadAll();
   ASSERT_EQ(rows.size(), 1u);
-  EXPECT_TRUE(jet::IsNull(rows[0].values[5]));  // 域: the empty text went in as Null
+  EXPECT_TRUE(values::IsNull(rows[0].values[5]));  // 域: the empty text went in as Null
   EXPECT_TRUE(database->Check().Ok());
 }
 

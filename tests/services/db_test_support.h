@@ -104,13 +104,13 @@ inline std::unique_ptr<DBConnection> OpenMemoryConnection(
 
 inline sql::StoredColumn TextColumn(const char* name, std::uint16_t characters = 50) {
   return {.name = name,
-          .type = jet::ColumnType::kText,
+          .type = values::ColumnType::kText,
           .length = static_cast<std::uint16_t>(characters * 2)};
 }
 
 inline sql::StoredColumn LongColumn(const char* name, bool auto_number = false) {
   return {.name = name,
-          .type = jet::ColumnType::kLong,
+          .type = values::ColumnType::kLong,
           .length = 4,
           .nullable = !auto_number,
           .auto_number = auto_number};

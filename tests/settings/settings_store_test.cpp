@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/program_directory.h"
+#include "support/file_bytes.h"
 #include "support/temp_directory.h"
 
 namespace lumora::settings {
@@ -21,8 +21,7 @@ class SettingsStoreTest : public ::testing::Test {
   void SetUp() override { SetProgramDirectory(directory_.Path()); }
 
   std::string ReadRaw() const {
-    std::ifstream in(directory_.NativePath("config.ini"), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return testing_support::ReadBytes(directory_.NativePath("config.ini"));
   }
 
   // The non-blank lines of the file, line ends removed.

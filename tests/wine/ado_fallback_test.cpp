@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "catalogue/server_edit.h"
 #include "catalogue/server_store.h"
 #include "services/ado/ado_engine.h"
 #include "services/ado/variant_text.h"
@@ -70,7 +71,7 @@ TEST_F(AdoFallbackTest, OpenAccessFallsBackToTheBuiltInEngine) {
   catalogue::ServerRecord server;
   server.server_name = "主机甲";
   server.port = "3389";
-  ASSERT_FALSE(catalogue::ServerExists(records, server.server_name));
+  ASSERT_FALSE(catalogue::FindServer(records, server.server_name));
   ASSERT_TRUE(catalogue::AddServer(records, server));
   std::vector<catalogue::ServerRecord> servers;
   ASSERT_TRUE(catalogue::ListServers(records, servers));

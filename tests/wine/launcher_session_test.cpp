@@ -7,8 +7,6 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,24 +15,14 @@
 #include "platform/process.h"
 #include "platform/program_directory.h"
 #include "settings/settings_store.h"
+#include "support/file_bytes.h"
+#include "support/stand_in_client.h"
 #include "support/temp_directory.h"
 
 namespace lumora::launcher {
 namespace {
 
-// The build names the stand-in with a host path; under Wine the host's root is drive Z.
-std::string StandInDirectory() {
-  std::string path = LUMORA_STANDIN_MSTSC;
-  if (!path.empty() && path.front() == '/') {
-    path = "Z:" + path;
-  }
-  for (char& c : path) {
-    if (c == '/') {
-      c = '\\';
-    }
-  }
-  return path.substr(0, path.rfind('\\'));
-}
+using testing_support::StandInDirectory;
 
 std::string Variable(const char* name) {
   std::string value(32768, '\0');
@@ -58,10 +46,7 @@ class ScopedVariable {
   std::string old_;
 };
 
-std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing_support::ReadBytes;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

@@ -14,8 +14,8 @@
 #include "platform/files.h"
 #include "services/db_connection.h"
 #include "services/jet/database.h"
-#include "services/jet/field_text.h"
 #include "services/record_set.h"
+#include "services/values/field_text.h"
 #include "terminal.h"
 
 namespace lumora::ctl {
@@ -45,7 +45,7 @@ bool RefusedAsDamaged(const Text& path) {
   if (report.SafeToWrite()) {
     return false;
   }
-  Fail("the catalogue is damaged (" + report.problems.front() +
+  Fail("the catalogue is damaged (" + report.first_damage +
            "); `lumoractl catalogue check` lists what is wrong",
        path);
   return true;
@@ -138,7 +138,7 @@ int Create(Arguments args) {
     return Fail("the demo servers could not be added; no file left behind", path);
   }
   if (!created) {
-    return Fail("cannot be created", path);
+    return Fail(catalogue::WithRefusal("cannot be created", StorageReportOf(report)), path);
   }
   return kOk;
 }
@@ -262,10 +262,10 @@ int ListTableRows(const Text& path, const Text& name) {
     return kFailed;
   }
   jet::TableReader::Cursor cursor = table->Rows();
-  for (jet::Row row; cursor.Next(row);) {
+  for (values::Row row; cursor.Next(row);) {
     Text line;
     for (std::size_t index = 0; index < row.values.size(); ++index) {
-      line += (index == 0 ? "" : "\t") + Escaped(jet::FieldToText(row.values[index]));
+      line += (index == 0 ? "" : "\t") + Escaped(values::FieldToText(row.values[index]));
     }
     PrintText(stdout, line);
   }
@@ -312,7 +312,7 @@ int Export(Arguments args) {
   }
   PrintText(stdout, CsvHeader(*table));
   jet::TableReader::Cursor cursor = table->Rows();
-  for (jet::Row row; cursor.Next(row);) {
+  for (values::Row row; cursor.Next(row);) {
     PrintText(stdout, CsvRow(*table, row));
   }
   return kOk;

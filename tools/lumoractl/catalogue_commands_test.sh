@@ -1,10 +1,7 @@
 #!/bin/sh
 # lumoractl catalogue create/list/export/check on real files: catalogue_commands_test.sh LUMORACTL CASE
 # Exit 77 marks a case skipped because Debian's mdbtools are missing.
-set -eu
-ctl=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/test_work.sh"
 file=$work/mstsc.mdb
 # lumoractl speaks the terminal's encoding: these cases type and read UTF-8.
 export LC_ALL=C.UTF-8
@@ -84,6 +81,29 @@ changes_refused_with_their_reason)
   head -c $(($(wc -c <"$file") - 100)) "$file" >"$work/cut.mdb"
   if "$ctl" catalogue add "$work/cut.mdb" 10.0.0.2 2>"$work/error"; then exit 1; fi
   grep -q "damaged" "$work/error"
+  ;;
+damaged_files_name_the_check)
+  # A data page of table Server (page 12 of 4096 bytes, its owner at offset 4) that names another
+  # table, and a file cut short: each command that writes says which check refused it, and the
+  # file stays as it was.
+  "$ctl" catalogue create "$file" --demo
+  cp "$file" "$work/owner.mdb"
+  printf '\002' | dd of="$work/owner.mdb" bs=1 seek=49156 conv=notrunc 2>/dev/null
+  head -c $(($(wc -c <"$file") - 100)) "$file" >"$work/cut.mdb"
+  printf '服务器名\n"10.0.0.9"\n' >"$work/new.csv"
+  for damage in "owner|Server: owned page 12 is not one of its data pages" \
+                "cut|the file ends inside page"; do
+    name=${damage%%|*}
+    cp "$work/$name.mdb" "$work/before"
+    for change in "add $work/$name.mdb 10.0.0.1" "modify $work/$name.mdb 127.0.0.1 --port 3390" \
+                  "delete $work/$name.mdb 127.0.0.2" "import $work/$name.mdb $work/new.csv"; do
+      # shellcheck disable=SC2086
+      if "$ctl" catalogue $change 2>"$work/error"; then exit 1; fi
+      grep -qF "refused: consistency check: ${damage#*|}" "$work/error" ||
+        { echo "$change:"; cat "$work/error"; exit 1; }
+      cmp "$work/$name.mdb" "$work/before"
+    done
+  done
   ;;
 import_says_why_nothing_was_stored)
   # A catalogue that is read-only (the file, or its folder: marked so, which stops even root

@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-#include "services/jet/field_text.h"
-#include "services/jet/ole_date.h"
+#include "services/values/field_text.h"
+#include "services/values/ole_date.h"
 
 namespace lumora::ctl {
 namespace {
 
-using jet::ColumnType;
+using values::ColumnType;
 
 // The types mdb-export puts in quotes.
 bool IsCsvQuoted(ColumnType type) {
@@ -25,8 +25,8 @@ bool IsCsvQuoted(ColumnType type) {
   }
 }
 
-Text DateText(jet::DateTime value) {
-  const std::optional<jet::CivilTime> time = jet::OleDateToCivil(value.days);
+Text DateText(values::DateTime value) {
+  const std::optional<values::CivilTime> time = values::OleDateToCivil(value.days);
   if (!time) {
     return {};
   }
@@ -36,17 +36,17 @@ Text DateText(jet::DateTime value) {
   return text;
 }
 
-Text CellText(const jet::Value& value) {
+Text CellText(const values::Value& value) {
   if (const bool* flag = std::get_if<bool>(&value)) {
     return *flag ? "1" : "0";
   }
-  if (const jet::DateTime* date = std::get_if<jet::DateTime>(&value)) {
+  if (const values::DateTime* date = std::get_if<values::DateTime>(&value)) {
     return DateText(*date);
   }
-  if (const jet::Blob* blob = std::get_if<jet::Blob>(&value)) {
+  if (const values::Blob* blob = std::get_if<values::Blob>(&value)) {
     return Text(blob->bytes.begin(), blob->bytes.end());
   }
-  return jet::FieldToText(value);
+  return values::FieldToText(value);
 }
 
 }  // namespace
@@ -74,15 +74,15 @@ Text CsvHeader(const jet::TableReader& table) {
   return line;
 }
 
-Text CsvRow(const jet::TableReader& table, const jet::Row& row) {
+Text CsvRow(const jet::TableReader& table, const values::Row& row) {
   Text line;
   for (std::size_t index = 0; index < table.Columns().size() && index < row.values.size();
        ++index) {
     if (index != 0) {
       line.push_back(',');
     }
-    const jet::Value& value = row.values[index];
-    if (jet::IsNull(value)) {
+    const values::Value& value = row.values[index];
+    if (values::IsNull(value)) {
       continue;
     }
     const Text text = CellText(value);

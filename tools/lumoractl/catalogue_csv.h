@@ -17,6 +17,6 @@ Text CsvQuoted(const Text& text);
 Text CsvHeader(const jet::TableReader& table);
 
 // One row, without the line end.
-Text CsvRow(const jet::TableReader& table, const jet::Row& row);
+Text CsvRow(const jet::TableReader& table, const values::Row& row);
 
 }  // namespace lumora::ctl

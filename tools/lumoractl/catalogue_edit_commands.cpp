@@ -86,7 +86,8 @@ int Report(const catalogue::EditOutcome& outcome, catalogue::EditResult success,
            const services::DBConnection& connection) {
   if (outcome.result == catalogue::EditResult::kAddFailed ||
       outcome.result == catalogue::EditResult::kModifyFailed) {
-    return Refused(catalogue::WithReason(outcome.message, connection.Report()));
+    return Refused(catalogue::WithRefusal(
+        catalogue::WithReason(outcome.message, connection.Report()), connection.Report()));
   }
   if (outcome.result != success) {
     return Refused(outcome.message);
@@ -173,7 +174,9 @@ int Delete(Arguments args) {
   }
   if (!catalogue::DeleteServersNumbered(catalogue.connection, catalogue.records, numbers)
            .complete) {
-    return Refused(catalogue::WithReason(edit_text::kDeleteFailed, catalogue.connection.Report()));
+    const services::StorageReport report = catalogue.connection.Report();
+    return Refused(
+        catalogue::WithRefusal(catalogue::WithReason(edit_text::kDeleteFailed, report), report));
   }
   PrintText(stdout, edit_text::kDeleted);
   return kOk;

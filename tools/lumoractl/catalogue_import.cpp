@@ -21,8 +21,8 @@
 #include "platform/files.h"
 #include "services/db_connection.h"
 #include "services/jet/database.h"
-#include "services/jet/field_text.h"
 #include "services/record_set.h"
+#include "services/values/field_text.h"
 #include "terminal.h"
 
 namespace lumora::ctl {
@@ -301,9 +301,9 @@ std::optional<std::size_t> StoredServers(const Text& file, NameSet* names) {
   }
   std::size_t count = 0;
   jet::TableReader::Cursor cursor = table->Rows();
-  for (jet::Row row; cursor.Next(row); ++count) {
+  for (values::Row row; cursor.Next(row); ++count) {
     if (names != nullptr) {
-      names->Insert(AsciiLowerCase(jet::FieldToText(row.values[*column])));
+      names->Insert(AsciiLowerCase(values::FieldToText(row.values[*column])));
     }
   }
   return count;
@@ -358,7 +358,7 @@ int Import(Arguments args) {
         if (checked) {
           if (refused == 0 || parsed->skipBad) {
             server = std::move(*checked);
-            return jet::RowSupply::kRow;
+            return values::RowSupply::kRow;
           }
           continue;
         }
@@ -369,7 +369,8 @@ int Import(Arguments args) {
         ++refused;
       }
       progress.Finish();
-      return refused > 0 && !parsed->skipBad ? jet::RowSupply::kAbandon : jet::RowSupply::kEnd;
+      return refused > 0 && !parsed->skipBad ? values::RowSupply::kAbandon
+                                             : values::RowSupply::kEnd;
     });
   }();
   if (refused > 0 && !parsed->skipBad) {
@@ -378,9 +379,12 @@ int Import(Arguments args) {
     return kFailed;
   }
   if (!stored) {
-    const Text why = catalogue::StorageProblemText(connection.Report());
-    PrintFileError(parsed->file, "nothing imported, the catalogue is as it was" +
-                                     (why.empty() ? Text() : ": " + why));
+    const services::StorageReport report = connection.Report();
+    const Text why = catalogue::StorageProblemText(report);
+    PrintFileError(parsed->file,
+                   catalogue::WithRefusal("nothing imported, the catalogue is as it was" +
+                                              (why.empty() ? Text() : ": " + why),
+                                          report));
     return kFailed;
   }
   // What reached the table is read back, not assumed.

@@ -1,6 +1,7 @@
 #include "catalogue_notices.h"
 
 #include "catalogue/storage_text.h"
+#include "services/jet/failure.h"
 #include "terminal.h"
 
 namespace lumora::ctl {
@@ -8,7 +9,8 @@ namespace lumora::ctl {
 services::StorageReport StorageReportOf(const jet::OpenReport& report) {
   return {.error = report.error,
           .journal_set_aside = report.journal.set_aside_as,
-          .journal_stuck = report.journal.kind == jet::JournalOutcome::Kind::kStuck};
+          .journal_stuck = report.journal.kind == jet::JournalOutcome::Kind::kStuck,
+          .refusal = jet::FailureText(report.failure)};
 }
 
 void TellSetAsideJournal(std::string_view file, const services::StorageReport& report) {
@@ -20,23 +22,29 @@ void TellSetAsideJournal(std::string_view file, const services::StorageReport& r
 bool OpenCatalogueForChange(services::DBConnection& connection, services::RecordSet& records,
                             const Text& file) {
   const bool opened = connection.OpenAccess(file, "") && records.SetConnection(connection);
-  const services::StorageReport report = connection.Report();
-  TellSetAsideJournal(file, report);
+  TellSetAsideJournal(file, connection.Report());
   if (!opened) {
-    const Text why = catalogue::StorageProblemText(report);
-    PrintFileError(file, why.empty() ? Text("cannot open the catalogue") : why);
+    const Text why = catalogue::StorageProblemText(connection.Report());
+    PrintFileError(file,
+                   catalogue::WithRefusal(why.empty() ? Text("cannot open the catalogue") : why,
+                                          connection.Report()));
     return false;
   }
   if (!connection.ReadOnly()) {
     return true;
   }
-  if (connection.Damaged()) {
-    PrintFileError(file,
-                   "the catalogue is damaged; `lumoractl catalogue check` lists what is wrong");
+  // Damaged runs the consistency check where it has not run yet: the report then says what it
+  // found.
+  const bool damaged = connection.Damaged();
+  const services::StorageReport report = connection.Report();
+  if (damaged) {
+    PrintFileError(file, catalogue::WithRefusal("the catalogue is damaged", report) +
+                             "; `lumoractl catalogue check` lists what is wrong");
     return false;
   }
   const Text why = catalogue::StorageProblemText(report);
-  PrintFileError(file, why.empty() ? Text(catalogue::storage_text::kInUse) : why);
+  PrintFileError(file, catalogue::WithRefusal(
+                           why.empty() ? Text(catalogue::storage_text::kInUse) : why, report));
   return false;
 }
 

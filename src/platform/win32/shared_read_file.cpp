@@ -1,7 +1,10 @@
 #include <windows.h>
 
+#include <utility>
+
 #include "platform/files.h"
 #include "platform/shared_read_file.h"
+#include "platform/win32/unique_handle.h"
 
 namespace lumora::platform {
 namespace {
@@ -18,26 +21,25 @@ bool SharedReadFile::Open(const Text& path) {
     return false;
   }
   // A directory does not open without FILE_FLAG_BACKUP_SEMANTICS, so only files get through.
-  HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) {
+  win32::UniqueKernelHandle handle(::CreateFileA(
+      path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle) {
     return false;
   }
   LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(handle, &size) || size.QuadPart < 0) {
-    ::CloseHandle(handle);
+  if (!::GetFileSizeEx(handle.get(), &size) || size.QuadPart < 0) {
     return false;
   }
-  handle_ = reinterpret_cast<std::intptr_t>(handle);
+  // From here the member owns it; Close hands it back to a UniqueKernelHandle to be closed.
+  handle_ = reinterpret_cast<std::intptr_t>(handle.release());
   size_ = static_cast<std::uint64_t>(size.QuadPart);
   return true;
 }
 
 void SharedReadFile::Close() {
   if (handle_ != kClosed) {
-    ::CloseHandle(AsHandle(handle_));
-    handle_ = kClosed;
+    const win32::UniqueKernelHandle closing(AsHandle(std::exchange(handle_, kClosed)));
   }
   size_ = 0;
 }

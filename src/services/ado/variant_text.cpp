@@ -5,14 +5,14 @@
 #include <cstdio>
 #include <string>
 
-#include "services/jet/field_text.h"
+#include "services/values/field_text.h"
 
 namespace lumora::services::ado {
 namespace {
 
 // The built-in engine formats the same kinds; one formatter keeps both engines' texts equal.
-Text Formatted(const jet::Value& value) {
-  return jet::FieldToText(value);
+Text Formatted(const values::Value& value) {
+  return values::FieldToText(value);
 }
 
 Text Integer(long long number) {
@@ -58,9 +58,9 @@ Text VariantText(const VARIANT& value) {
       return Formatted(number);
     }
     case VT_CY:
-      return Formatted(jet::Currency{value.cyVal.int64});
+      return Formatted(values::Currency{value.cyVal.int64});
     case VT_DATE:
-      return Formatted(jet::DateTime{value.date});
+      return Formatted(values::DateTime{value.date});
     case VT_BSTR:
       return Formatted(std::u16string(reinterpret_cast<const char16_t*>(value.bstrVal),
                                       ::SysStringLen(value.bstrVal)));

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "services/jet/byte_writer.h"
+#include "services/jet/failure.h"
 #include "services/jet/index_page.h"
 #include "services/jet/usage_map_writer.h"
 
@@ -131,9 +132,7 @@ bool WriteIndexTree(Pager& pager, std::uint32_t owner, const RealIndex& index,
                     const std::vector<std::uint32_t>& old_pages) {
   const std::size_t capacity = IndexEntryCapacity(pager.PageSize());
   for (const Bytes& entry : entries) {
-    if (entry.size() > capacity / 2) {
-      return false;
-    }
+    JET_REFUSE_IF(entry.size() > capacity / 2, "an index entry is larger than half a page");
   }
   std::vector<std::uint32_t> pool;
   for (std::uint32_t page : old_pages) {
@@ -211,9 +210,10 @@ bool WriteIndexTree(Pager& pager, std::uint32_t owner, const RealIndex& index,
     }
     const std::optional<std::uint32_t> number =
         pager.AppendPage(SerializeIndexPage(planned.Page(), owner, pager.PageSize()));
-    if (!number || *number != planned.number) {
+    if (!number) {
       return false;
     }
+    JET_REFUSE_IF(*number != planned.number, "a new index page did not land where it was planned");
   }
   for (std::uint32_t page : appended) {
     if (!SetUsageMapBit(pager, kGlobalUsageMap, page, false, true) ||
@@ -234,7 +234,8 @@ bool WriteIndexTree(Pager& pager, std::uint32_t owner, const RealIndex& index,
       return false;
     }
   }
-  if (!root || (plan.size() > 1 && !pager.Flush()) ||
+  JET_REFUSE_IF(!root, "the planned tree has no root page");
+  if ((plan.size() > 1 && !pager.Flush()) ||
       !pager.WritePage(root->number, SerializeIndexPage(root->Page(), owner, pager.PageSize()))) {
     return false;
   }

@@ -2,15 +2,15 @@
 
 #include <variant>
 
-#include "services/jet/name_compare.h"
 #include "services/jet/table_reader.h"
+#include "services/values/name_compare.h"
 
 namespace lumora::jet {
 namespace {
 
 std::optional<std::size_t> ColumnNamed(const TableDefinition& table, std::u16string_view name) {
   for (std::size_t index = 0; index < table.columns.size(); ++index) {
-    if (SameName(table.columns[index].name, name)) {
+    if (values::SameName(table.columns[index].name, name)) {
       return index;
     }
   }

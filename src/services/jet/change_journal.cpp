@@ -10,6 +10,7 @@
 
 #include "platform/files.h"
 #include "services/jet/disk_writes.h"
+#include "services/jet/failure.h"
 
 namespace lumora::jet {
 namespace {
@@ -227,9 +228,7 @@ bool WriteJournal(const Text& journal, const platform::LockedFile& database,
   const std::uint64_t old_size = database.Size();
   std::uint64_t new_size = old_size;
   Bytes header(std::min(old_size, kIdentityBytes));
-  if (!database.Read(0, header)) {
-    return false;
-  }
+  JET_REFUSE_IF(!database.Read(0, header), "the file's header could not be read for the journal");
   Bytes bytes(kMagic.begin(), kMagic.end());
   PutNumber(bytes, old_size, 8);
   const std::size_t new_size_at = bytes.size();
@@ -242,9 +241,8 @@ bool WriteJournal(const Text& journal, const platform::LockedFile& database,
     const std::uint64_t kept =
         offset < old_size ? std::min<std::uint64_t>(data.size(), old_size - offset) : 0;
     original.resize(kept);
-    if (kept > 0 && !database.Read(offset, original)) {
-      return false;
-    }
+    JET_REFUSE_IF(kept > 0 && !database.Read(offset, original),
+                  "the bytes a change overwrites could not be read");
     const std::span<const std::uint8_t> changed(data);
     AddRange(bytes, offset, data.size(), original,
              [changed](std::uint64_t at, std::size_t count) { return changed.subspan(at, count); });
@@ -258,9 +256,7 @@ bool WriteJournal(const Text& journal, const platform::LockedFile& database,
       read = read && added.read(added.offset + at, sector);
       return std::span<const std::uint8_t>(sector);
     });
-    if (!read) {
-      return false;
-    }
+    JET_REFUSE_IF(!read, "the pages a change adds could not be read back");
     new_size = std::max(new_size, added.offset + added.length);
   }
   for (int i = 0; i < 8; ++i) {
@@ -271,17 +267,18 @@ bool WriteJournal(const Text& journal, const platform::LockedFile& database,
   platform::RemoveFile(journal);
   std::unique_ptr<platform::LockedFile> file =
       platform::OpenLockedFile(journal, platform::OpenMode::kCreateNew);
-  if (!file) {
-    return false;
-  }
+  JET_REFUSE_IF(!file, "the journal could not be created beside the file");
   const std::size_t allowed = DiskBytesAllowed(bytes.size());
-  if (allowed > 0 && !file->Write(0, std::span<const std::uint8_t>(bytes.data(), allowed))) {
-    return false;
-  }
+  JET_REFUSE_IF(
+      (allowed > 0 && !file->Write(0, std::span<const std::uint8_t>(bytes.data(), allowed))) ||
+          allowed != bytes.size(),
+      "the journal could not be written whole");
   // The new file's entry in the folder is made durable too: a journal lost with it would leave a
   // half-written database nobody can repair.
-  return allowed == bytes.size() && DiskWriteAllowed() && file->Flush() && DiskWriteAllowed() &&
-         platform::FlushFolderOf(journal);
+  JET_REFUSE_IF(!DiskWriteAllowed() || !file->Flush() || !DiskWriteAllowed() ||
+                    !platform::FlushFolderOf(journal),
+                "the journal could not be made durable");
+  return true;
 }
 
 Text JournalPath(const Text& database) {

@@ -16,6 +16,14 @@
 namespace lumora::jet {
 namespace {
 
+// Every problem but a stale row count.
+void AddDamage(CheckReport& report, Text problem) {
+  if (report.first_damage.empty()) {
+    report.first_damage = problem;
+  }
+  report.problems.push_back(std::move(problem));
+}
+
 class TableCheck {
  public:
   TableCheck(const Pager& pager, const TableDefinition& table, Text name,
@@ -46,7 +54,7 @@ class TableCheck {
   }
 
  private:
-  void Problem(const Text& what) { report_.problems.push_back(name_ + ": " + what); }
+  void Problem(const Text& what) { AddDamage(report_, name_ + ": " + what); }
 
   bool MarkedFree(std::uint32_t page) const {
     return std::binary_search(free_pages_.begin(), free_pages_.end(), page);
@@ -87,8 +95,8 @@ class TableCheck {
     }
     if (live != table_.row_count) {
       ++report_.row_count_mismatches;
-      Problem("row count " + std::to_string(table_.row_count) + " but " + std::to_string(live) +
-              " rows");
+      report_.problems.push_back(name_ + ": row count " + std::to_string(table_.row_count) +
+                                 " but " + std::to_string(live) + " rows");
     }
   }
 
@@ -164,8 +172,8 @@ CheckReport CheckDatabase(const std::shared_ptr<const Pager>& pager,
   CheckReport report;
   // A file cut short is what the readers meet most: it must not pass for a sound one.
   if (!pager->EndsOnAPage()) {
-    report.problems.push_back("the file ends inside page " + std::to_string(pager->PageCount()) +
-                              ": it is cut short");
+    AddDamage(report, "the file ends inside page " + std::to_string(pager->PageCount()) +
+                          ": it is cut short");
   }
   const std::vector<std::uint32_t> free_pages = UsageMapPages(*pager, kGlobalUsageMap);
   for (const CatalogEntry& entry : catalog) {
@@ -174,15 +182,14 @@ CheckReport CheckDatabase(const std::shared_ptr<const Pager>& pager,
     }
     const Text name = platform::WideToGbk(entry.name);
     if (entry.DefinitionPage() >= pager->PageCount()) {
-      report.problems.push_back(name + ": definition page " +
-                                std::to_string(entry.DefinitionPage()) +
-                                " lies past the end of the file");
+      AddDamage(report, name + ": definition page " + std::to_string(entry.DefinitionPage()) +
+                            " lies past the end of the file");
       continue;
     }
     const std::optional<TableDefinition> table =
         ReadTableDefinition(*pager, entry.DefinitionPage());
     if (!table) {
-      report.problems.push_back(name + ": definition cannot be read");
+      AddDamage(report, name + ": definition cannot be read");
       continue;
     }
     ++report.tables_checked;
@@ -190,7 +197,7 @@ CheckReport CheckDatabase(const std::shared_ptr<const Pager>& pager,
   }
   // Every Access file lists its own system tables.
   if (report.tables_checked == 0) {
-    report.problems.push_back("the catalog lists no readable table");
+    AddDamage(report, "the catalog lists no readable table");
   }
   return report;
 }

@@ -20,6 +20,8 @@ struct CheckReport {
   // Problems that are only a table's row count differing from its rows: Access itself leaves
   // such counts behind at times.
   std::size_t row_count_mismatches = 0;
+  // The first problem beyond those: what makes writing unsafe.
+  Text first_damage;
 
   bool Ok() const { return problems.empty(); }
   // Nothing found beyond stale row counts: rows, usage maps and indexes agree, so a write will

@@ -13,6 +13,7 @@
 #include "base/text.h"
 #include "services/jet/catalog.h"
 #include "services/jet/consistency_check.h"
+#include "services/jet/failure.h"
 #include "services/jet/header.h"
 #include "services/jet/pager.h"
 #include "services/jet/table_reader.h"
@@ -77,6 +78,9 @@ class Database {
   // Why the last write or change failed, as far as the system said: a full disk, a file that
   // turned read-only...; kNone when it succeeded or was refused for its values.
   platform::FileError LastWriteError() const { return last_write_error_; }
+  // The check that refused the last write or change (BeginChange to CommitChange), and where it
+  // stands; none when it succeeded.
+  const Failure& LastFailure() const { return last_failure_; }
 
   // Row counts against rows, usage maps against pages, indexes against rows.
   CheckReport Check() const;
@@ -103,6 +107,14 @@ class Database {
   // The values of a row of `table` from program texts; empty when one does not fit.
   std::optional<std::vector<std::optional<Value>>> ColumnValues(const TableReader& table,
                                                                 const RowValues& values) const;
+  // A new row of `table`: the values given, Null for the rest; empty when one does not fit or
+  // the AutoNumber column is given one.
+  std::optional<std::vector<Value>> InsertedValues(const TableReader& table,
+                                                   const RowValues& values) const;
+
+  // Create, once the path is known to be free; false (the reason recorded) when it fails.
+  static bool CreateNew(const Text& path, const std::function<bool(const Text& building)>& fill,
+                        OpenReport* report);
 
   FormatInfo info_;
   std::shared_ptr<const Pager> pager_;
@@ -112,12 +124,19 @@ class Database {
   // Inside BeginChange and CommitChange; whether a write in it failed.
   bool in_change_ = false;
   bool change_spoilt_ = false;
+  // What spoilt the open change: every later write of it and its commit are refused with it.
+  Failure spoilt_by_;
   platform::FileError last_write_error_ = platform::FileError::kNone;
+  Failure last_failure_;
+
+  // Runs one of the public writes, keeping the reason its refusal records as LastFailure.
+  template <typename Operation>
+  auto Reported(const Operation& operation) -> decltype(operation());
 
   // Runs `write` as one change of its own, or as part of the open one.
   bool AsOneChange(const std::function<bool()>& write);
   // The table for a write: open for writing, not a system table.
-  std::optional<TableDefinition> WritableTable(const Text& table) const;
+  std::optional<TableReader> WritableTable(const Text& table) const;
 };
 
 }  // namespace lumora::jet

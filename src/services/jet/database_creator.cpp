@@ -12,6 +12,7 @@
 #include "services/jet/catalog.h"
 #include "services/jet/data_page_writer.h"
 #include "services/jet/database.h"
+#include "services/jet/failure.h"
 #include "services/jet/header_page.h"
 #include "services/jet/index_page.h"
 #include "services/jet/table_layout.h"
@@ -214,23 +215,19 @@ std::optional<std::vector<Bytes>> EmptyFilePages(double now) {
 bool WriteNewDatabase(const Text& path) {
   const double now = Now();
   const std::optional<std::vector<Bytes>> pages = EmptyFilePages(now);
+  if (!pages) {
+    return false;
+  }
   std::shared_ptr<PageSource> source = OpenWritableFileSource(path, true);
-  if (!pages || !source) {
-    return false;
-  }
+  JET_REFUSE_IF(!source, "the new file could not be made");
   for (std::size_t number = 0; number < pages->size(); ++number) {
-    if (!source->Write(number * kPageSize, (*pages)[number])) {
-      return false;
-    }
+    JET_REFUSE_IF(!source->Write(number * kPageSize, (*pages)[number]),
+                  "the new file's pages could not be written");
   }
-  if (!source->Flush()) {
-    return false;
-  }
+  JET_REFUSE_IF(!source->Flush(), "the new file's pages could not be made durable");
   Pager pager(source, kPageSize, 0);
   std::optional<TableDefinition> catalog = ReadTableDefinition(pager, kCatalogDefinitionPage);
-  if (!catalog) {
-    return false;
-  }
+  JET_REFUSE_IF(!catalog, "the new file's catalog cannot be read back");
   const std::vector<std::vector<Value>> rows = {
       CatalogRow(kTablesContainer, kRootContainer, u"Tables", 3, kSystemFlags, now),
       CatalogRow(kDatabasesContainer, kRootContainer, u"Databases", 3, kSystemFlags, now),
@@ -246,7 +243,8 @@ bool WriteNewDatabase(const Text& path) {
       return false;
     }
   }
-  return source->Flush();
+  JET_REFUSE_IF(!source->Flush(), "the new file's catalog could not be made durable");
+  return true;
 }
 
 // A name of this create's own beside `path`: two creates of one path never share one.
@@ -285,23 +283,38 @@ void RemoveLeftovers(const Text& path) {
 // one that would block the next create).
 bool Database::Create(const Text& path, const std::function<bool(const Text&)>& fill,
                       OpenReport* report) {
-  if (platform::FileExists(path)) {
-    return false;
+  ClearFailure();
+  const bool created = CreateNew(path, fill, report);
+  if (!created && report != nullptr) {
+    report->failure = NotedFailure();
   }
+  return created;
+}
+
+bool Database::CreateNew(const Text& path, const std::function<bool(const Text&)>& fill,
+                         OpenReport* report) {
+  JET_REFUSE_IF(platform::FileExists(path), "a file of that name exists already");
   // No file is there for a journal to belong to; it is kept, in case its file turns up again.
   const Text journal = JournalPath(path);
   if (platform::FileExists(journal)) {
     Text set_aside_as;
-    if (!SetAsideJournal(journal, set_aside_as)) {
-      return false;
-    }
+    JET_REFUSE_IF(!SetAsideJournal(journal, set_aside_as),
+                  "a journal where the file goes could not be set aside");
     if (report != nullptr) {
       report->journal = {.kind = JournalOutcome::Kind::kSetAside, .set_aside_as = set_aside_as};
     }
   }
   const Text building = BuildingName(path);
-  const bool built = WriteNewDatabase(building) && (!fill || fill(building));
-  if (!built || !platform::RenameFileNoReplace(building, path)) {
+  bool built = WriteNewDatabase(building);
+  if (built && fill && !fill(building)) {
+    NoteFailure(JET_FAILURE("the new file could not be filled"));
+    built = false;
+  }
+  if (built && !platform::RenameFileNoReplace(building, path)) {
+    NoteFailure(JET_FAILURE("the new file could not take its name"));
+    built = false;
+  }
+  if (!built) {
     platform::RemoveFile(JournalPath(building));
     platform::RemoveFile(building);
     return false;

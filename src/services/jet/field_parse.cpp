@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/code_page.h"
+#include "services/jet/failure.h"
 
 namespace lumora::jet {
 namespace {
@@ -13,11 +14,11 @@ std::optional<Value> ParseInteger(const Text& text) {
   long long number = 0;
   const char* end = text.data() + text.size();
   const auto [stop, error] = std::from_chars(text.data(), end, number);
-  if (error != std::errc() || stop != end || text.empty() ||
-      number < static_cast<long long>(std::numeric_limits<T>::min()) ||
-      number > static_cast<long long>(std::numeric_limits<T>::max())) {
-    return std::nullopt;
-  }
+  JET_REFUSE_IF(error != std::errc() || stop != end || text.empty(),
+                "a number column's value is no whole number");
+  JET_REFUSE_IF(number < static_cast<long long>(std::numeric_limits<T>::min()) ||
+                    number > static_cast<long long>(std::numeric_limits<T>::max()),
+                "a number does not fit its column");
   return Value(static_cast<T>(number));
 }
 
@@ -43,9 +44,9 @@ std::optional<Value> ParseFieldText(const Column& column, const std::optional<Te
       if (*text == "FALSE" || *text == "0") {
         return Value(false);
       }
-      return std::nullopt;
+      JET_REFUSE("a Yes/No column takes TRUE, FALSE, 1 or 0");
     default:
-      return std::nullopt;
+      JET_REFUSE("this engine writes no values of the column's type");
   }
 }
 

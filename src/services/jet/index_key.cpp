@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "services/jet/failure.h"
 #include "services/jet/general_sort_codes.h"
 
 namespace lumora::jet {
@@ -35,14 +36,11 @@ bool EncodeText(std::u16string_view text, Bytes& key) {
     text.remove_suffix(1);
   }
   // An empty text has no sample to follow.
-  if (text.empty() || text.size() > 255) {
-    return false;
-  }
+  JET_REFUSE_IF(text.empty(), "an indexed text is empty or blank");
+  JET_REFUSE_IF(text.size() > 255, "an indexed text is longer than a key takes");
   for (char16_t c : text) {
     const std::optional<std::uint8_t> code = GeneralSortCode(c);
-    if (!code) {
-      return false;
-    }
+    JET_REFUSE_IF(!code, "an indexed text has a character whose sort code this engine lacks");
     key.push_back(*code);
   }
   key.push_back(kTextEnd);
@@ -81,9 +79,8 @@ bool IndexKeysSupported(const TableDefinition& table, const RealIndex& index) {
 
 std::optional<Bytes> EncodeIndexKey(const TableDefinition& table, const RealIndex& index,
                                     const std::vector<Value>& values) {
-  if (!IndexKeysSupported(table, index) || values.size() != table.columns.size()) {
-    return std::nullopt;
-  }
+  JET_REFUSE_IF(!IndexKeysSupported(table, index), "the index has keys this engine cannot encode");
+  JET_REFUSE_IF(values.size() != table.columns.size(), "a row needs one value per column");
   Bytes key;
   for (const IndexColumn& part : index.columns) {
     std::size_t position = 0;
@@ -108,7 +105,7 @@ std::optional<Bytes> EncodeIndexKey(const TableDefinition& table, const RealInde
         return std::nullopt;
       }
     } else {
-      return std::nullopt;
+      JET_REFUSE("an indexed value is not of its column's kind");
     }
   }
   return key;

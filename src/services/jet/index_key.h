@@ -7,7 +7,7 @@
 
 #include "base/text.h"
 #include "services/jet/table_definition.h"
-#include "services/jet/value.h"
+#include "services/jet/values.h"
 
 namespace lumora::jet {
 

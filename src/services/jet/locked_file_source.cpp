@@ -5,6 +5,7 @@
 #include "platform/locked_file.h"
 #include "services/jet/change_journal.h"
 #include "services/jet/disk_writes.h"
+#include "services/jet/failure.h"
 #include "services/jet/page_source.h"
 
 namespace lumora::jet {
@@ -97,9 +98,8 @@ class LockedFileSource final : public PageSource {
       return DiskWriteAllowed() && file_->Write(offset, data);
     }
     if (spill_ && offset >= base_size_) {
-      if (!spill_->Write(offset - base_size_, data)) {
-        return false;
-      }
+      JET_REFUSE_IF(!spill_->Write(offset - base_size_, data),
+                    "the change's spill file could not be written");
       spilled_ = std::max<std::uint64_t>(spilled_, offset - base_size_ + data.size());
       return true;
     }
@@ -111,11 +111,10 @@ class LockedFileSource final : public PageSource {
       return true;
     }
     const auto next = pending_.lower_bound(offset);
-    if ((next != pending_.end() && next->first < offset + data.size()) ||
-        (next != pending_.begin() &&
-         std::prev(next)->first + std::prev(next)->second.size() > offset)) {
-      return false;
-    }
+    JET_REFUSE_IF((next != pending_.end() && next->first < offset + data.size()) ||
+                      (next != pending_.begin() &&
+                       std::prev(next)->first + std::prev(next)->second.size() > offset),
+                  "a write overlaps part of another write of the change");
     pending_.emplace(offset, Bytes(data.begin(), data.end()));
     pending_bytes_ += data.size();
     return pending_bytes_ <= PendingBytesInMemory() || spill_ || StartSpill();
@@ -153,9 +152,7 @@ class LockedFileSource final : public PageSource {
   bool Commit(const ChangedRanges& changes) {
     // Readers read between changes, never during one.
     const ChangeLock lock(*file_);
-    if (!lock.held) {
-      return false;
-    }
+    JET_REFUSE_IF(!lock.held, "the change lock could not be taken");
     AddedBytes added;
     if (spill_) {
       added = {.offset = base_size_,
@@ -166,7 +163,7 @@ class LockedFileSource final : public PageSource {
     }
     if (!WriteJournal(journal_, *file_, changes, added)) {
       RetireJournal(journal_);
-      return false;
+      JET_REFUSE("the journal could not be written");
     }
     bool written = true;
     for (const auto& [offset, data] : changes) {
@@ -180,11 +177,13 @@ class LockedFileSource final : public PageSource {
       written = spill_->Read(done, chunk) && WriteAllowedPart(base_size_ + done, chunk);
     }
     if (written && DiskWriteAllowed() && file_->Flush()) {
-      return RetireJournal(journal_);
+      JET_REFUSE_IF(!RetireJournal(journal_), "the journal could not be removed after the change");
+      return true;
     }
     // Cut short: put back what was there, from the journal just written.
     RecoverFromJournal(journal_, *file_);
-    return false;
+    JET_REFUSE(written ? "the change could not be made durable in the file"
+                       : "the change could not be written into the file");
   }
 
   // The write as far as the disk takes it (tests cut it short); true only when all of it went.
@@ -198,14 +197,11 @@ class LockedFileSource final : public PageSource {
   bool StartSpill() {
     platform::RemoveFile(spill_path_);  // what a run that died left
     spill_ = platform::OpenLockedFile(spill_path_, platform::OpenMode::kCreateNew);
-    if (!spill_) {
-      return false;
-    }
+    JET_REFUSE_IF(!spill_, "the change's spill file could not be made");
     spilled_ = 0;
     for (auto range = pending_.lower_bound(base_size_); range != pending_.end();) {
-      if (!spill_->Write(range->first - base_size_, range->second)) {
-        return false;
-      }
+      JET_REFUSE_IF(!spill_->Write(range->first - base_size_, range->second),
+                    "the change's spill file could not be written");
       spilled_ =
           std::max<std::uint64_t>(spilled_, range->first - base_size_ + range->second.size());
       pending_bytes_ -= range->second.size();

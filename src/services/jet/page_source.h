@@ -8,6 +8,7 @@
 
 #include "base/text.h"
 #include "services/jet/change_journal.h"
+#include "services/jet/failure.h"
 
 namespace lumora::jet {
 
@@ -41,6 +42,8 @@ class PageSource {
 struct OpenReport {
   platform::FileError error = platform::FileError::kNone;
   JournalOutcome journal;
+  // The check that refused opening the file for writing, or creating it.
+  Failure failure;
 };
 
 // Opens the file for reading. `path` is a program-style path, passed to the C++ library as

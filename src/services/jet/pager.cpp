@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "services/jet/failure.h"
 #include "services/jet/rc4_mask.h"
 
 namespace lumora::jet {
@@ -24,35 +25,32 @@ Pager::Pager(std::shared_ptr<PageSource> writable, std::uint32_t page_size,
 }
 
 bool Pager::WritePage(std::uint32_t number, ByteView page) {
-  if (!Writable() || number >= page_count_ || page.size() != page_size_) {
-    return false;
-  }
+  JET_REFUSE_IF(!Writable(), "the file is open for reading only");
+  JET_REFUSE_IF(number >= page_count_, "a page written lies past the end of the file");
+  JET_REFUSE_IF(page.size() != page_size_, "a page written is not of the file's page size");
   unsynced_ = true;
-  return writable_->Write(static_cast<std::uint64_t>(number) * page_size_, page);
+  JET_REFUSE_IF(!writable_->Write(static_cast<std::uint64_t>(number) * page_size_, page),
+                "a page could not be written");
+  return true;
 }
 
 std::optional<std::uint32_t> Pager::AppendPage(ByteView page) {
-  if (!Writable() || page.size() != page_size_ ||
-      page_count_ >= std::numeric_limits<std::int32_t>::max() / page_size_) {
-    return std::nullopt;
-  }
+  JET_REFUSE_IF(!Writable(), "the file is open for reading only");
+  JET_REFUSE_IF(page.size() != page_size_, "a page written is not of the file's page size");
+  JET_REFUSE_IF(page_count_ >= std::numeric_limits<std::int32_t>::max() / page_size_,
+                "the file has as many pages as it can take");
   const std::uint32_t number = page_count_;
   unsynced_ = true;
-  if (!writable_->Write(static_cast<std::uint64_t>(number) * page_size_, page)) {
-    return std::nullopt;
-  }
+  JET_REFUSE_IF(!writable_->Write(static_cast<std::uint64_t>(number) * page_size_, page),
+                "a page could not be added to the file");
   ++page_count_;
   return number;
 }
 
 bool Pager::Flush() {
-  if (!Writable()) {
-    return false;
-  }
+  JET_REFUSE_IF(!Writable(), "the file is open for reading only");
   // A sync with nothing written since the last one orders nothing; it would only cost time.
-  if (unsynced_ && !writable_->Flush()) {
-    return false;
-  }
+  JET_REFUSE_IF(unsynced_ && !writable_->Flush(), "the writes so far could not be made durable");
   unsynced_ = false;
   return true;
 }
@@ -65,13 +63,11 @@ void Pager::BeginChange() {
 }
 
 bool Pager::CommitChange() {
-  if (!Writable()) {
-    return false;
-  }
+  JET_REFUSE_IF(!Writable(), "the file is open for reading only");
   unsynced_ = false;
   if (!writable_->CommitChange()) {
     page_count_ = page_count_before_change_;
-    return false;
+    JET_REFUSE("the change could not be brought into the file");
   }
   return true;
 }

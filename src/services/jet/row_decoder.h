@@ -9,7 +9,7 @@
 
 #include "services/jet/pager.h"
 #include "services/jet/table_definition.h"
-#include "services/jet/value.h"
+#include "services/jet/values.h"
 
 namespace lumora::jet {
 

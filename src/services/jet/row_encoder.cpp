@@ -5,6 +5,7 @@
 
 #include "services/jet/byte_writer.h"
 #include "services/jet/data_page_writer.h"
+#include "services/jet/failure.h"
 
 namespace lumora::jet {
 namespace {
@@ -62,19 +63,17 @@ bool EncodeFixed(const Column& column, const Value& value, std::span<std::uint8_
 std::optional<Bytes> EncodeVariable(const Column& column, const Value& value) {
   if (column.type == ColumnType::kText) {
     const auto* text = As<std::u16string>(value);
-    if (!text || text->size() * 2 > column.length) {
-      return std::nullopt;
-    }
+    JET_REFUSE_IF(!text, "a value is not of its column's kind");
+    JET_REFUSE_IF(text->size() * 2 > column.length, "a text is longer than its column");
     return EncodeJetText(*text, (column.extended_flags & kColumnCompressedUnicode) != 0);
   }
   if (column.type == ColumnType::kBinary) {
     const auto* blob = As<Blob>(value);
-    if (!blob || blob->bytes.size() > column.length) {
-      return std::nullopt;
-    }
+    JET_REFUSE_IF(!blob, "a value is not of its column's kind");
+    JET_REFUSE_IF(blob->bytes.size() > column.length, "binary data is longer than its column");
     return blob->bytes;
   }
-  return std::nullopt;
+  JET_REFUSE("this engine writes no values of the column's type");
 }
 
 }  // namespace
@@ -92,9 +91,8 @@ std::optional<Bytes> EncodeJetText(std::u16string_view text, bool compression_al
     return out;
   }
   // Raw text starting FF FE would read back as the compressed form.
-  if (!text.empty() && text.front() == kByteOrderMark) {
-    return std::nullopt;
-  }
+  JET_REFUSE_IF(!text.empty() && text.front() == kByteOrderMark,
+                "a text starts with a byte-order mark");
   for (char16_t c : text) {
     out.push_back(static_cast<std::uint8_t>(c));
     out.push_back(static_cast<std::uint8_t>(c >> 8));
@@ -104,9 +102,7 @@ std::optional<Bytes> EncodeJetText(std::u16string_view text, bool compression_al
 
 std::optional<Bytes> EncodeRow(const TableDefinition& table, const std::vector<Value>& values,
                                std::size_t minimum_size) {
-  if (values.size() != table.columns.size()) {
-    return std::nullopt;
-  }
+  JET_REFUSE_IF(values.size() != table.columns.size(), "a row needs one value per column");
   std::size_t column_count = table.max_columns;
   std::size_t fixed_size = 0;
   std::vector<const Column*> var_columns;
@@ -131,9 +127,7 @@ std::optional<Bytes> EncodeRow(const TableDefinition& table, const std::vector<V
     const Value& value = values[index];
     if (column.type == ColumnType::kBoolean) {
       const auto* flag = As<bool>(value);
-      if (!IsNull(value) && !flag) {
-        return std::nullopt;
-      }
+      JET_REFUSE_IF(!IsNull(value) && !flag, "a value is not of its column's kind");
       if (flag && *flag) {
         mask[column.number / 8] |= static_cast<std::uint8_t>(1u << (column.number % 8));
       }
@@ -143,10 +137,10 @@ std::optional<Bytes> EncodeRow(const TableDefinition& table, const std::vector<V
       continue;
     }
     const std::size_t size = FixedTypeSize(column.type);
-    if (size == 0 ||
-        !EncodeFixed(column, value, std::span(row).subspan(2 + column.fixed_offset, size))) {
-      return std::nullopt;
-    }
+    JET_REFUSE_IF(size == 0, "this engine writes no values of the column's type");
+    JET_REFUSE_IF(
+        !EncodeFixed(column, value, std::span(row).subspan(2 + column.fixed_offset, size)),
+        "a value is not of its column's kind, or of a type this engine does not write");
     mask[column.number / 8] |= static_cast<std::uint8_t>(1u << (column.number % 8));
   }
 
@@ -171,9 +165,7 @@ std::optional<Bytes> EncodeRow(const TableDefinition& table, const std::vector<V
     row.insert(row.end(), data->begin(), data->end());
     mask[column->number / 8] |= static_cast<std::uint8_t>(1u << (column->number % 8));
   }
-  if (next != var_columns.end()) {
-    return std::nullopt;
-  }
+  JET_REFUSE_IF(next != var_columns.end(), "a variable-length column lies outside the row's table");
 
   const std::size_t end_of_data = row.size();
   const std::size_t trailer = (var_columns.empty() ? 0 : 2 + offsets.size() * 2 + 2) + mask_length;
@@ -190,9 +182,8 @@ std::optional<Bytes> EncodeRow(const TableDefinition& table, const std::vector<V
     PutU16(row, at + 2 + offsets.size() * 2, static_cast<std::uint32_t>(offsets.size()));
   }
   row.insert(row.end(), mask.begin(), mask.end());
-  if (row.size() > kMaxRowSize || row.size() > 0x1FFF) {
-    return std::nullopt;
-  }
+  JET_REFUSE_IF(row.size() > kMaxRowSize || row.size() > 0x1FFF,
+                "the row is larger than a data page holds");
   return row;
 }
 

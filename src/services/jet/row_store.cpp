@@ -5,6 +5,7 @@
 #include "services/jet/byte_writer.h"
 #include "services/jet/data_page.h"
 #include "services/jet/data_page_writer.h"
+#include "services/jet/failure.h"
 #include "services/jet/usage_map.h"
 #include "services/jet/usage_map_writer.h"
 
@@ -78,30 +79,29 @@ bool PlaceRow(Pager& pager, const TableDefinition& table, RowId place, ByteView 
               std::uint16_t flags) {
   if (place.page >= pager.PageCount()) {
     Bytes page = NewDataPage(table.page, pager.PageSize());
-    if (!AddRow(page, row, flags)) {
+    JET_REFUSE_IF(!AddRow(page, row, flags), "the row does not fit an empty data page");
+    const std::optional<std::uint32_t> number = pager.AppendPage(page);
+    if (!number) {
       return false;
     }
-    const std::optional<std::uint32_t> number = pager.AppendPage(page);
-    return number && *number == place.page &&
-           SetUsageMapBit(pager, kGlobalUsageMap, place.page, false, true) &&
+    JET_REFUSE_IF(*number != place.page, "a new data page did not land where it was planned");
+    return SetUsageMapBit(pager, kGlobalUsageMap, place.page, false, true) &&
            SetUsageMapBit(pager, table.owned_pages, place.page, true) &&
            SetUsageMapBit(pager, table.free_space_pages, place.page, true);
   }
   Bytes page;
-  if (!ReadTablePage(pager, table, place.page, page)) {
-    return false;
-  }
+  JET_REFUSE_IF(!ReadTablePage(pager, table, place.page, page),
+                "the data page chosen for the row is not the table's");
   const std::optional<std::uint8_t> slot = AddRow(page, row, flags);
-  return slot && *slot == place.row && pager.WritePage(place.page, page);
+  JET_REFUSE_IF(!slot || *slot != place.row, "the row does not fit where it was planned");
+  return pager.WritePage(place.page, page);
 }
 
 bool MarkRowDeleted(Pager& pager, RowId id) {
   Bytes page;
   const std::optional<RowSlot> slot =
       pager.ReadPage(id.page, PageType::kData, page) ? ReadRowSlot(page, id.row) : std::nullopt;
-  if (!slot) {
-    return false;
-  }
+  JET_REFUSE_IF(!slot, "the row to mark deleted cannot be read");
   // The row's bytes (a password among them) go with it, in the same change.
   std::fill(page.begin() + static_cast<std::ptrdiff_t>(slot->start),
             page.begin() + static_cast<std::ptrdiff_t>(slot->end), 0);
@@ -114,9 +114,9 @@ bool MarkRowDeleted(Pager& pager, RowId id) {
 bool WriteTableCounters(Pager& pager, const TableDefinition& table) {
   Bytes page;
   const std::size_t counts_end = kIndexCountsOffset + table.real_indexes.size() * kIndexCountSize;
-  if (!pager.ReadPage(table.page, PageType::kTableDefinition, page) || counts_end > page.size()) {
-    return false;
-  }
+  JET_REFUSE_IF(!pager.ReadPage(table.page, PageType::kTableDefinition, page),
+                "the table definition page cannot be read");
+  JET_REFUSE_IF(counts_end > page.size(), "the table's index counts lie past its definition page");
   PutU32(page, kRowCountOffset, table.row_count);
   PutU32(page, kAutoNumberOffset, table.autonumber);
   for (std::size_t index = 0; index < table.real_indexes.size(); ++index) {

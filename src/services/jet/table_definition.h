@@ -2,16 +2,41 @@
 // the usage maps of the table's pages.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "services/jet/column_type.h"
 #include "services/jet/data_page.h"
 #include "services/jet/pager.h"
+#include "services/jet/values.h"
 
 namespace lumora::jet {
+
+// Bytes a value of a fixed-size type takes in the fixed area; 0 for the others (Boolean lives
+// in the null mask, text and binary take the column's declared length).
+constexpr std::size_t FixedTypeSize(ColumnType type) {
+  switch (type) {
+    case ColumnType::kByte:
+      return 1;
+    case ColumnType::kInteger:
+      return 2;
+    case ColumnType::kLong:
+    case ColumnType::kSingle:
+      return 4;
+    case ColumnType::kCurrency:
+    case ColumnType::kDouble:
+    case ColumnType::kDateTime:
+      return 8;
+    case ColumnType::kGuid:
+      return 16;
+    case ColumnType::kNumeric:
+      return 17;
+    default:
+      return 0;
+  }
+}
 
 inline constexpr std::uint8_t kColumnFixed = 0x01;
 inline constexpr std::uint8_t kColumnNullable = 0x02;

@@ -1,6 +1,7 @@
 #include "services/jet/table_layout.h"
 
 #include "services/jet/byte_writer.h"
+#include "services/jet/failure.h"
 #include "services/jet/table_definition.h"
 
 namespace lumora::jet {
@@ -72,9 +73,7 @@ std::optional<Bytes> BuildTableDefinitionPage(const TableLayout& table, std::uin
   AppendU32(out, static_cast<std::uint32_t>(table.indexes.size()));
   AppendPointer(out, table.owned_pages);
   AppendPointer(out, table.free_space_pages);
-  if (out.size() != kHeaderSize) {
-    return std::nullopt;
-  }
+  JET_REFUSE_IF(out.size() != kHeaderSize, "a table definition's header came out the wrong size");
   for (std::size_t index = 0; index < table.indexes.size(); ++index) {
     Append(out, 12);
   }
@@ -152,9 +151,7 @@ std::optional<Bytes> BuildTableDefinitionPage(const TableLayout& table, std::uin
     AppendName(out, index.name);
   }
   AppendU16(out, 0xFFFF);
-  if (out.size() > page_size) {
-    return std::nullopt;
-  }
+  JET_REFUSE_IF(out.size() > page_size, "a table definition does not fit one page");
   PutU32(out, 8, static_cast<std::uint32_t>(out.size() - 8));
   PutU16(out, 2, static_cast<std::uint32_t>(page_size - out.size()));
   out.resize(page_size, 0);

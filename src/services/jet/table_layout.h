@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/text.h"
-#include "services/jet/column_type.h"
 #include "services/jet/data_page.h"
+#include "services/jet/values.h"
 
 namespace lumora::jet {
 

@@ -2,9 +2,9 @@
 
 #include "platform/code_page.h"
 #include "services/jet/data_page.h"
-#include "services/jet/name_compare.h"
 #include "services/jet/row_decoder.h"
 #include "services/jet/usage_map.h"
+#include "services/values/name_compare.h"
 
 namespace lumora::jet {
 namespace {
@@ -22,7 +22,7 @@ TableReader::TableReader(std::shared_ptr<const Pager> pager, TableDefinition def
 std::optional<std::size_t> TableReader::FindColumn(const Text& name) const {
   const std::u16string wide = platform::GbkToWide(name);
   for (std::size_t index = 0; index < definition_.columns.size(); ++index) {
-    if (SameName(definition_.columns[index].name, wide)) {
+    if (values::SameName(definition_.columns[index].name, wide)) {
       return index;
     }
   }

@@ -9,22 +9,9 @@
 #include "base/text.h"
 #include "services/jet/pager.h"
 #include "services/jet/table_definition.h"
-#include "services/jet/value.h"
+#include "services/jet/values.h"
 
 namespace lumora::jet {
-
-// Where a row's header lives; an overflow row keeps this address while its data moves.
-struct RowId {
-  std::uint32_t page = 0;
-  std::uint8_t row = 0;
-  friend bool operator==(const RowId&, const RowId&) = default;
-};
-
-struct Row {
-  RowId id;
-  // One value per column, in the order of TableReader::Columns().
-  std::vector<Value> values;
-};
 
 class TableReader {
  public:

@@ -7,6 +7,7 @@
 #include "services/jet/btree_writer.h"
 #include "services/jet/data_page.h"
 #include "services/jet/data_page_writer.h"
+#include "services/jet/failure.h"
 #include "services/jet/index_key.h"
 #include "services/jet/index_page.h"
 #include "services/jet/row_decoder.h"
@@ -52,9 +53,7 @@ bool Load(const Pager& pager, const TableDefinition& table, std::size_t index,
   }
   std::optional<IndexContents> contents =
       ReadIndexTree(pager, table.page, table.real_indexes[index].root_page);
-  if (!contents) {
-    return false;
-  }
+  JET_REFUSE_IF(!contents, "an index tree of the table cannot be read");
   change.entries = std::move(contents->entries);
   change.pages = std::move(contents->pages);
   change.loaded = true;
@@ -83,9 +82,7 @@ bool RemoveEntry(const Pager& pager, const TableDefinition& table, std::size_t i
     return false;
   }
   const auto found = std::find(change.entries.begin(), change.entries.end(), entry);
-  if (found == change.entries.end()) {
-    return false;
-  }
+  JET_REFUSE_IF(found == change.entries.end(), "an index does not list the row");
   change.entries.erase(found);
   change.changed = true;
   return true;
@@ -105,7 +102,7 @@ bool AddEntry(const Pager& pager, const TableDefinition& table, std::size_t inde
         change.distinct_change = 1;
         return true;
       case PatchPlan::kDuplicate:
-        return false;
+        JET_REFUSE("a unique key would repeat");
       case PatchPlan::kRebuild:
         change.patches.clear();
         break;
@@ -116,9 +113,7 @@ bool AddEntry(const Pager& pager, const TableDefinition& table, std::size_t inde
   }
   if (real.IsUnique() && !AllNull(key, real)) {
     for (const Bytes& existing : change.entries) {
-      if (SameKey(KeyOf(existing), key)) {
-        return false;
-      }
+      JET_REFUSE_IF(SameKey(KeyOf(existing), key), "a unique key would repeat");
     }
   }
   change.entries.insert(std::upper_bound(change.entries.begin(), change.entries.end(), entry),
@@ -132,9 +127,7 @@ std::optional<std::vector<Bytes>> KeysOf(const TableDefinition& table,
   std::vector<Bytes> keys;
   for (const RealIndex& index : table.real_indexes) {
     std::optional<Bytes> key = EncodeIndexKey(table, index, values);
-    if (!key) {
-      return std::nullopt;
-    }
+    JET_REFUSE_IF(!key, "a value cannot be put into an index key");
     keys.push_back(std::move(*key));
   }
   return keys;
@@ -194,9 +187,8 @@ class RowFiller {
       const RowId place = ChooseRowPlace(pager_, table_, row.size());
       if (place.page < pager_.PageCount()) {
         Bytes page;
-        if (!pager_.ReadPage(place.page, PageType::kData, page)) {
-          return std::nullopt;
-        }
+        JET_REFUSE_IF(!pager_.ReadPage(place.page, PageType::kData, page),
+                      "a data page of the table cannot be read");
         current_ = place.page;
         page_ = std::move(page);
       }
@@ -212,10 +204,11 @@ class RowFiller {
     }
     // A new page, its map bits set as for any row placed on a new page.
     const RowId place{pager_.PageCount(), 0};
-    if (!PlaceRow(pager_, table_, place, row, 0) ||
-        !pager_.ReadPage(place.page, PageType::kData, page_)) {
+    if (!PlaceRow(pager_, table_, place, row, 0)) {
       return std::nullopt;
     }
+    JET_REFUSE_IF(!pager_.ReadPage(place.page, PageType::kData, page_),
+                  "a new data page cannot be read back");
     current_ = place.page;
     return place;
   }
@@ -237,35 +230,33 @@ class RowFiller {
 
 bool TableWritable(const TableDefinition& table) {
   for (const LogicalIndex& logical : table.logical_indexes) {
-    if (logical.kind == LogicalIndexKind::kForeignKey) {
-      return false;
-    }
+    JET_REFUSE_IF(logical.kind == LogicalIndexKind::kForeignKey,
+                  "the table has a foreign key, which this engine does not keep");
   }
   for (const RealIndex& index : table.real_indexes) {
-    if (!IndexKeysSupported(table, index)) {
-      return false;
-    }
+    JET_REFUSE_IF(!IndexKeysSupported(table, index),
+                  "an index of the table has keys this engine cannot encode");
   }
   return true;
 }
 
 std::optional<RowId> InsertValues(Pager& pager, TableDefinition& table, std::vector<Value> values,
                                   std::int32_t* auto_number) {
-  if (!pager.Writable() || !TableWritable(table) || values.size() != table.columns.size()) {
+  JET_REFUSE_IF(!pager.Writable(), "the file is open for reading only");
+  if (!TableWritable(table)) {
     return std::nullopt;
   }
+  JET_REFUSE_IF(values.size() != table.columns.size(), "a row needs one value per column");
   TableDefinition updated = table;
   const std::optional<std::size_t> counter = AutoNumberColumn(table);
   if (counter && IsNull(values[*counter])) {
-    if (table.autonumber >= 0x7FFFFFFFu) {
-      return std::nullopt;
-    }
+    JET_REFUSE_IF(table.autonumber >= 0x7FFFFFFFu, "the table's AutoNumber is used up");
     updated.autonumber = table.autonumber + 1;
     values[*counter] = static_cast<std::int32_t>(updated.autonumber);
   }
   const std::optional<Bytes> row = EncodeRow(table, values);
-  const std::optional<std::vector<Bytes>> keys = KeysOf(table, values);
-  if (!row || !keys) {
+  const std::optional<std::vector<Bytes>> keys = row ? KeysOf(table, values) : std::nullopt;
+  if (!keys) {
     return std::nullopt;
   }
   std::vector<IndexChange> changes(table.real_indexes.size());
@@ -291,31 +282,32 @@ std::optional<RowId> InsertValues(Pager& pager, TableDefinition& table, std::vec
 
 bool UpdateValues(Pager& pager, TableDefinition& table, RowId id,
                   const std::vector<std::optional<Value>>& changes) {
-  if (!pager.Writable() || !TableWritable(table) || changes.size() != table.columns.size()) {
+  JET_REFUSE_IF(!pager.Writable(), "the file is open for reading only");
+  if (!TableWritable(table)) {
     return false;
   }
+  JET_REFUSE_IF(changes.size() != table.columns.size(), "a row needs one value per column");
   const std::optional<StoredRow> stored = ReadStoredRow(pager, table, id);
-  if (!stored) {
-    return false;
-  }
+  JET_REFUSE_IF(!stored, "the row to change is not a live row of the table");
   const std::optional<std::vector<Value>> old_values = DecodeRow(pager, table, stored->bytes);
-  if (!old_values) {
-    return false;
-  }
+  JET_REFUSE_IF(!old_values, "the row to change cannot be decoded");
   std::vector<Value> values = *old_values;
   for (std::size_t index = 0; index < changes.size(); ++index) {
     if (!changes[index]) {
       continue;
     }
-    if (table.columns[index].IsAutoNumber() && *changes[index] != values[index]) {
-      return false;
-    }
+    JET_REFUSE_IF(table.columns[index].IsAutoNumber() && *changes[index] != values[index],
+                  "an AutoNumber does not change");
     values[index] = *changes[index];
   }
   const std::optional<Bytes> row = EncodeRow(table, values);
+  if (!row) {
+    return false;
+  }
   const std::optional<std::vector<Bytes>> old_keys = KeysOf(table, *old_values);
-  const std::optional<std::vector<Bytes>> new_keys = KeysOf(table, values);
-  if (!row || !old_keys || !new_keys) {
+  const std::optional<std::vector<Bytes>> new_keys =
+      old_keys ? KeysOf(table, values) : std::nullopt;
+  if (!new_keys) {
     return false;
   }
   // A key that changes is one removal and one insert in the same tree: done in memory on the
@@ -338,15 +330,16 @@ bool UpdateValues(Pager& pager, TableDefinition& table, RowId id,
   if (row->size() <= stored->bytes.size()) {
     // In place: the row keeps its length and slot.
     const std::optional<Bytes> padded = EncodeRow(table, values, stored->bytes.size());
+    if (!padded) {
+      return false;
+    }
+    JET_REFUSE_IF(padded->size() != stored->bytes.size(), "the row does not keep its length");
     Bytes page;
-    if (!padded || padded->size() != stored->bytes.size() ||
-        !pager.ReadPage(stored->data.page, PageType::kData, page)) {
-      return false;
-    }
+    JET_REFUSE_IF(!pager.ReadPage(stored->data.page, PageType::kData, page),
+                  "the row's data page cannot be read");
     const std::optional<RowSlot> slot = ReadRowSlot(page, stored->data.row);
-    if (!slot || slot->end - slot->start != padded->size()) {
-      return false;
-    }
+    JET_REFUSE_IF(!slot || slot->end - slot->start != padded->size(),
+                  "the row's slot does not hold the row");
     std::copy(padded->begin(), padded->end(),
               page.begin() + static_cast<std::ptrdiff_t>(slot->start));
     if (!pager.WritePage(stored->data.page, page)) {
@@ -359,13 +352,11 @@ bool UpdateValues(Pager& pager, TableDefinition& table, RowId id,
       return false;
     }
     Bytes page;
-    if (!pager.ReadPage(id.page, PageType::kData, page)) {
-      return false;
-    }
+    JET_REFUSE_IF(!pager.ReadPage(id.page, PageType::kData, page),
+                  "the row's header page cannot be read");
     const std::optional<RowSlot> slot = ReadRowSlot(page, id.row);
-    if (!slot || slot->end - slot->start < 4) {
-      return false;
-    }
+    JET_REFUSE_IF(!slot || slot->end - slot->start < 4,
+                  "the row's header slot has no room for a pointer");
     std::fill(page.begin() + static_cast<std::ptrdiff_t>(slot->start),
               page.begin() + static_cast<std::ptrdiff_t>(slot->end), 0);
     page[slot->start] = place.row;
@@ -390,16 +381,16 @@ bool UpdateValues(Pager& pager, TableDefinition& table, RowId id,
 }
 
 bool DeleteValues(Pager& pager, TableDefinition& table, RowId id) {
-  if (!pager.Writable() || !TableWritable(table) || table.row_count == 0) {
+  JET_REFUSE_IF(!pager.Writable(), "the file is open for reading only");
+  if (!TableWritable(table)) {
     return false;
   }
+  JET_REFUSE_IF(table.row_count == 0, "the table counts no rows to delete");
   const std::optional<StoredRow> stored = ReadStoredRow(pager, table, id);
-  if (!stored) {
-    return false;
-  }
+  JET_REFUSE_IF(!stored, "the row to delete is not a live row of the table");
   const std::optional<std::vector<Value>> values = DecodeRow(pager, table, stored->bytes);
-  const std::optional<std::vector<Bytes>> keys =
-      values ? KeysOf(table, *values) : std::optional<std::vector<Bytes>>();
+  JET_REFUSE_IF(!values, "the row to delete cannot be decoded");
+  const std::optional<std::vector<Bytes>> keys = KeysOf(table, *values);
   if (!keys) {
     return false;
   }
@@ -428,7 +419,8 @@ bool DeleteValues(Pager& pager, TableDefinition& table, RowId id) {
 std::optional<std::size_t> InsertManyValues(
     Pager& pager, TableDefinition& table,
     const std::function<RowSupply(std::vector<Value>&)>& next) {
-  if (!pager.Writable() || !TableWritable(table)) {
+  JET_REFUSE_IF(!pager.Writable(), "the file is open for reading only");
+  if (!TableWritable(table)) {
     return std::nullopt;
   }
   TableDefinition updated = table;
@@ -439,25 +431,19 @@ std::optional<std::size_t> InsertManyValues(
   for (std::vector<Value> values;;) {
     values.assign(table.columns.size(), Value());
     const RowSupply supply = next(values);
-    if (supply == RowSupply::kAbandon) {
-      return std::nullopt;
-    }
+    JET_REFUSE_IF(supply == RowSupply::kAbandon, "the source of the rows abandoned them");
     if (supply == RowSupply::kEnd) {
       break;
     }
-    if (values.size() != table.columns.size()) {
-      return std::nullopt;
-    }
+    JET_REFUSE_IF(values.size() != table.columns.size(), "a row needs one value per column");
     if (counter && IsNull(values[*counter])) {
-      if (updated.autonumber >= 0x7FFFFFFFu) {
-        return std::nullopt;
-      }
+      JET_REFUSE_IF(updated.autonumber >= 0x7FFFFFFFu, "the table's AutoNumber is used up");
       ++updated.autonumber;
       values[*counter] = static_cast<std::int32_t>(updated.autonumber);
     }
     const std::optional<Bytes> row = EncodeRow(table, values);
-    const std::optional<std::vector<Bytes>> keys = KeysOf(table, values);
-    if (!row || !keys) {
+    const std::optional<std::vector<Bytes>> keys = row ? KeysOf(table, values) : std::nullopt;
+    if (!keys) {
       return std::nullopt;
     }
     const std::optional<RowId> place = filler.Place(*row);
@@ -478,9 +464,7 @@ std::optional<std::size_t> InsertManyValues(
   for (std::size_t index = 0; index < added.size(); ++index) {
     RealIndex& real = updated.real_indexes[index];
     std::optional<IndexContents> contents = ReadIndexTree(pager, table.page, real.root_page);
-    if (!contents) {
-      return std::nullopt;
-    }
+    JET_REFUSE_IF(!contents, "an index tree of the table cannot be read");
     std::vector<Bytes>& fresh = added[index];
     std::sort(fresh.begin(), fresh.end());
     std::vector<Bytes> entries;
@@ -492,9 +476,8 @@ std::optional<std::size_t> InsertManyValues(
     fresh = {};
     if (real.IsUnique()) {
       for (std::size_t at = 1; at < entries.size(); ++at) {
-        if (SameKeyAs(entries[at - 1], entries[at]) && !AllNull(KeyOf(entries[at]), real)) {
-          return std::nullopt;
-        }
+        JET_REFUSE_IF(SameKeyAs(entries[at - 1], entries[at]) && !AllNull(KeyOf(entries[at]), real),
+                      "a unique key would repeat");
       }
     }
     if (!WriteIndexTree(pager, table.page, real, entries, contents->pages) || !pager.Flush()) {
@@ -511,7 +494,8 @@ std::optional<std::size_t> InsertManyValues(
 }
 
 bool DeleteAllValues(Pager& pager, TableDefinition& table) {
-  if (!pager.Writable() || !TableWritable(table)) {
+  JET_REFUSE_IF(!pager.Writable(), "the file is open for reading only");
+  if (!TableWritable(table)) {
     return false;
   }
   std::vector<RowId> live;
@@ -530,15 +514,16 @@ bool DeleteAllValues(Pager& pager, TableDefinition& table) {
   }
   for (const RowId id : live) {
     const std::optional<StoredRow> stored = ReadStoredRow(pager, table, id);
-    if (!stored || !MarkRowDeleted(pager, id) ||
-        (stored->moved && !MarkRowDeleted(pager, stored->data))) {
+    JET_REFUSE_IF(!stored, "a row to delete cannot be read");
+    if (!MarkRowDeleted(pager, id) || (stored->moved && !MarkRowDeleted(pager, stored->data))) {
       return false;
     }
   }
   TableDefinition updated = table;
   for (RealIndex& real : updated.real_indexes) {
     const std::optional<IndexContents> contents = ReadIndexTree(pager, table.page, real.root_page);
-    if (!contents || !WriteIndexTree(pager, table.page, real, {}, contents->pages)) {
+    JET_REFUSE_IF(!contents, "an index tree of the table cannot be read");
+    if (!WriteIndexTree(pager, table.page, real, {}, contents->pages)) {
       return false;
     }
     real.unique_entry_count = 0;

@@ -8,10 +8,9 @@
 #include <vector>
 
 #include "services/jet/pager.h"
-#include "services/jet/row_supply.h"
 #include "services/jet/table_definition.h"
 #include "services/jet/table_reader.h"
-#include "services/jet/value.h"
+#include "services/jet/values.h"
 
 namespace lumora::jet {
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "services/jet/byte_writer.h"
+#include "services/jet/failure.h"
 #include "services/jet/usage_map.h"
 
 namespace lumora::jet {
@@ -57,9 +58,8 @@ bool MoveWindow(std::span<std::uint8_t> row, std::uint32_t page) {
 bool PromoteToReference(Pager& pager, RowPointer map, std::span<const std::uint8_t> inline_row,
                         std::uint32_t page) {
   constexpr std::size_t kReferencePointers = 17;
-  if (inline_row.size() < 1 + kReferencePointers * 4) {
-    return false;
-  }
+  JET_REFUSE_IF(inline_row.size() < 1 + kReferencePointers * 4,
+                "a usage map row is too short to become a reference map");
   const std::uint64_t per_page = (pager.PageSize() - kBitmapPageHeader) * 8ull;
   std::vector<std::uint64_t> listed{page};
   const std::uint64_t start = U32(inline_row, 1);
@@ -72,9 +72,7 @@ bool PromoteToReference(Pager& pager, RowPointer map, std::span<const std::uint8
   std::vector<Bytes> bitmaps(kReferencePointers);
   for (const std::uint64_t listed_page : listed) {
     const std::uint64_t index = listed_page / per_page;
-    if (index >= kReferencePointers) {
-      return false;
-    }
+    JET_REFUSE_IF(index >= kReferencePointers, "a page lies beyond what a reference map lists");
     Bytes& map_bitmap = bitmaps[index];
     if (map_bitmap.empty()) {
       map_bitmap.assign(pager.PageSize(), 0);
@@ -99,13 +97,11 @@ bool PromoteToReference(Pager& pager, RowPointer map, std::span<const std::uint8
   }
   // Read again: the global map may share the page with this row.
   Bytes map_page;
-  if (!pager.ReadPage(map.page, PageType::kData, map_page)) {
-    return false;
-  }
+  JET_REFUSE_IF(!pager.ReadPage(map.page, PageType::kData, map_page),
+                "a usage map's page cannot be read");
   const std::optional<RowSlot> slot = ReadRowSlot(map_page, map.row);
-  if (!slot || slot->end - slot->start != inline_row.size()) {
-    return false;
-  }
+  JET_REFUSE_IF(!slot || slot->end - slot->start != inline_row.size(),
+                "a usage map row changed while it was promoted");
   const std::span<std::uint8_t> row =
       std::span(map_page).subspan(slot->start, slot->end - slot->start);
   std::fill(row.begin(), row.end(), 0);
@@ -121,13 +117,10 @@ bool PromoteToReference(Pager& pager, RowPointer map, std::span<const std::uint8
 bool SetUsageMapBit(Pager& pager, RowPointer map, std::uint32_t page, bool value,
                     bool outside_is_free) {
   Bytes map_page;
-  if (!pager.ReadPage(map.page, PageType::kData, map_page)) {
-    return false;
-  }
+  JET_REFUSE_IF(!pager.ReadPage(map.page, PageType::kData, map_page),
+                "a usage map's page cannot be read");
   const std::optional<RowSlot> slot = ReadRowSlot(map_page, map.row);
-  if (!slot || slot->end - slot->start < kInlineHeader) {
-    return false;
-  }
+  JET_REFUSE_IF(!slot || slot->end - slot->start < kInlineHeader, "a usage map row is damaged");
   const std::span<std::uint8_t> row =
       std::span(map_page).subspan(slot->start, slot->end - slot->start);
   if (row[0] == kInlineMap) {
@@ -146,14 +139,11 @@ bool SetUsageMapBit(Pager& pager, RowPointer map, std::uint32_t page, bool value
         return PromoteToReference(pager, map, inline_row, page);
       }
     }
-    if (!SetBit(bitmap, page - U32(row, 1), value)) {
-      return false;
-    }
+    JET_REFUSE_IF(!SetBit(bitmap, page - U32(row, 1), value),
+                  "a page lies outside its usage map's window");
     return pager.WritePage(map.page, map_page);
   }
-  if (row[0] != kReferenceMap) {
-    return false;
-  }
+  JET_REFUSE_IF(row[0] != kReferenceMap, "a usage map is of a kind this engine does not know");
   const std::uint64_t per_page = (pager.PageSize() - kBitmapPageHeader) * 8ull;
   const std::size_t index = page / per_page;
   const std::size_t pointer_at = 1 + index * 4;
@@ -162,16 +152,11 @@ bool SetUsageMapBit(Pager& pager, RowPointer map, std::uint32_t page, bool value
   }
   Bytes bitmap_page;
   const std::uint32_t bitmap_number = U32(row, pointer_at);
-  if (!pager.ReadPage(bitmap_number, PageType::kUsageMap, bitmap_page) ||
-      !SetBit(std::span(bitmap_page).subspan(kBitmapPageHeader), page % per_page, value)) {
-    return false;
-  }
+  JET_REFUSE_IF(!pager.ReadPage(bitmap_number, PageType::kUsageMap, bitmap_page),
+                "a usage map's bitmap page cannot be read");
+  JET_REFUSE_IF(!SetBit(std::span(bitmap_page).subspan(kBitmapPageHeader), page % per_page, value),
+                "a page lies outside its usage map's bitmap page");
   return pager.WritePage(bitmap_number, bitmap_page);
-}
-
-bool UsageMapHasPage(const Pager& pager, RowPointer map, std::uint32_t page) {
-  const std::vector<std::uint32_t> pages = UsageMapPages(pager, map);
-  return std::binary_search(pages.begin(), pages.end(), page);
 }
 
 }  // namespace lumora::jet

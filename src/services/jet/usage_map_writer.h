@@ -19,7 +19,4 @@ inline constexpr RowPointer kGlobalUsageMap{1, 0};
 bool SetUsageMapBit(Pager& pager, RowPointer map, std::uint32_t page, bool value,
                     bool outside_is_free = false);
 
-// Whether `page` has its bit set in the map.
-bool UsageMapHasPage(const Pager& pager, RowPointer map, std::uint32_t page);
-
 }  // namespace lumora::jet

@@ -32,18 +32,18 @@ bool AcceptsValue(const StoredColumn& column, const std::optional<Text>& value) 
     return column.nullable;
   }
   switch (column.type) {
-    case jet::ColumnType::kText:
+    case values::ColumnType::kText:
       return platform::GbkToWide(*value).size() * 2 <= column.length;
-    case jet::ColumnType::kMemo:
+    case values::ColumnType::kMemo:
       return true;
-    case jet::ColumnType::kByte:
+    case values::ColumnType::kByte:
       return IntegerInRange(*value, 0, 255);
-    case jet::ColumnType::kInteger:
+    case values::ColumnType::kInteger:
       return IntegerInRange(*value, INT16_MIN, INT16_MAX);
-    case jet::ColumnType::kLong:
+    case values::ColumnType::kLong:
       return IntegerInRange(*value, INT32_MIN, INT32_MAX);
-    case jet::ColumnType::kSingle:
-    case jet::ColumnType::kDouble:
+    case values::ColumnType::kSingle:
+    case values::ColumnType::kDouble:
       return IsDecimalNumber(*value);
     default:
       return false;

@@ -4,8 +4,8 @@
 #include <type_traits>
 
 #include "platform/code_page.h"
-#include "services/jet/name_compare.h"
 #include "services/sql/text_compare.h"
+#include "services/values/name_compare.h"
 
 namespace lumora::services::sql {
 namespace {
@@ -45,7 +45,7 @@ bool BindOperand(Operand& operand, const std::vector<ColumnInfo>& columns) {
   return true;
 }
 
-Scalar ValueScalar(const jet::Value& value) {
+Scalar ValueScalar(const values::Value& value) {
   return std::visit(
       [](const auto& field) -> Scalar {
         using T = std::decay_t<decltype(field)>;
@@ -55,7 +55,7 @@ Scalar ValueScalar(const jet::Value& value) {
           return field ? -1.0 : 0.0;  // Jet's True is -1
         } else if constexpr (std::is_arithmetic_v<T>) {
           return static_cast<double>(field);
-        } else if constexpr (std::is_same_v<T, jet::Currency>) {
+        } else if constexpr (std::is_same_v<T, values::Currency>) {
           return static_cast<double>(field.ten_thousandths) / 10000.0;
         } else if constexpr (std::is_same_v<T, std::u16string>) {
           return std::u16string_view(field);
@@ -66,7 +66,7 @@ Scalar ValueScalar(const jet::Value& value) {
       value);
 }
 
-std::optional<Scalar> OperandScalar(const Operand& operand, const std::vector<jet::Value>& row) {
+std::optional<Scalar> OperandScalar(const Operand& operand, const std::vector<values::Value>& row) {
   switch (operand.kind) {
     case Operand::Kind::kColumn:
       if (operand.column >= row.size()) {
@@ -134,18 +134,18 @@ std::optional<Truth> Compare(CompareOp op, const Scalar& left, const Scalar& rig
 
 }  // namespace
 
-ColumnKind KindOf(jet::ColumnType type) {
+ColumnKind KindOf(values::ColumnType type) {
   switch (type) {
-    case jet::ColumnType::kText:
-    case jet::ColumnType::kMemo:
+    case values::ColumnType::kText:
+    case values::ColumnType::kMemo:
       return ColumnKind::kText;
-    case jet::ColumnType::kBoolean:
-    case jet::ColumnType::kByte:
-    case jet::ColumnType::kInteger:
-    case jet::ColumnType::kLong:
-    case jet::ColumnType::kCurrency:
-    case jet::ColumnType::kSingle:
-    case jet::ColumnType::kDouble:
+    case values::ColumnType::kBoolean:
+    case values::ColumnType::kByte:
+    case values::ColumnType::kInteger:
+    case values::ColumnType::kLong:
+    case values::ColumnType::kCurrency:
+    case values::ColumnType::kSingle:
+    case values::ColumnType::kDouble:
       return ColumnKind::kNumber;
     default:
       // Decimal values are not compared: a double would round them.
@@ -156,7 +156,7 @@ ColumnKind KindOf(jet::ColumnType type) {
 std::optional<std::size_t> FindColumn(const std::vector<ColumnInfo>& columns, const Text& name) {
   const std::u16string wide = platform::GbkToWide(name);
   for (std::size_t index = 0; index < columns.size(); ++index) {
-    if (jet::SameName(platform::GbkToWide(columns[index].name), wide)) {
+    if (values::SameName(platform::GbkToWide(columns[index].name), wide)) {
       return index;
     }
   }
@@ -192,7 +192,7 @@ bool BindCondition(Condition& condition, const std::vector<ColumnInfo>& columns)
   return !left || !right || *left == *right;
 }
 
-std::optional<Truth> Evaluate(const Condition& condition, const std::vector<jet::Value>& row) {
+std::optional<Truth> Evaluate(const Condition& condition, const std::vector<values::Value>& row) {
   switch (condition.kind) {
     case Condition::Kind::kCompare: {
       const std::optional<Scalar> left = OperandScalar(condition.left, row);

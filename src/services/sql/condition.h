@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "base/text.h"
-#include "services/jet/column_type.h"
-#include "services/jet/value.h"
 #include "services/sql/statement.h"
+#include "services/values/column_type.h"
+#include "services/values/value.h"
 
 namespace lumora::services::sql {
 
@@ -18,7 +18,7 @@ namespace lumora::services::sql {
 // IS NULL tests only; comparing it is refused rather than guessed.
 enum class ColumnKind { kText, kNumber, kOther };
 
-ColumnKind KindOf(jet::ColumnType type);
+ColumnKind KindOf(values::ColumnType type);
 
 struct ColumnInfo {
   Text name;  // GBK
@@ -36,6 +36,6 @@ enum class Truth { kFalse, kTrue, kNull };
 
 // The condition's value on `row` (values in the order of the bound columns). Empty when Jet's
 // answer is not known to this engine (see CompareTextOrder); the statement must then fail.
-std::optional<Truth> Evaluate(const Condition& condition, const std::vector<jet::Value>& row);
+std::optional<Truth> Evaluate(const Condition& condition, const std::vector<values::Value>& row);
 
 }  // namespace lumora::services::sql

@@ -4,14 +4,14 @@
 #include <charconv>
 
 #include "platform/code_page.h"
-#include "services/jet/name_compare.h"
 #include "services/sql/column_value.h"
+#include "services/values/name_compare.h"
 
 namespace lumora::services::sql {
 namespace {
 
 bool SameName(const Text& a, const Text& b) {
-  return jet::SameName(platform::GbkToWide(a), platform::GbkToWide(b));
+  return values::SameName(platform::GbkToWide(a), platform::GbkToWide(b));
 }
 
 template <typename T>
@@ -22,20 +22,20 @@ T Parse(const Text& text) {
 }
 
 // The stored form of a text that AcceptsValue let through.
-jet::Value ToValue(const StoredColumn& column, const std::optional<Text>& text) {
+values::Value ToValue(const StoredColumn& column, const std::optional<Text>& text) {
   if (!text) {
     return std::monostate{};
   }
   switch (column.type) {
-    case jet::ColumnType::kByte:
+    case values::ColumnType::kByte:
       return static_cast<std::uint8_t>(Parse<int>(*text));
-    case jet::ColumnType::kInteger:
+    case values::ColumnType::kInteger:
       return static_cast<std::int16_t>(Parse<int>(*text));
-    case jet::ColumnType::kLong:
+    case values::ColumnType::kLong:
       return Parse<std::int32_t>(*text);
-    case jet::ColumnType::kSingle:
+    case values::ColumnType::kSingle:
       return Parse<float>(*text);
-    case jet::ColumnType::kDouble:
+    case values::ColumnType::kDouble:
       return Parse<double>(*text);
     default:
       return platform::GbkToWide(*text);
@@ -90,7 +90,7 @@ bool MemoryTableStore::InsertRow(const Text& name, const RowValues& values,
     return false;
   }
   const std::vector<StoredColumn>& columns = table->data.columns;
-  jet::Row row;
+  values::Row row;
   row.id = {table->next_row_id, 0};
   row.values.resize(columns.size());
   for (std::size_t index = 0; index < values.size(); ++index) {
@@ -100,7 +100,7 @@ bool MemoryTableStore::InsertRow(const Text& name, const RowValues& values,
   for (std::size_t index = 0; index < columns.size(); ++index) {
     if (columns[index].auto_number) {
       row.values[index] = counter;
-    } else if (!columns[index].nullable && jet::IsNull(row.values[index])) {
+    } else if (!columns[index].nullable && values::IsNull(row.values[index])) {
       return false;
     }
   }
@@ -113,14 +113,14 @@ bool MemoryTableStore::InsertRow(const Text& name, const RowValues& values,
   return true;
 }
 
-bool MemoryTableStore::UpdateRow(const Text& name, jet::RowId id, const RowValues& changes) {
+bool MemoryTableStore::UpdateRow(const Text& name, values::RowId id, const RowValues& changes) {
   Table* table = Find(name);
   if (table == nullptr) {
     return false;
   }
   const std::optional<std::vector<std::size_t>> positions = CheckedPositions(table->data, changes);
   auto row = std::find_if(table->data.rows.begin(), table->data.rows.end(),
-                          [&](const jet::Row& r) { return r.id == id; });
+                          [&](const values::Row& r) { return r.id == id; });
   if (!positions || row == table->data.rows.end()) {
     return false;
   }
@@ -131,13 +131,13 @@ bool MemoryTableStore::UpdateRow(const Text& name, jet::RowId id, const RowValue
   return true;
 }
 
-bool MemoryTableStore::DeleteRow(const Text& name, jet::RowId id) {
+bool MemoryTableStore::DeleteRow(const Text& name, values::RowId id) {
   Table* table = Find(name);
   if (table == nullptr) {
     return false;
   }
   auto row = std::find_if(table->data.rows.begin(), table->data.rows.end(),
-                          [&](const jet::Row& r) { return r.id == id; });
+                          [&](const values::Row& r) { return r.id == id; });
   if (row == table->data.rows.end()) {
     return false;
   }

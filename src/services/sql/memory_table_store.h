@@ -17,8 +17,8 @@ class MemoryTableStore : public TableStore {
   std::optional<StoredTable> ReadTable(const Text& name) const override;
   // Columns left out get Null, or the next counter value for a counter column.
   bool InsertRow(const Text& table, const RowValues& values, std::int32_t* auto_number) override;
-  bool UpdateRow(const Text& table, jet::RowId row, const RowValues& changes) override;
-  bool DeleteRow(const Text& table, jet::RowId row) override;
+  bool UpdateRow(const Text& table, values::RowId row, const RowValues& changes) override;
+  bool DeleteRow(const Text& table, values::RowId row) override;
 
  private:
   struct Table {

@@ -18,8 +18,8 @@ std::vector<ColumnInfo> ColumnInfos(const StoredTable& table) {
 
 // Rows of `table` for which `where` holds (all of them without a condition); empty when the
 // condition cannot be bound or evaluated.
-std::optional<std::vector<jet::Row>> MatchingRows(const StoredTable& table,
-                                                  const std::optional<Condition>& where) {
+std::optional<std::vector<values::Row>> MatchingRows(const StoredTable& table,
+                                                     const std::optional<Condition>& where) {
   if (!where) {
     return table.rows;
   }
@@ -27,8 +27,8 @@ std::optional<std::vector<jet::Row>> MatchingRows(const StoredTable& table,
   if (!BindCondition(condition, ColumnInfos(table))) {
     return std::nullopt;
   }
-  std::vector<jet::Row> matching;
-  for (const jet::Row& row : table.rows) {
+  std::vector<values::Row> matching;
+  for (const values::Row& row : table.rows) {
     const std::optional<Truth> truth = Evaluate(condition, row.values);
     if (!truth) {
       return std::nullopt;
@@ -80,7 +80,7 @@ std::optional<StoredTable> RunSelect(const TableStore& store, const SelectStatem
   if (!table) {
     return std::nullopt;
   }
-  std::optional<std::vector<jet::Row>> rows = MatchingRows(*table, select.where);
+  std::optional<std::vector<values::Row>> rows = MatchingRows(*table, select.where);
   if (!rows) {
     return std::nullopt;
   }
@@ -94,12 +94,12 @@ bool RunUpdate(TableStore& store, const UpdateStatement& update) {
     return false;
   }
   const std::optional<RowValues> changes = CheckedChanges(*table, update.assignments);
-  const std::optional<std::vector<jet::Row>> rows =
+  const std::optional<std::vector<values::Row>> rows =
       changes ? MatchingRows(*table, update.where) : std::nullopt;
   if (!rows) {
     return false;
   }
-  for (const jet::Row& row : *rows) {
+  for (const values::Row& row : *rows) {
     if (!store.UpdateRow(table->name, row.id, *changes)) {
       return false;
     }
@@ -112,11 +112,11 @@ bool RunDelete(TableStore& store, const DeleteStatement& remove) {
   if (!table) {
     return false;
   }
-  const std::optional<std::vector<jet::Row>> rows = MatchingRows(*table, remove.where);
+  const std::optional<std::vector<values::Row>> rows = MatchingRows(*table, remove.where);
   if (!rows) {
     return false;
   }
-  for (const jet::Row& row : *rows) {
+  for (const values::Row& row : *rows) {
     if (!store.DeleteRow(table->name, row.id)) {
       return false;
     }

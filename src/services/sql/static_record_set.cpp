@@ -1,11 +1,11 @@
 #include "services/sql/static_record_set.h"
 
 #include "platform/code_page.h"
-#include "services/jet/field_text.h"
-#include "services/jet/name_compare.h"
 #include "services/sql/column_value.h"
 #include "services/sql/parser.h"
 #include "services/sql/statement_runner.h"
+#include "services/values/field_text.h"
+#include "services/values/name_compare.h"
 
 namespace lumora::services::sql {
 namespace {
@@ -14,7 +14,7 @@ constexpr int kSourceIsText = 1;
 constexpr int kSourceIsTable = 2;
 
 bool SameColumnName(const Text& a, const Text& b) {
-  return jet::SameName(platform::GbkToWide(a), platform::GbkToWide(b));
+  return values::SameName(platform::GbkToWide(a), platform::GbkToWide(b));
 }
 
 }  // namespace
@@ -67,7 +67,7 @@ bool StaticRecordSet::AddNew() {
   if (!result_ || !StorePending()) {
     return false;
   }
-  jet::Row row;
+  values::Row row;
   row.values.resize(result_->columns.size());
   result_->rows.push_back(std::move(row));
   current_ = result_->rows.size() - 1;
@@ -125,7 +125,7 @@ bool StaticRecordSet::GetFieldText(const Text& field, Text& value) {
       }
     }
   }
-  value = jet::FieldToText(result_->rows[current_].values[*column]);
+  value = values::FieldToText(result_->rows[current_].values[*column]);
   return true;
 }
 

@@ -9,9 +9,9 @@
 
 #include "base/text.h"
 #include "services/database_engine.h"
-#include "services/jet/column_type.h"
-#include "services/jet/table_reader.h"
 #include "services/storage_report.h"
+#include "services/values/column_type.h"
+#include "services/values/row.h"
 
 namespace lumora::services::sql {
 
@@ -20,7 +20,7 @@ using RowValues = std::vector<std::pair<Text, std::optional<Text>>>;
 
 struct StoredColumn {
   Text name;  // GBK
-  jet::ColumnType type = jet::ColumnType::kText;
+  values::ColumnType type = values::ColumnType::kText;
   // Declared length in bytes (a Text(50) column holds 100).
   std::uint16_t length = 0;
   bool nullable = true;
@@ -31,7 +31,7 @@ struct StoredTable {
   Text name;  // as the store spells it
   std::vector<StoredColumn> columns;
   // Values in the order of `columns`.
-  std::vector<jet::Row> rows;
+  std::vector<values::Row> rows;
 };
 
 class TableStore {
@@ -43,8 +43,8 @@ class TableStore {
   virtual std::optional<StoredTable> ReadTable(const Text& name) const = 0;
   // Each gives false when the change could not be made; the table is then unchanged.
   virtual bool InsertRow(const Text& table, const RowValues& values, std::int32_t* auto_number) = 0;
-  virtual bool UpdateRow(const Text& table, jet::RowId row, const RowValues& changes) = 0;
-  virtual bool DeleteRow(const Text& table, jet::RowId row) = 0;
+  virtual bool UpdateRow(const Text& table, values::RowId row, const RowValues& changes) = 0;
+  virtual bool DeleteRow(const Text& table, values::RowId row) = 0;
   // False when every change will be refused (the file could only be opened for reading).
   virtual bool Writable() const { return true; }
   // True when the store's own bookkeeping is damaged, so that its tables show only in part.

@@ -1,6 +1,6 @@
 #include "services/sql/text_compare.h"
 
-#include "services/jet/name_compare.h"
+#include "services/values/name_compare.h"
 
 namespace lumora::services::sql {
 namespace {
@@ -20,7 +20,7 @@ bool IsPlainAlphanumeric(char16_t c) {
 }  // namespace
 
 bool SameText(std::u16string_view a, std::u16string_view b) {
-  return jet::SameName(WithoutTrailingBlanks(a), WithoutTrailingBlanks(b));
+  return values::SameName(WithoutTrailingBlanks(a), WithoutTrailingBlanks(b));
 }
 
 std::optional<int> CompareTextOrder(std::u16string_view a, std::u16string_view b) {
@@ -35,8 +35,8 @@ std::optional<int> CompareTextOrder(std::u16string_view a, std::u16string_view b
   }
   const std::size_t common = std::min(a.size(), b.size());
   for (std::size_t index = 0; index < common; ++index) {
-    const char16_t left = jet::FoldNameChar(a[index]);
-    const char16_t right = jet::FoldNameChar(b[index]);
+    const char16_t left = values::FoldNameChar(a[index]);
+    const char16_t right = values::FoldNameChar(b[index]);
     if (left != right) {
       return left < right ? -1 : 1;
     }
