@@ -33,9 +33,14 @@ void ConnectCommand() {
   }
   const launcher::SessionInputs inputs =
       launcher::GatherSessionInputs(catalogue::MainRecords(), RowCells(list, row));
-  // "正在进行远程协助!" only once the client is up: beside the client's own error box it
-  // would say the opposite of what the box says.
-  const Text tip = launcher::LaunchTip(launcher::LaunchSession(inputs));
+  // "正在进行远程协助!" only once the client is up, and not beside the client's own error box,
+  // where it would say the opposite of what the box says.
+  const Text tip = launcher::LaunchTip(launcher::LaunchSession(inputs, [] {
+    forms::System().PostToUiThread([] {
+      forms::Control(forms::MainWindow(), forms::kBalloonTipName)
+          .HideBalloon(launcher::LaunchTip(launcher::LaunchOutcome::kStarted));
+    });
+  }));
   if (!tip.empty()) {
     forms::ShowTip(tip);
   }

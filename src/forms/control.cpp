@@ -170,6 +170,12 @@ int Control::ChooseFromMenu(std::span<const Text> items, Point screenPosition) {
   return Valid() ? System().ChooseFromMenu(*window_, index_, items, screenPosition) : -1;
 }
 
+void Control::HideBalloon(const Text& text) {
+  if (Valid()) {
+    System().HideBalloon(*window_, index_, text);
+  }
+}
+
 void Control::ShowBalloon(const Text& text, Point screenPosition) {
   if (Valid()) {
     System().ShowBalloon(*window_, index_, text, screenPosition);

@@ -103,8 +103,10 @@ class Control {
   void ScrollToTopRow(int row);
   void SortRows(int cell, bool ascending, bool numeric);
 
-  // Balloon tip: shows `text` at a point in screen coordinates.
+  // Balloon tip: shows `text` at a point in screen coordinates; takes it down when it still
+  // shows `text`.
   void ShowBalloon(const Text& text, Point screenPosition);
+  void HideBalloon(const Text& text);
 
   // A pop-up menu over the control (see WindowSystem::ChooseFromMenu): the chosen item's index,
   // or -1.

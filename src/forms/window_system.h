@@ -78,6 +78,8 @@ class WindowSystem {
   virtual int AskUser(const Text& text, const Text& title, unsigned style) = 0;
   virtual void ShowBalloon(const WindowDefinition& window, int tipIndex, const Text& text,
                            Point screenPosition) = 0;
+  // Takes the balloon down when it still shows `text` (a later balloon stays).
+  virtual void HideBalloon(const WindowDefinition& window, int tipIndex, const Text& text) = 0;
   // Where a balloon of `window` about the user's last action points, in screen coordinates: the
   // mouse pointer when that action came from the mouse and the pointer is over the window;
   // otherwise just below the control of the window that has the keyboard focus (a list's current

@@ -1,6 +1,7 @@
 #include "launcher/launch.h"
 
 #include <optional>
+#include <utility>
 
 #include "launcher/session_writer.h"
 #include "platform/process.h"
@@ -30,12 +31,13 @@ Text ClientCommandLine(const Text& path, const Text& modeSwitch) {
   return (client.empty() ? Text("mstsc") : "\"" + client + "\"") + " \"" + path + "\"" + modeSwitch;
 }
 
-LaunchOutcome LaunchSession(const SessionInputs& inputs) {
+LaunchOutcome LaunchSession(const SessionInputs& inputs, std::function<void()> whenClientTells) {
   const std::optional<SessionFile> file = WriteSessionFile(inputs);
   if (!file) {
     return LaunchOutcome::kWriteFailed;
   }
-  switch (platform::StartProcess(ClientCommandLine(file->path, file->modeSwitch))) {
+  switch (platform::StartProcess(ClientCommandLine(file->path, file->modeSwitch),
+                                 std::move(whenClientTells))) {
     case platform::StartedProgram::kNotStarted:
       return LaunchOutcome::kClientNotStarted;
     case platform::StartedProgram::kTellsTheUser:

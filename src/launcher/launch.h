@@ -1,6 +1,8 @@
 // Starting the remote-desktop client on a freshly built session file.
 #pragma once
 
+#include <functional>
+
 #include "base/text.h"
 #include "launcher/session_file.h"
 
@@ -22,7 +24,10 @@ Text ClientCommandLine(const Text& path, const Text& modeSwitch);
 
 // Builds the session file for the connection, writes it into the History folder (created when
 // missing) and starts the client on it without waiting for the client to end. A host name that
-// is not a plain file name (IsPlainFileName) is refused before anything is written.
-LaunchOutcome LaunchSession(const SessionInputs& inputs);
+// is not a plain file name (IsPlainFileName) is refused before anything is written. When the
+// client started and shows a message box of its own a few seconds later, `whenClientTells` is
+// called on another thread.
+LaunchOutcome LaunchSession(const SessionInputs& inputs,
+                            std::function<void()> whenClientTells = {});
 
 }  // namespace lumora::launcher

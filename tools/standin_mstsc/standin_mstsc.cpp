@@ -4,7 +4,9 @@
 //   session.rdp       a byte copy of the first argument after the program name that is no switch
 //   command-line.txt  the raw command line (ANSI code page), written last: once it exists, the
 //                     other two are complete
-// then exits 0. Without the variable it records nothing.
+// then exits 0. Without the variable it records nothing. With LUMORA_STANDIN_TELLS=1 it then
+// plays a client that fails a little after it came up: idle for a moment, then a message box of
+// its own ("远程桌面连接"), and it exits 1 once the box is answered.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -106,5 +108,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const std::wstring pending = log + L"\\command-line.tmp";
   WriteWholeFile(pending, ::GetCommandLineA());
   ::MoveFileExW(pending.c_str(), (log + L"\\command-line.txt").c_str(), MOVEFILE_REPLACE_EXISTING);
-  return 0;
+  wchar_t tells[2] = {};
+  if (::GetEnvironmentVariableW(L"LUMORA_STANDIN_TELLS", tells, 2) != 1 || tells[0] != L'1') {
+    return 0;
+  }
+  // Up and idle, waiting for messages, until its timer comes.
+  constexpr UINT kComesUpMs = 300;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, kComesUpMs, nullptr);
+  MSG message;
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0 && message.message != WM_TIMER) {
+    ::DispatchMessageW(&message);
+  }
+  ::KillTimer(nullptr, timer);
+  ::MessageBoxW(nullptr, L"无法连接到远程计算机。", L"远程桌面连接", MB_OK | MB_ICONERROR);
+  return 1;
 }

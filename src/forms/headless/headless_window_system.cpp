@@ -400,6 +400,9 @@ int HeadlessWindowSystem::ChooseFromMenu(const WindowDefinition&, int, std::span
   return choice;
 }
 
+// Nothing is on screen here; the record of what was shown stays.
+void HeadlessWindowSystem::HideBalloon(const WindowDefinition&, int, const Text&) {}
+
 void HeadlessWindowSystem::ShowBalloon(const WindowDefinition& window, int, const Text& text,
                                        Point screenPosition) {
   balloons_.push_back({&window, text, screenPosition});

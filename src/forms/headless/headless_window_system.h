@@ -100,6 +100,7 @@ class HeadlessWindowSystem : public WindowSystem {
   void PostToUiThread(std::function<void()> work) override;
   void EndProgram(int exitCode) override;
   int AskUser(const Text& text, const Text& title, unsigned style) override;
+  void HideBalloon(const WindowDefinition& window, int tipIndex, const Text& text) override;
   void ShowBalloon(const WindowDefinition& window, int tipIndex, const Text& text,
                    Point screenPosition) override;
   Point TipPosition(const WindowDefinition&) const override { return cursor_; }

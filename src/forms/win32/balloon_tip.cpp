@@ -87,6 +87,17 @@ void ShowBalloonTip(FrameState& frame, int index, const Text& text, Point screen
   }
 }
 
+Text BalloonText(const FrameState& frame, int index) {
+  HWND tip = frame.controls[index].balloon.get();
+  if (tip == nullptr || !IsWindowVisible(tip)) {
+    return {};
+  }
+  wchar_t text[1024] = {};
+  TTTOOLINFOW tool = ToolInfo(frame.window, text);
+  SendMessageW(tip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+  return FromWide(text);
+}
+
 void HideBalloonTip(FrameState& frame, int index) {
   KillTimer(frame.window, kFirstBalloonTimer + static_cast<UINT_PTR>(index));
   if (index < 0 || index >= static_cast<int>(frame.controls.size())) {

@@ -370,6 +370,17 @@ int Win32WindowSystem::ChooseFromMenu(const WindowDefinition& window, int index,
       });
 }
 
+void Win32WindowSystem::HideBalloon(const WindowDefinition& window, int tipIndex,
+                                    const Text& text) {
+  win32::OnUiThread(*state_, [&] {
+    FrameState* frame = state_->Find(window);
+    if (frame != nullptr && tipIndex >= 0 && tipIndex < static_cast<int>(frame->controls.size()) &&
+        win32::BalloonText(*frame, tipIndex) == text) {
+      win32::HideBalloonTip(*frame, tipIndex);
+    }
+  });
+}
+
 Point Win32WindowSystem::TipPosition(const WindowDefinition& window) const {
   return win32::OnUiThread(*state_, [&] {
     const FrameState* frame = state_->Find(window);

@@ -51,6 +51,7 @@ class Win32WindowSystem final : public WindowSystem {
   void ShowBalloon(const WindowDefinition& window, int tipIndex, const Text& text,
                    Point screenPosition) override;
   Point TipPosition(const WindowDefinition& window) const override;
+  void HideBalloon(const WindowDefinition& window, int tipIndex, const Text& text) override;
   int ChooseFromMenu(const WindowDefinition& window, int index, std::span<const Text> items,
                      Point screenPosition) override;
 

@@ -81,7 +81,8 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
 
 }  // namespace
 
-StartedProgram StartProcess(const Text& commandLine) {
+// Here no program shows message boxes: `whenItTellsTheUser` is never called.
+StartedProgram StartProcess(const Text& commandLine, std::function<void()>) {
   std::vector<std::string> words = SplitCommandLine(commandLine);
   if (words.front().empty()) {
     return StartedProgram::kNotStarted;

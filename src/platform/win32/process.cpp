@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <utility>
 #include <vector>
 
+#include "platform/thread.h"
 #include "platform/win32/unique_handle.h"
 
 namespace lumora::platform {
@@ -38,9 +41,26 @@ bool ShowsMessageBox(DWORD process) {
   return search.found;
 }
 
+// A client that fails later (a refused log-on) shows its box after its first idle moment.
+void WatchForMessageBox(std::shared_ptr<win32::UniqueKernelHandle> process, DWORD processId,
+                        std::function<void()> told) {
+  StartDetachedThread([process = std::move(process), processId, told = std::move(told)] {
+    constexpr DWORD kStepMs = 100;
+    for (DWORD waited = 0; waited < kTellWatchMs; waited += kStepMs) {
+      if (::WaitForSingleObject(process->get(), kStepMs) != WAIT_TIMEOUT) {
+        return;  // ended, or no longer watchable
+      }
+      if (ShowsMessageBox(processId)) {
+        told();
+        return;
+      }
+    }
+  });
+}
+
 }  // namespace
 
-StartedProgram StartProcess(const Text& commandLine) {
+StartedProgram StartProcess(const Text& commandLine, std::function<void()> whenItTellsTheUser) {
   // CreateProcessA may write into the command line, so it gets a copy of its own.
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
@@ -53,17 +73,22 @@ StartedProgram StartProcess(const Text& commandLine) {
                         &startup, &started)) {
     return StartedProgram::kNotStarted;
   }
-  const win32::UniqueKernelHandle process(started.hProcess);
+  auto process = std::make_shared<win32::UniqueKernelHandle>(started.hProcess);
   const win32::UniqueKernelHandle thread(started.hThread);
   // A program that fails at once (the remote-desktop client for a server that is down) is idle
   // first in its own message box.
-  ::WaitForInputIdle(process.get(), kInputIdleWaitMs);
+  ::WaitForInputIdle(process->get(), kInputIdleWaitMs);
   DWORD exitCode = 0;
-  if (::GetExitCodeProcess(process.get(), &exitCode) && exitCode != STILL_ACTIVE) {
+  if (::GetExitCodeProcess(process->get(), &exitCode) && exitCode != STILL_ACTIVE) {
     return exitCode == 0 ? StartedProgram::kStarted : StartedProgram::kTellsTheUser;
   }
-  return ShowsMessageBox(started.dwProcessId) ? StartedProgram::kTellsTheUser
-                                              : StartedProgram::kStarted;
+  if (ShowsMessageBox(started.dwProcessId)) {
+    return StartedProgram::kTellsTheUser;
+  }
+  if (whenItTellsTheUser) {
+    WatchForMessageBox(std::move(process), started.dwProcessId, std::move(whenItTellsTheUser));
+  }
+  return StartedProgram::kStarted;
 }
 
 Text SystemProgram(const Text& fileName) {
