@@ -1,7 +1,6 @@
 #include "launcher/launch.h"
 
 #include <optional>
-#include <utility>
 
 #include "launcher/session_writer.h"
 #include "platform/process.h"
@@ -31,13 +30,14 @@ Text ClientCommandLine(const Text& path, const Text& modeSwitch) {
   return (client.empty() ? Text("mstsc") : "\"" + client + "\"") + " \"" + path + "\"" + modeSwitch;
 }
 
-LaunchOutcome LaunchSession(const SessionInputs& inputs, std::function<void()> whenClientTells) {
+LaunchOutcome LaunchSession(const SessionInputs& inputs,
+                            const std::function<void()>& whenClientTells) {
   const std::optional<SessionFile> file = WriteSessionFile(inputs);
   if (!file) {
     return LaunchOutcome::kWriteFailed;
   }
-  switch (platform::StartProcess(ClientCommandLine(file->path, file->modeSwitch),
-                                 std::move(whenClientTells))) {
+  switch (
+      platform::StartProcess(ClientCommandLine(file->path, file->modeSwitch), whenClientTells)) {
     case platform::StartedProgram::kNotStarted:
       return LaunchOutcome::kClientNotStarted;
     case platform::StartedProgram::kTellsTheUser:

@@ -28,6 +28,6 @@ Text ClientCommandLine(const Text& path, const Text& modeSwitch);
 // client started and shows a message box of its own a few seconds later, `whenClientTells` is
 // called on another thread.
 LaunchOutcome LaunchSession(const SessionInputs& inputs,
-                            std::function<void()> whenClientTells = {});
+                            const std::function<void()>& whenClientTells = {});
 
 }  // namespace lumora::launcher

@@ -24,7 +24,8 @@ enum class StartedProgram {
 // on Windows waits at most kInputIdleWaitMs for it to become idle and then looks at what it
 // does. When it started and `whenItTellsTheUser` is given, that is called (on another thread)
 // if the program shows a message box of its own within kTellWatchMs after that.
-StartedProgram StartProcess(const Text& commandLine, std::function<void()> whenItTellsTheUser = {});
+StartedProgram StartProcess(const Text& commandLine,
+                            const std::function<void()>& whenItTellsTheUser = {});
 
 // How long a started program is watched for a message box of its own.
 inline constexpr unsigned kTellWatchMs = 5000;

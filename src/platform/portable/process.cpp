@@ -82,7 +82,7 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
 }  // namespace
 
 // Here no program shows message boxes: `whenItTellsTheUser` is never called.
-StartedProgram StartProcess(const Text& commandLine, std::function<void()>) {
+StartedProgram StartProcess(const Text& commandLine, const std::function<void()>&) {
   std::vector<std::string> words = SplitCommandLine(commandLine);
   if (words.front().empty()) {
     return StartedProgram::kNotStarted;

@@ -60,7 +60,8 @@ void WatchForMessageBox(std::shared_ptr<win32::UniqueKernelHandle> process, DWOR
 
 }  // namespace
 
-StartedProgram StartProcess(const Text& commandLine, std::function<void()> whenItTellsTheUser) {
+StartedProgram StartProcess(const Text& commandLine,
+                            const std::function<void()>& whenItTellsTheUser) {
   // CreateProcessA may write into the command line, so it gets a copy of its own.
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
@@ -86,7 +87,7 @@ StartedProgram StartProcess(const Text& commandLine, std::function<void()> whenI
     return StartedProgram::kTellsTheUser;
   }
   if (whenItTellsTheUser) {
-    WatchForMessageBox(std::move(process), started.dwProcessId, std::move(whenItTellsTheUser));
+    WatchForMessageBox(std::move(process), started.dwProcessId, whenItTellsTheUser);
   }
   return StartedProgram::kStarted;
 }
