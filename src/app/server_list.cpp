@@ -75,8 +75,10 @@ void FillServerList() {
   forms::Control list = forms::ServerList();
   // The user stays where they were: the same first row in view, the same server selected (by its
   // record number, when it is still there).
+  // The server at the top is looked for only when the view is scrolled: at the top the view
+  // stays at the top, and a search through every row costs a list request each.
   const int top = list.TopRow();
-  const Text topServer = list.CellText(top, forms::server_cell::kRecordNumber);
+  const Text topServer = top > 0 ? list.CellText(top, forms::server_cell::kRecordNumber) : Text();
   const int current = list.CurrentRow();
   const Text selected =
       current >= 0 ? list.CellText(current, forms::server_cell::kRecordNumber) : Text();
@@ -85,7 +87,7 @@ void FillServerList() {
   AppendServerRows(list);
   LocateRows(list);
   ApplyOrder(list);
-  const int topNow = topServer.empty() ? -1 : RowNumbered(list, topServer);
+  const int topNow = topServer.empty() ? top : RowNumbered(list, topServer);
   list.ScrollToTopRow(topNow >= 0 ? topNow : top);
   if (!selected.empty()) {
     list.SetCurrentRow(RowNumbered(list, selected));
