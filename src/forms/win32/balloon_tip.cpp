@@ -113,12 +113,16 @@ void HideBalloonTip(FrameState& frame, int index) {
   SetToolbarTipsActive(frame, true);
 }
 
-void HideFrameTips(FrameState& frame) {
+void HideBalloonsOf(FrameState& frame) {
   for (std::size_t index = 0; index < frame.controls.size(); ++index) {
     if (frame.controls[index].balloon) {
       HideBalloonTip(frame, static_cast<int>(index));
     }
   }
+}
+
+void HideFrameTips(FrameState& frame) {
+  HideBalloonsOf(frame);
   SetToolbarTipsActive(frame, false);
   SetToolbarTipsActive(frame, true);
 }
@@ -134,11 +138,7 @@ bool ShowsBalloon(const FrameState& frame) {
 
 void HideAllBalloonTips(const BackendState& backend) {
   for (const auto& [definition, frame] : backend.frames) {
-    for (std::size_t index = 0; index < frame->controls.size(); ++index) {
-      if (frame->controls[index].balloon) {
-        HideBalloonTip(*frame, static_cast<int>(index));
-      }
-    }
+    HideBalloonsOf(*frame);
   }
 }
 

@@ -16,6 +16,8 @@ void ShowBalloonTip(FrameState& frame, int index, const Text& text, Point screen
 void HideBalloonTip(FrameState& frame, int index);
 // The text of the balloon of control `index` while it is shown, else empty.
 Text BalloonText(const FrameState& frame, int index);
+// Hides every balloon of `frame`.
+void HideBalloonsOf(FrameState& frame);
 // Hides every balloon shown by any frame (the user clicked somewhere).
 void HideAllBalloonTips(const BackendState& backend);
 // A balloon belongs to a window the user can use: when its frame is disabled (a modal window
