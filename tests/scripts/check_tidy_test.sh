@@ -13,14 +13,35 @@ mkdir -p "$work/native" "$work/build" "$work/src/base" "$work/src/status" "$work
 for file in src/base/text.cpp src/status/ip_address.cpp tools/lumoractl/main.cpp; do
   echo 'int f() { return 1; }' >"$work/$file"
 done
+echo '#pragma once' >"$work/src/base/text.h"
 cat >"$work/native/compile_commands.json" <<EOF
 [
- {"directory": "$work/build", "file": "$work/src/base/text.cpp", "command": "c++ -c $work/src/base/text.cpp"},
- {"directory": "$work/build", "file": "../src/status/ip_address.cpp", "command": "c++ -c ../src/status/ip_address.cpp"},
- {"directory": "$work/build", "file": "$work/tools/lumoractl/main.cpp", "command": "c++ -Werror -c $work/tools/lumoractl/main.cpp"},
- {"directory": "$work/build", "file": "$work/src/platform/win32/files.cpp", "command": "c++ -c $work/src/platform/win32/files.cpp"}
+ {"directory": "$work/build", "file": "$work/src/base/text.cpp", "command": "c++ -o text.o -c $work/src/base/text.cpp"},
+ {"directory": "$work/build", "file": "../src/status/ip_address.cpp", "command": "c++ -o ip_address.o -c ../src/status/ip_address.cpp"},
+ {"directory": "$work/build", "file": "$work/tools/lumoractl/main.cpp", "command": "c++ -Werror -o main.o -c $work/tools/lumoractl/main.cpp"},
+ {"directory": "$work/build", "file": "$work/src/platform/win32/files.cpp", "command": "c++ -o files.o -c $work/src/platform/win32/files.cpp"}
 ]
 EOF
+# What the native build's compiler read for each object, as "ninja -t deps" lists it (paths as
+# ninja records them, relative to the build directory, which here is the commands' one).
+mkdir -p "$work/bin"
+cat >"$work/bin/ninja" <<EOF
+#!/usr/bin/env bash
+cat <<'DEPS'
+../build/text.o: #deps 2, deps mtime 1 (VALID)
+    $work/src/base/text.cpp
+    ../src/base/text.h
+
+../build/ip_address.o: #deps 2, deps mtime 1 (VALID)
+    ../src/status/ip_address.cpp
+    ../src/base/text.h
+
+../build/main.o: #deps 1, deps mtime 1 (VALID)
+    $work/tools/lumoractl/main.cpp
+
+DEPS
+EOF
+chmod +x "$work/bin/ninja"
 
 # standin NAME FILES LAST: a run-clang-tidy that prints, as run-clang-tidy-14 does, a clang-tidy
 # command line (the file last) for each of the first FILES files (all: every one), then runs LAST.
@@ -62,7 +83,7 @@ failures=0
 for entry in "${cases[@]}"; do
   IFS='|' read -r name expected text <<<"$entry"
   rm -rf "$work/tidy"
-  output=$(PATH="$work/$name:$PATH" LUMORA_TIDY_NATIVE_DIR="$work/native" \
+  output=$(PATH="$work/$name:$work/bin:$PATH" LUMORA_TIDY_NATIVE_DIR="$work/native" \
     LUMORA_TIDY_OUT_DIR="$work/tidy" bash "$source_dir/scripts/check-tidy" 2>&1)
   status=$?
   if [[ $status -ne $expected ]] || ! grep -qF -- "$text" <<<"$output"; then
@@ -81,7 +102,7 @@ fi
 # After a clean check nothing unchanged is checked again (a run-clang-tidy that cannot start is
 # not needed); a changed file is.
 tidy_with() {  # stand-in
-  PATH="$work/$1:$PATH" LUMORA_TIDY_NATIVE_DIR="$work/native" LUMORA_TIDY_OUT_DIR="$work/tidy" \
+  PATH="$work/$1:$work/bin:$PATH" LUMORA_TIDY_NATIVE_DIR="$work/native" LUMORA_TIDY_OUT_DIR="$work/tidy" \
     bash "$source_dir/scripts/check-tidy" >"$work/out" 2>&1
 }
 if ! tidy_with missing || ! grep -q "3 unchanged since a clean check" "$work/out"; then
@@ -89,12 +110,17 @@ if ! tidy_with missing || ! grep -q "3 unchanged since a clean check" "$work/out
   sed 's/^/  /' "$work/out"
   failures=$((failures + 1))
 fi
-echo 'int g() { return 2; }' >>"$work/src/base/text.cpp"
-if tidy_with missing; then
-  echo "FAIL: a changed file was not checked again:"
-  sed 's/^/  /' "$work/out"
-  failures=$((failures + 1))
-fi
+# A changed file is checked again, and so is each file that includes a changed header.
+for change in "src/base/text.cpp|1" "src/base/text.h|2"; do
+  IFS='|' read -r file again <<<"$change"
+  tidy_with clean
+  echo '// changed' >>"$work/$file"
+  if tidy_with missing || ! grep -q "$((3 - again)) unchanged since a clean check" "$work/out"; then
+    echo "FAIL: after a change of $file, not $again files were checked again:"
+    sed 's/^/  /' "$work/out"
+    failures=$((failures + 1))
+  fi
+done
 
 if ((failures)); then
   echo "check_tidy_test: $failures failed"
