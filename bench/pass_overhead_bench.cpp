@@ -16,6 +16,9 @@
 #include "forms/main_window.h"
 #include "forms/window_model.h"
 #include "platform/echo_probe.h"
+#ifdef _WIN32
+#include "platform/win32/echo_probes.h"
+#endif
 #include "status/reachability_pass.h"
 
 namespace {
@@ -49,7 +52,7 @@ double PassMs(forms::HeadlessWindowSystem& system, int rows) {
 }
 
 // `rows` echoes from 30 threads, each taking the next address; how many were answered.
-double EchoesMs(int rows, int& answered) {
+double EchoesMs(platform::EchoProbe& probe, int rows, int& answered) {
   std::atomic<int> next{0};
   std::atomic<int> replies{0};
   const auto start = std::chrono::steady_clock::now();
@@ -57,7 +60,7 @@ double EchoesMs(int rows, int& answered) {
   for (int thread = 0; thread < status::kMaxRunningWorkers; ++thread) {
     threads.emplace_back([&] {
       for (int row = next++; row < rows; row = next++) {
-        if (platform::SystemEchoProbe().Echo(Address(row), platform::kProbeTimeoutMs)) {
+        if (probe.Echo(Address(row), platform::kProbeTimeoutMs)) {
           ++replies;
         }
       }
@@ -93,11 +96,28 @@ int main(int argc, char** argv) {
                 rows, rounds, best, best * 1000.0 / rows);
   }
   status::SetEchoProbeForTesting(nullptr);
-  for (const int rows : {10, 1000, 10000}) {
-    int answered = 0;
-    const double ms = EchoesMs(rows, answered);
-    std::printf("%6d rows: echoes alone from %d threads: %.1f ms (%d answered)\n", rows,
-                status::kMaxRunningWorkers, ms, answered);
+  struct NamedProbe {
+    const char* name;
+    platform::EchoProbe* probe;
+  };
+  const NamedProbe probes[] = {
+      {"the program's probe", &platform::SystemEchoProbe()},
+#ifdef _WIN32
+      {"icmp.dll", &platform::win32::IcmpDllEchoProbe()},
+      {"the raw socket", platform::win32::RawSocketEchoProbe()},
+#endif
+  };
+  for (const NamedProbe& named : probes) {
+    if (named.probe == nullptr) {
+      std::printf("%s: not available here\n", named.name);
+      continue;
+    }
+    for (const int rows : {10, 1000, 10000}) {
+      int answered = 0;
+      const double ms = EchoesMs(*named.probe, rows, answered);
+      std::printf("%6d rows: echoes alone from %d threads through %s: %.1f ms (%d answered)\n",
+                  rows, status::kMaxRunningWorkers, named.name, ms, answered);
+    }
   }
   return 0;
 }

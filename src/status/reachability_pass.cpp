@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <exception>
@@ -16,6 +15,7 @@
 #include "forms/main_window.h"
 #include "forms/window_definition.h"
 #include "forms/window_model.h"
+#include "platform/handoff_lock.h"
 #include "platform/thread.h"
 
 namespace lumora::status {
@@ -231,8 +231,8 @@ class WorkerPool {
     }
   }
 
-  std::mutex mutex_;
-  std::condition_variable wake_;
+  platform::HandoffLock mutex_;
+  platform::HandoffCondition wake_;
   std::deque<Job> jobs_;
   int threads_ = 0;
   int idle_ = 0;
@@ -297,8 +297,8 @@ void ReachabilityDispatcher(const SharedPass& pass) {
 
 }  // namespace
 
-std::mutex& WorkerLock() {
-  static std::mutex lock;
+platform::HandoffLock& WorkerLock() {
+  static platform::HandoffLock lock;
   return lock;
 }
 

@@ -2,9 +2,8 @@
 // its own, at most 30 at a time, and gets "在线"/"离线", the delay and its row image.
 #pragma once
 
-#include <mutex>
-
 #include "platform/echo_probe.h"
+#include "platform/handoff_lock.h"
 
 namespace lumora::status {
 
@@ -17,7 +16,7 @@ inline constexpr int kMaxRunningWorkers = 30;
 
 // Held while a worker is counted, uncounted or hands its row's texts to the UI thread; never
 // while a probe waits. Shared by every pass.
-std::mutex& WorkerLock();
+platform::HandoffLock& WorkerLock();
 int RunningWorkerCount();
 
 // Starts a pass over the rows the main window's server list holds now: a dispatcher thread starts

@@ -3,14 +3,57 @@
 #include <vector>
 
 #include "platform/code_page.h"
+#include "platform/win32/system_library.h"
 
 namespace lumora::platform::win32 {
+namespace {
+
+// COM's and OLE automation's functions, each found once. A missing one fails its call as a
+// missing class would.
+template <typename FunctionPointer>
+FunctionPointer Ole32(const char* name) {
+  return SystemFunction<FunctionPointer>(L"ole32.dll", name);
+}
+template <typename FunctionPointer>
+FunctionPointer OleAut32(const char* name) {
+  return SystemFunction<FunctionPointer>(L"oleaut32.dll", name);
+}
+
+}  // namespace
+
+void FreeBstr(BSTR text) noexcept {
+  static const auto free = OleAut32<decltype(&::SysFreeString)>("SysFreeString");
+  if (text != nullptr && free != nullptr) {
+    free(text);
+  }
+}
+
+void ClearVariant(VARIANT& value) noexcept {
+  static const auto clear = OleAut32<decltype(&::VariantClear)>("VariantClear");
+  if (value.vt != VT_EMPTY && clear != nullptr) {
+    clear(&value);
+  }
+}
+
+UINT BstrLength(BSTR text) noexcept {
+  static const auto length = OleAut32<decltype(&::SysStringLen)>("SysStringLen");
+  return text != nullptr && length != nullptr ? length(text) : 0;
+}
+
+bool DecimalToDouble(const DECIMAL& decimal, double& number) noexcept {
+  static const auto convert = OleAut32<decltype(&::VarR8FromDec)>("VarR8FromDec");
+  return convert != nullptr && SUCCEEDED(convert(const_cast<DECIMAL*>(&decimal), &number));
+}
 
 UniqueBstr ToBstr(std::string_view text) {
   // COM takes wide strings; the program's texts are GBK whatever the system's code page.
   const std::u16string wide = GbkToWide(text);
-  return UniqueBstr(::SysAllocStringLen(reinterpret_cast<const OLECHAR*>(wide.data()),
-                                        static_cast<UINT>(wide.size())));
+  static const auto allocate = OleAut32<decltype(&::SysAllocStringLen)>("SysAllocStringLen");
+  if (allocate == nullptr) {
+    return {};
+  }
+  return UniqueBstr(
+      allocate(reinterpret_cast<const OLECHAR*>(wide.data()), static_cast<UINT>(wide.size())));
 }
 
 UniqueVariant UniqueVariant::Int(LONG number) {
@@ -55,12 +98,14 @@ UniqueVariant UniqueVariant::Object(IDispatch* object) {
 ComApartment::ComApartment() noexcept {
   // S_FALSE (already entered on this thread) must be balanced too; a thread in another
   // apartment kind (RPC_E_CHANGED_MODE) can still create the objects.
-  entered_ = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  static const auto enter = Ole32<decltype(&::CoInitializeEx)>("CoInitializeEx");
+  entered_ = enter != nullptr && SUCCEEDED(enter(nullptr, COINIT_APARTMENTTHREADED));
 }
 
 ComApartment::~ComApartment() {
-  if (entered_) {
-    ::CoUninitialize();
+  static const auto leave = Ole32<decltype(&::CoUninitialize)>("CoUninitialize");
+  if (entered_ && leave != nullptr) {
+    leave();
   }
 }
 
@@ -126,16 +171,22 @@ const DispatchFailure& LastDispatchFailure() {
 }
 
 ComRef<IDispatch> CreateObject(const wchar_t* prog_id) {
+  static const auto find_class = Ole32<decltype(&::CLSIDFromProgID)>("CLSIDFromProgID");
+  static const auto create = Ole32<decltype(&::CoCreateInstance)>("CoCreateInstance");
+  static const auto run = Ole32<decltype(&::OleRun)>("OleRun");
+  if (find_class == nullptr || create == nullptr || run == nullptr) {
+    return {};
+  }
   CLSID class_id{};
-  if (FAILED(::CLSIDFromProgID(prog_id, &class_id))) {
+  if (FAILED(find_class(prog_id, &class_id))) {
     return {};
   }
   ComRef<IUnknown> unknown;
-  if (FAILED(::CoCreateInstance(class_id, nullptr, kAllServerKinds, IID_IUnknown,
-                                reinterpret_cast<void**>(unknown.put())))) {
+  if (FAILED(create(class_id, nullptr, kAllServerKinds, IID_IUnknown,
+                    reinterpret_cast<void**>(unknown.put())))) {
     return {};
   }
-  if (FAILED(::OleRun(unknown.get()))) {
+  if (FAILED(run(unknown.get()))) {
     return {};
   }
   ComRef<IDispatch> dispatch;
@@ -167,8 +218,10 @@ bool GetLongProperty(IDispatch* object, const wchar_t* name, LONG& value) {
   if (!GetProperty(object, name, read)) {
     return false;
   }
+  static const auto change = OleAut32<decltype(&::VariantChangeType)>("VariantChangeType");
   UniqueVariant converted;
-  if (FAILED(::VariantChangeType(converted.put(), const_cast<VARIANT*>(&read.get()), 0, VT_I4))) {
+  if (change == nullptr ||
+      FAILED(change(converted.put(), const_cast<VARIANT*>(&read.get()), 0, VT_I4))) {
     return false;
   }
   value = converted.get().lVal;

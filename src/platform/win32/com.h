@@ -62,16 +62,24 @@ class ComRef {
   T* pointer_ = nullptr;
 };
 
+// OLE automation's own functions, found when first called (see system_library.h).
+void FreeBstr(BSTR text) noexcept;
+void ClearVariant(VARIANT& value) noexcept;
+// The length of `text` in UTF-16 units (0 for null).
+UINT BstrLength(BSTR text) noexcept;
+// A decimal as a double; false when it cannot be converted.
+bool DecimalToDouble(const DECIMAL& decimal, double& number) noexcept;
+
 // A BSTR freed once.
 class UniqueBstr {
  public:
   UniqueBstr() noexcept = default;
   explicit UniqueBstr(BSTR text) noexcept : text_(text) {}
-  ~UniqueBstr() { ::SysFreeString(text_); }
+  ~UniqueBstr() { FreeBstr(text_); }
   UniqueBstr(UniqueBstr&& other) noexcept : text_(std::exchange(other.text_, nullptr)) {}
   UniqueBstr& operator=(UniqueBstr&& other) noexcept {
     if (this != &other) {
-      ::SysFreeString(std::exchange(text_, std::exchange(other.text_, nullptr)));
+      FreeBstr(std::exchange(text_, std::exchange(other.text_, nullptr)));
     }
     return *this;
   }
@@ -88,16 +96,16 @@ class UniqueBstr {
 // A VARIANT cleared once; starts empty.
 class UniqueVariant {
  public:
-  UniqueVariant() noexcept { ::VariantInit(&value_); }
-  ~UniqueVariant() { ::VariantClear(&value_); }
+  UniqueVariant() noexcept { value_.vt = VT_EMPTY; }
+  ~UniqueVariant() { ClearVariant(value_); }
   UniqueVariant(UniqueVariant&& other) noexcept : value_(other.value_) {
-    ::VariantInit(&other.value_);
+    other.value_.vt = VT_EMPTY;
   }
   UniqueVariant& operator=(UniqueVariant&& other) noexcept {
     if (this != &other) {
-      ::VariantClear(&value_);
+      ClearVariant(value_);
       value_ = other.value_;
-      ::VariantInit(&other.value_);
+      other.value_.vt = VT_EMPTY;
     }
     return *this;
   }
@@ -117,12 +125,12 @@ class UniqueVariant {
   const VARIANT& get() const noexcept { return value_; }
   // For functions that fill in a VARIANT; clears the one held.
   VARIANT* put() noexcept {
-    ::VariantClear(&value_);
+    ClearVariant(value_);
     return &value_;
   }
 
  private:
-  VARIANT value_;
+  VARIANT value_{};
 };
 
 // GBK text as a new BSTR (empty when it cannot be allocated).

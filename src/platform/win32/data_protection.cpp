@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/unique_handle.h"
 
 namespace lumora::platform {
@@ -26,7 +27,9 @@ Bytes ProtectForCurrentUser(std::span<const std::uint8_t> data, std::u16string_v
   const std::wstring name(description.begin(), description.end());
   DATA_BLOB in{static_cast<DWORD>(input.size()), input.data()};
   DATA_BLOB out{};
-  if (!::CryptProtectData(&in, name.c_str(), nullptr, nullptr, nullptr, 0, &out)) {
+  static const auto protect =
+      win32::SystemFunction<decltype(&::CryptProtectData)>(L"crypt32.dll", "CryptProtectData");
+  if (protect == nullptr || !protect(&in, name.c_str(), nullptr, nullptr, nullptr, 0, &out)) {
     return {};
   }
   const UniqueHLocal owner(out.pbData);

@@ -6,11 +6,14 @@
 #include <ipexport.h>
 // clang-format on
 
-#include <mutex>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
 #include "platform/echo_gate.h"
+#include "platform/win32/echo_probes.h"
+#include "platform/win32/socket_layer.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/unique_handle.h"
 
 namespace lumora::platform {
@@ -28,70 +31,32 @@ constexpr DWORD kReplyBufferSize = sizeof(ICMP_ECHO_REPLY) + 8;
 static_assert(kReplyBufferSize == 36);
 #endif
 
-template <typename Function>
-Function Entry(HMODULE module, const char* name) {
-  // Through void(*)(): GetProcAddress's FARPROC carries no real signature.
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-}
+// icmp.dll's functions, looked up when the first probe is made.
+struct IcmpFunctions {
+  IcmpCreateFileFunction create =
+      win32::SystemFunction<IcmpCreateFileFunction>(L"icmp.dll", "IcmpCreateFile");
+  IcmpSendEchoFunction send =
+      win32::SystemFunction<IcmpSendEchoFunction>(L"icmp.dll", "IcmpSendEcho");
+  IcmpCloseHandleFunction close =
+      win32::SystemFunction<IcmpCloseHandleFunction>(L"icmp.dll", "IcmpCloseHandle");
 
-// The echo state of the process: the socket layer is started until it succeeds once (a failed
-// start is tried again on the next probe); icmp.dll is then loaded exactly once, whether or not
-// that works, and kept until the process ends.
-class EchoState {
- public:
-  // The icmp.dll handle, or null when the socket layer could not be started or the library
-  // could not be loaded. Every caller sees the set-up complete.
-  HMODULE Library() {
-    if (!StartSockets()) {
-      return nullptr;
-    }
-    std::call_once(loaded_, [this] { library_ = ::LoadLibraryA("icmp.dll"); });
-    return library_;
-  }
-
- private:
-  bool StartSockets() {
-    std::lock_guard lock(startMutex_);
-    if (!socketsStarted_) {
-      WSADATA data;
-      socketsStarted_ = ::WSAStartup(MAKEWORD(1, 1), &data) == 0;
-    }
-    return socketsStarted_;
-  }
-
-  std::mutex startMutex_;
-  bool socketsStarted_ = false;
-  std::once_flag loaded_;
-  HMODULE library_ = nullptr;
+  bool complete() const { return create != nullptr && send != nullptr && close != nullptr; }
 };
 
-// The address in network order, from dotted text or by resolving the name.
-std::optional<IPAddr> ResolveAddress(const Text& host) {
-  const unsigned long address = ::inet_addr(host.c_str());
-  if (address != INADDR_NONE) {
-    return static_cast<IPAddr>(address);
+// icmp.dll's functions once the socket layer (which it needs) is started; null otherwise. Looked
+// up exactly once and kept until the process ends: an echo may still run while it ends.
+const IcmpFunctions* LoadedIcmp() {
+  if (win32::StartedSockets() == nullptr) {
+    return nullptr;
   }
-  const hostent* entry = ::gethostbyname(host.c_str());
-  if (entry == nullptr || entry->h_addrtype != AF_INET || entry->h_addr_list == nullptr ||
-      entry->h_addr_list[0] == nullptr) {
-    return std::nullopt;
-  }
-  IPAddr resolved;
-  static_assert(sizeof(resolved) == 4);
-  CopyMemory(&resolved, entry->h_addr_list[0], sizeof(resolved));
-  return resolved;
+  static const IcmpFunctions* functions = new IcmpFunctions;
+  return functions->complete() ? functions : nullptr;
 }
 
-HMODULE LoadedLibrary() {
-  static EchoState state;
-  return state.Library();
-}
-
-// Only reached for a handle that IcmpCreateFile gave, so the library is loaded by then.
+// Only reached for a handle that IcmpCreateFile gave, so the functions are there by then.
 void CloseIcmpHandle(void* handle) noexcept {
-  const auto close = Entry<IcmpCloseHandleFunction>(LoadedLibrary(), "IcmpCloseHandle");
-  if (close != nullptr) {
-    close(handle);
+  if (const IcmpFunctions* icmp = LoadedIcmp()) {
+    icmp->close(handle);
   }
 }
 
@@ -130,33 +95,20 @@ IdleIcmpHandles& IdleHandles() {
   return *handles;
 }
 
+// Every echo through the system's ICMP service, one call each.
 class IcmpEchoProbe final : public EchoProbe {
  public:
   bool Available() override {
-    const HMODULE library = LoadedLibrary();
-    if (library == nullptr) {
-      return false;
-    }
-    const auto create = Entry<IcmpCreateFileFunction>(library, "IcmpCreateFile");
-    if (create == nullptr || Entry<IcmpSendEchoFunction>(library, "IcmpSendEcho") == nullptr ||
-        Entry<IcmpCloseHandleFunction>(library, "IcmpCloseHandle") == nullptr) {
-      return false;
-    }
-    return UniqueIcmpHandle(create()).valid();
+    const IcmpFunctions* icmp = LoadedIcmp();
+    return icmp != nullptr && UniqueIcmpHandle(icmp->create()).valid();
   }
 
   std::optional<unsigned> Echo(const Text& host, unsigned timeoutMs) override {
-    const HMODULE library = LoadedLibrary();
-    if (library == nullptr) {
+    const IcmpFunctions* icmp = LoadedIcmp();
+    if (icmp == nullptr) {
       return std::nullopt;
     }
-    const auto create = Entry<IcmpCreateFileFunction>(library, "IcmpCreateFile");
-    const auto send = Entry<IcmpSendEchoFunction>(library, "IcmpSendEcho");
-    const auto close = Entry<IcmpCloseHandleFunction>(library, "IcmpCloseHandle");
-    if (create == nullptr || send == nullptr || close == nullptr) {
-      return std::nullopt;
-    }
-    const std::optional<IPAddr> address = ResolveAddress(host);
+    const std::optional<std::uint32_t> address = win32::ResolveIPv4(host);
     if (!address) {
       return std::nullopt;
     }
@@ -169,15 +121,16 @@ class IcmpEchoProbe final : public EchoProbe {
     auto* reply = reinterpret_cast<ICMP_ECHO_REPLY*>(buffer);
     reply->RoundTripTime = static_cast<ULONG>(-1);
     DWORD replies = 0;
-    UniqueIcmpHandle icmp = IdleHandles().Take();
-    if (!icmp.valid()) {
-      icmp = UniqueIcmpHandle(create());
-      if (!icmp.valid()) {
+    UniqueIcmpHandle handle = IdleHandles().Take();
+    if (!handle.valid()) {
+      handle = UniqueIcmpHandle(icmp->create());
+      if (!handle.valid()) {
         return std::nullopt;
       }
     }
-    replies = send(icmp.get(), *address, nullptr, 0, nullptr, buffer, kReplyBufferSize, timeoutMs);
-    IdleHandles().Give(std::move(icmp));
+    replies = icmp->send(handle.get(), *address, nullptr, 0, nullptr, buffer, kReplyBufferSize,
+                         timeoutMs);
+    IdleHandles().Give(std::move(handle));
     // An error answer (a router's "destination unreachable", say) is no answer from the host.
     if (replies == 0 || reply->Status != IP_SUCCESS) {
       return std::nullopt;
@@ -186,10 +139,50 @@ class IcmpEchoProbe final : public EchoProbe {
   }
 };
 
+constexpr unsigned kLoopbackCheckMs = 1000;
+
+// The probe to use, chosen at the first use.
+class ChosenEchoProbe final : public EchoProbe {
+ public:
+  bool Available() override { return Chosen().Available(); }
+  std::optional<unsigned> Echo(const Text& host, unsigned timeoutMs) override {
+    return Chosen().Echo(host, timeoutMs);
+  }
+
+ private:
+  // Under Wine, icmp.dll hands every echo to Wine's network service, which starts a thread for
+  // each one: with a pass's 30 echoes in flight that, not the network, bounds the pass. Wine's
+  // raw socket goes straight to the host's socket layer. On Windows a raw socket needs
+  // administrator rights and the firewall decides what it sees: icmp.dll stays the probe there.
+  static EchoProbe& Chosen() {
+    static EchoProbe& chosen = []() -> EchoProbe& {
+      // A socket that opens but hears nothing (a host that filters raw sockets' input) would
+      // call every server offline: loopback must answer it first.
+      if (win32::RunsUnderWine()) {
+        EchoProbe* socket = win32::RawSocketEchoProbe();
+        if (socket != nullptr && socket->Echo("127.0.0.1", kLoopbackCheckMs)) {
+          return *socket;
+        }
+      }
+      return win32::IcmpDllEchoProbe();
+    }();
+    return chosen;
+  }
+};
+
 }  // namespace
 
-EchoProbe& SystemEchoProbe() {
+namespace win32 {
+
+EchoProbe& IcmpDllEchoProbe() {
   static IcmpEchoProbe probe;
+  return probe;
+}
+
+}  // namespace win32
+
+EchoProbe& SystemEchoProbe() {
+  static ChosenEchoProbe probe;
   return probe;
 }
 

@@ -1,10 +1,9 @@
 #include "services/ado/variant_text.h"
 
-#include <oleauto.h>
-
 #include <cstdio>
 #include <string>
 
+#include "platform/win32/com.h"
 #include "services/values/field_text.h"
 
 namespace lumora::services::ado {
@@ -52,7 +51,7 @@ Text VariantText(const VARIANT& value) {
       return Formatted(value.dblVal);
     case VT_DECIMAL: {
       double number = 0;
-      if (FAILED(::VarR8FromDec(const_cast<DECIMAL*>(&value.decVal), &number))) {
+      if (!platform::win32::DecimalToDouble(value.decVal, number)) {
         return {};
       }
       return Formatted(number);
@@ -63,7 +62,7 @@ Text VariantText(const VARIANT& value) {
       return Formatted(values::DateTime{value.date});
     case VT_BSTR:
       return Formatted(std::u16string(reinterpret_cast<const char16_t*>(value.bstrVal),
-                                      ::SysStringLen(value.bstrVal)));
+                                      platform::win32::BstrLength(value.bstrVal)));
     // Narrow and wide C strings arrive by pointer.
     case VT_LPWSTR:
       return value.byref == nullptr
