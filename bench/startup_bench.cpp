@@ -190,10 +190,10 @@ LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// The libraries Lumora.exe imports beyond those of a bare window.
-constexpr const char* kProgramLibraries[] = {"comctl32.dll", "crypt32.dll", "gdi32.dll",
-                                             "msimg32.dll",  "ole32.dll",   "oleaut32.dll",
-                                             "ws2_32.dll"};
+// The libraries Lumora.exe imports beyond those of a bare window (COM, data protection and the
+// socket layer it loads when first needed, after the login window).
+constexpr const char* kProgramLibraries[] = {"comctl32.dll", "gdi32.dll", "msimg32.dll",
+                                             "uxtheme.dll"};
 
 int BareWindow(bool withProgramLibraries) {
   if (withProgramLibraries) {
