@@ -7,10 +7,12 @@
 // clang-format on
 
 #include <cstdint>
+#include <mutex>
 #include <utility>
 #include <vector>
 
 #include "platform/echo_gate.h"
+#include "platform/handoff_lock.h"
 #include "platform/win32/echo_probes.h"
 #include "platform/win32/socket_layer.h"
 #include "platform/win32/system_library.h"
@@ -64,28 +66,25 @@ using UniqueIcmpHandle = win32::UniqueHandle<void*, &CloseIcmpHandle>;
 
 // Open ICMP handles that no echo uses now: each echo takes one and gives it back, so that the
 // echoes of a reachability pass's reused workers open no new handle each (under Wine, two more
-// requests to the server per echo). The lock is the system's slim one, which under Wine waits
-// without the server.
+// requests to the server per echo).
 class IdleIcmpHandles {
  public:
   UniqueIcmpHandle Take() {
-    AcquireSRWLockExclusive(&lock_);
+    std::lock_guard hold(lock_);
     UniqueIcmpHandle handle;
     if (!idle_.empty()) {
       handle = std::move(idle_.back());
       idle_.pop_back();
     }
-    ReleaseSRWLockExclusive(&lock_);
     return handle;
   }
   void Give(UniqueIcmpHandle handle) {
-    AcquireSRWLockExclusive(&lock_);
+    std::lock_guard hold(lock_);
     idle_.push_back(std::move(handle));
-    ReleaseSRWLockExclusive(&lock_);
   }
 
  private:
-  SRWLOCK lock_ = SRWLOCK_INIT;
+  HandoffLock lock_;
   std::vector<UniqueIcmpHandle> idle_;
 };
 
@@ -120,7 +119,6 @@ class IcmpEchoProbe final : public EchoProbe {
     alignas(ICMP_ECHO_REPLY) unsigned char buffer[kReplyBufferSize] = {};
     auto* reply = reinterpret_cast<ICMP_ECHO_REPLY*>(buffer);
     reply->RoundTripTime = static_cast<ULONG>(-1);
-    DWORD replies = 0;
     UniqueIcmpHandle handle = IdleHandles().Take();
     if (!handle.valid()) {
       handle = UniqueIcmpHandle(icmp->create());
@@ -128,8 +126,8 @@ class IcmpEchoProbe final : public EchoProbe {
         return std::nullopt;
       }
     }
-    replies = icmp->send(handle.get(), *address, nullptr, 0, nullptr, buffer, kReplyBufferSize,
-                         timeoutMs);
+    const DWORD replies = icmp->send(handle.get(), *address, nullptr, 0, nullptr, buffer,
+                                     kReplyBufferSize, timeoutMs);
     IdleHandles().Give(std::move(handle));
     // An error answer (a router's "destination unreachable", say) is no answer from the host.
     if (replies == 0 || reply->Status != IP_SUCCESS) {

@@ -1,5 +1,6 @@
 #include "platform/win32/socket_layer.h"
 
+#include <atomic>
 #include <mutex>
 
 #include "platform/win32/system_library.h"
@@ -36,17 +37,20 @@ bool Complete(const SocketFunctions& functions) {
 
 const SocketFunctions* StartedSockets() {
   static const SocketFunctions functions = Loaded();
+  // Every echo asks: once started, the answer needs no lock (30 echoes at once would wait on it).
+  static std::atomic<bool> started{false};
   static std::mutex startMutex;
-  static bool started = false;
   if (!Complete(functions)) {
     return nullptr;
   }
-  std::lock_guard lock(startMutex);
-  if (!started) {
+  if (!started.load()) {
+    std::lock_guard lock(startMutex);
     WSADATA data;
-    started = functions.startup(MAKEWORD(2, 2), &data) == 0;
+    if (!started.load() && functions.startup(MAKEWORD(2, 2), &data) == 0) {
+      started.store(true);
+    }
   }
-  return started ? &functions : nullptr;
+  return started.load() ? &functions : nullptr;
 }
 
 std::optional<std::uint32_t> ResolveIPv4(const Text& host) {
